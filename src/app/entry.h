@@ -1,0 +1,12 @@
+// What the entry point does once the application object exists.
+#ifndef ENTRY_H
+#define ENTRY_H
+
+class QApplication;
+
+// Builds the main window (the whole start-up), makes GBK the local 8-bit codec and runs the event
+// loop. When start-up is abandoned it closes the window at once and returns 1 if the UI texts could
+// not be read, 0 if the user cancelled the instrument choice.
+int run_ktlink(QApplication& app);
+
+#endif // ENTRY_H

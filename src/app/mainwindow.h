@@ -1,0 +1,242 @@
+// The main window: owns the form, the point table, both trees, the serial port and every piece of
+// transfer state. One header, many implementation files; each section names the file that holds it.
+#ifndef MAINWINDOW_H
+#define MAINWINDOW_H
+
+#include <QByteArray>
+#include <QList>
+#include <QMainWindow>
+#include <QMap>
+#include <QModelIndex>
+#include <QSerialPort>
+#include <QString>
+#include <QStringList>
+
+class QAction;
+class QDragEnterEvent;
+class QDropEvent;
+class QFileSystemModel;
+class QHBoxLayout;
+class QMenu;
+class QProgressDialog;
+class QTableWidget;
+class QTimer;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QVBoxLayout;
+class QWidget;
+class DictionaryAnalysis;
+
+namespace Ui {
+class MainWindow;
+}
+
+enum class Command;
+
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // ---- State, in declaration order (start values: app/mainwindow.cpp) ----
+    Ui::MainWindow* ui;
+    QSerialPort* serial;
+    int writedatanum;
+    QList<QStringList> parametre_list;
+    QVBoxLayout* layout_left;
+    QVBoxLayout* layout_right;
+    QHBoxLayout* layout_LR;
+    QHBoxLayout* layout_FILE;
+    QVBoxLayout* layout_main;
+    QWidget* widget;
+    QTableWidget* tableWidget;
+    QFileSystemModel* model;
+    QModelIndex currentindex;
+    bool exe_success_flag;
+    QString language;
+    QString exe_name;
+    QString exe_path;
+    QString icon_path;
+    QString version_number;
+    QStringList all_popup_prompt;
+    QString InstrumentType;
+    QString CoordinateFormat;
+    QString portname;
+    QString baudrate;
+    QString databit;
+    QString parity;
+    QString stopbit;
+    QString porttype;
+    DictionaryAnalysis* dictionA;
+    QStringList portlist_desc;
+    QByteArray commbuf;
+    int commbuf_startpos;
+    int CommunicationMode;
+    bool InformationTransmissionjFlag;
+    int SetPoints;
+    int ActualPoints;
+    int CommunicationDirection;
+    int ZuobiaoLeixing;
+    QList<QStringList> mainmenu_list;
+    QStringList toolbar_list;
+    int KT90SendType;
+    int KT90SendModel;
+    QStringList KT90_JCLBuf;
+    QStringList KT90_FCLBuf;
+    QStringList KT90_HCLBuf;
+    QStringList KT90_VCLBuf;
+    QStringList KT90_DataBuf;
+    QString KT90_DataTypeNum;
+    QString KT90_DataFileNum;
+    QString KT90_PointType;
+    bool KT90_StartSave;
+    QString KT90_SaveFilename;
+    int KT90_DataNum;
+    int KT90_DataCount;
+    int KT20_KT40_curnum;
+    int KT20_KT40_count;
+    QString KT20_KT40_filename;
+    QStringList KT20_KT40_Dataslist;
+    QStringList PopMenuCopyFromYCtoPC;
+    QStringList PopMenuCopyFromPCtoYCFileData;
+    QString PopMenuCopyFromPCtoYCFileName;
+    QString PopMenuCopyFromPCtoYCFileMsg;
+    int PCtoYCsendnum;
+    bool PCtoYC_YCfile_iscunzai;
+    QString KT90CopyTofilename;
+    QString KT90Zuoyequancheng;
+    QString KT90Zuoyequancheng_parent;
+    QString KT90Zuoyequancheng_parent2;
+    int PCtoYCzuoyenum;
+    QProgressDialog* progDlg;
+    QTimer* timer;
+    int currentValue;
+    int progflag;
+    QString labelhead;
+    QTimer* Commontimer;
+    bool CommontimerFlag;
+    bool tree2totree1_flag;
+    bool tree1totree2_flag;
+    QString tree1id;
+    QString tree2id;
+    QMap<QString, QString> CoordinateType;
+
+    // ---- Start-up, panels, UI texts, exit: app/mainwindow.cpp ----
+    void UI_ini(QString flag);
+    QStringList get_parametretitle(QString title);
+    QString getpopup_prompt(int num);
+    void program_exit();
+
+    // ---- Menus, toolbar and command dispatch: app/menus.cpp ----
+    void mainmenu_ini(QStringList menu_list);
+    int menu_anisys(QMenu* pMenuA, QStringList menu_list, int slistpos, int listpos);
+    void toolbar_ini(QStringList toolbar_list);
+    void toolbarbuttonshow(int type, bool flag);
+    void run_command(Command command);
+
+    // ---- Status line and traffic hook: app/status.cpp ----
+    void show_statemsg(QString msg, int type);
+    void show_tongxunmsg(QByteArray msg, int type);
+
+    // ---- Serial link: comm/seriallink.cpp ----
+    void program_commconnect();
+    void program_commdisconnect();
+    void comm_open();
+    void COMParameter_ini(int type);
+    bool COMParameter_judge(QString portname, QStringList pnadlist);
+    void settingreaddataslots(QString type, bool flag);
+    // Opens `serial` with the current line settings; on failure tells the user and returns false.
+    bool open_serial_port();
+    // A port that fails while open (cable pulled): closed at once, state reset, user told.
+    void serial_port_failed(QSerialPort::SerialPortError error);
+    // Writes bytes to the open port in one write call and hands them to the traffic hook when `log`.
+    void write_to_port(const QByteArray& bytes, bool log = true);
+
+    // ---- KT20/KT40 receive framing: comm/kt2040_receive.cpp ----
+    void InformationAnalysis(QByteArray qba);
+    void InformationAnalysis_receive(QByteArray qba);
+    void InformationAnalysis_unpack(QByteArray cksj, int type);
+    void program_receivedata();
+
+    // ---- KT20/KT40 record decoding: comm/kt2040_decode.cpp ----
+    void InformationAnalysis_unpackKT20_KT40(QByteArray cksj, int type);
+    QString singledata_unpack(QByteArray qba, int pos, int length, int alllength, QString addstr, int addwenzhi);
+    QString get_data_youxiaowei(QString sour, int length);
+    QString dddffmm_bianhuan(QString sour, int flag);
+
+    // ---- KT20/KT40 sending: comm/kt2040_send.cpp ----
+    void program_senddata();
+    void InformationAnalysis_pack(int row);
+    void InformationAnalysis_send(QByteArray qba);
+
+    // ---- Transfer progress dialog: comm/progress.cpp ----
+    void wait_start(int flag);
+    void wait_stop();
+
+    // ---- KT90 message handling: comm/kt90_messages.cpp ----
+    void InformationAnalysis_KT90(QByteArray qba);
+    void InformationAnalysis_unpack_KT90(QString msg);
+
+    // ---- Instrument tree and PC tree: trees/trees.cpp ----
+    void update_tree(QStringList treeitemlist);
+    bool judge_tree(QStringList treeitemlist);
+    void clear_tree();
+    void deltreewidgetitem(QTreeWidget* tw, QTreeWidgetItem* node);
+    void deltreewidgetsubitem(QTreeWidget* tw, QTreeWidgetItem* node, bool flag);
+    void add_subtree(QTreeWidgetItem* item);
+    void add_subtree1(QTreeWidgetItem* item);
+    QString gettreeviewpath(const QModelIndex& index);
+
+    // ---- Job copies between instrument and PC: trees/jobcopy.cpp ----
+    void KT90PopMenuYCtoPC_Copy(QTreeWidgetItem* item, int column, QModelIndex index, int flag);
+    void KT90PopMenuPCtoYC_Copy(QTreeWidgetItem* item, int column, QModelIndex index, int flag);
+    void KT90PCtoYCDataChushihua();
+
+    // ---- Port settings command: comm/portsettings.cpp ----
+    void program_portsetiing();
+
+    // ---- Point table commands: data/tablecommands.cpp ----
+    void program_fileopen();
+    void program_filesaveas();
+    void program_new();
+    void program_edit();
+    void program_delete();
+    void program_clear();
+    QString get_map_data(QString sour, QMap<QString, QString> map);
+    // Observation lines of the table (ten fields per row): data/tablerows.cpp
+    QStringList get_data_form_KT20KT40UI();
+
+    // ---- Workbook export: data/export.cpp ----
+    void program_export();
+
+protected:
+    // Drag from the instrument tree, drop on the PC tree: trees/trees.cpp
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
+
+public slots:
+    void menubar_triggered(QAction* qaction);                         // app/menus.cpp
+    void toolbar_triggered();                                         // app/menus.cpp
+    void ReadDataKT40();                                              // comm/seriallink.cpp
+    void ReadDataKT90();                                              // comm/kt90_messages.cpp
+    void treewidget_click(QTreeWidgetItem* item, int column);         // trees/trees.cpp
+    void doublecheckself(QTreeWidgetItem* item, int column);          // trees/trees.cpp
+    void treewidget_popMenu(const QPoint& pos);                       // trees/trees.cpp
+    void on_treeView_customContextMenuRequested(const QPoint& pos);   // trees/trees.cpp
+    void tree_popmenu_action(QAction* action);                        // trees/trees.cpp
+    void on_treeView_clicked(const QModelIndex& index);               // trees/trees.cpp
+    void CommontimerTimerout();                                       // comm/kt2040_receive.cpp
+    void updateProgressDialog();                                      // comm/progress.cpp
+    void on_treeWidget_pressed(const QModelIndex& index);             // trees/trees.cpp
+    void on_treeView_pressed(const QModelIndex& index);               // trees/trees.cpp
+
+private:
+    void set_table_columns(const QString& header_key);
+    void setup_pc_tree();
+    void apply_instrument_choice(const QString& type, const QString& format);
+};
+
+#endif // MAINWINDOW_H

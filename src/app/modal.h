@@ -1,0 +1,45 @@
+// The one seam for message boxes, questions, file dialogs and ending the process. The program calls
+// the real Qt dialogs through it; a test switches it to scripted mode and pre-answers every call, so no
+// test can hang on a modal and every path can be driven.
+#ifndef MODAL_H
+#define MODAL_H
+
+#include <QList>
+#include <QMessageBox>
+#include <QString>
+
+class QWidget;
+
+QMessageBox::StandardButton ask_question(QWidget* parent, const QString& title, const QString& text,
+                                         QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No,
+                                         QMessageBox::StandardButton default_button = QMessageBox::NoButton);
+void show_information(QWidget* parent, const QString& title, const QString& text);
+void show_warning(QWidget* parent, const QString& title, const QString& text);
+QString get_open_file_name(QWidget* parent, const QString& caption, const QString& dir, const QString& filter);
+QString get_save_file_name(QWidget* parent, const QString& caption, const QString& dir, const QString& filter);
+// Ends the process at once with `status`, without returning to the event loop. In scripted mode it
+// only records the status and returns.
+void end_process(int status);
+
+namespace modal_script {
+
+struct Shown {
+    QString kind; // "question", "information", "warning", "open", "save"
+    QString title;
+    QString text;
+};
+
+// Scripted mode: nothing is shown; answers come from the queues below. A question without a queued
+// answer is answered No, a file dialog without a queued name is cancelled.
+void enable(bool on = true);
+bool enabled();
+void queue_answer(QMessageBox::StandardButton answer);
+void queue_file(const QString& path);
+QList<Shown> shown();
+void clear();
+// The status end_process was asked for in scripted mode, or -1.
+int ended_status();
+
+} // namespace modal_script
+
+#endif // MODAL_H

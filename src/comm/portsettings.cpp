@@ -1,0 +1,4 @@
+// The port settings command (not built yet).
+#include "mainwindow.h"
+
+void MainWindow::program_portsetiing() {}

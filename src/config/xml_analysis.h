@@ -1,0 +1,23 @@
+// Reader of the configuration file (the language setting) and of the UI-text file (all captions,
+// menus and prompts of one language).
+#ifndef XML_ANALYSIS_H
+#define XML_ANALYSIS_H
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class xml_analysis
+{
+public:
+    // The text of setting `type` in the configuration file `file_name`, or "".
+    QString get_config(QString file_name, QString type);
+    // The UI-text table of the language section `language` of config/parameter.xml: one row per key,
+    // the key first, then its items' values; empty when the file or the section cannot be read.
+    QList<QStringList> get_parameter(QString language);
+
+    // The attributes read from each item of `key`, in order (the key's group).
+    static QStringList item_attributes(const QString& key);
+};
+
+#endif // XML_ANALYSIS_H

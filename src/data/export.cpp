@@ -1,0 +1,4 @@
+// Workbook export (not built yet).
+#include "mainwindow.h"
+
+void MainWindow::program_export() {}

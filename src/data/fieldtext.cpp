@@ -1,0 +1,44 @@
+// Field extraction, fixed-decimal formatting and the angle notation.
+#include "fieldtext.h"
+
+#include <algorithm>
+
+QString field_text(const QByteArray& bytes, int pos, int length, int alllength, const QString& addstr, int addwenzhi)
+{
+    QString text;
+    const int begin = std::max(pos, 0);
+    const int end = std::min(bytes.size(), pos + std::max(length, 0));
+    for (int i = begin; i < end; ++i) {
+        if (bytes[i] != '\0')
+            text.append(QChar(uchar(bytes[i])));
+    }
+    if (!addstr.isEmpty()) {
+        while (text.size() < alllength)
+            text = (addwenzhi == 0) ? addstr + text : text + addstr;
+    }
+    return text;
+}
+
+QString fixed_decimals(const QString& text, int decimals)
+{
+    if (decimals <= 0)
+        return text;
+    return QString::number(text.trimmed().toDouble(), 'f', decimals);
+}
+
+QString angle_text(const QString& text, int flag)
+{
+    QString result = text;
+    if (flag == 0) {
+        if (result.size() > 6) {
+            result.insert(7, QChar('"'));
+            result.insert(5, QChar('\''));
+            result.insert(3, QChar(0x00B0));
+        }
+        return result;
+    }
+    result.remove(QChar('"'));
+    result.remove(QChar('\''));
+    result.remove(QChar(0x00B0));
+    return result;
+}

@@ -1,0 +1,20 @@
+// Text routines shared by the wire codecs and the table: fixed-width fields, fixed decimals, angles.
+#ifndef FIELDTEXT_H
+#define FIELDTEXT_H
+
+#include <QByteArray>
+#include <QString>
+
+// `length` bytes of `bytes` from `pos` (clipped to the buffer), one character per byte, NULs left out.
+// With `alllength` above the field's length the text is padded with `addstr`, in front when
+// `addwenzhi` is 0 and behind otherwise.
+QString field_text(const QByteArray& bytes, int pos, int length, int alllength = 0, const QString& addstr = QString(),
+                   int addwenzhi = 0);
+// The text as a number (surrounding spaces ignored, no number counts as 0) with exactly `decimals`
+// decimals; `text` unchanged when `decimals` is not above 0.
+QString fixed_decimals(const QString& text, int decimals);
+// flag 0: DDDMMSS becomes DDD°MM'SS" (texts of 6 characters or fewer stay); any other flag removes
+// every degree sign, apostrophe and double quote.
+QString angle_text(const QString& text, int flag);
+
+#endif // FIELDTEXT_H

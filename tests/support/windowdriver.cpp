@@ -1,0 +1,55 @@
+// Answering the selection dialog and other modal dialogs of our own.
+#include "windowdriver.h"
+
+#include "iniparameterselectdialog.h"
+#include "mainwindow.h"
+#include "ui_iniparameterselectdialog.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+QPointer<QTimer> answer_next_dialog(std::function<void(QDialog*)> answer)
+{
+    auto* poll = new QTimer(qApp);
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, answer] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        answer(dialog);
+    });
+    poll->start();
+    return poll;
+}
+
+std::unique_ptr<MainWindow> start_window(const QString& type)
+{
+    QPointer<QTimer> poll = answer_next_dialog([type](QDialog* dialog) {
+        auto* select = qobject_cast<IniParameterSelectDialog*>(dialog);
+        if (!select) {
+            dialog->reject();
+            return;
+        }
+        if (type.isEmpty()) {
+            select->ui->pushButton_2->click();
+            return;
+        }
+        QRadioButton* button = select->ui->radioButton;
+        if (type == "KT85R")
+            button = select->ui->radioButton_2;
+        else if (type == "KT40")
+            button = select->ui->radioButton_3;
+        else if (type == "KT90")
+            button = select->ui->radioButton_4;
+        button->click();
+        select->ui->pushButton->click();
+    });
+    auto window = std::make_unique<MainWindow>();
+    delete poll.data(); // start-up ended before the dialog was shown
+    return window;
+}
