@@ -1,7 +1,8 @@
 // The dispatch table: command key, where it is known, and what it runs.
 #include "commandkeys.h"
 
-namespace {
+namespace
+{
 
 struct KeyEntry {
     const char* key;

@@ -32,8 +32,8 @@ MainWindow::MainWindow(QWidget* parent)
       CommunicationMode(0), InformationTransmissionjFlag(false), SetPoints(0), ActualPoints(0),
       CommunicationDirection(0), ZuobiaoLeixing(0), KT90SendType(0), KT90SendModel(0), KT90_StartSave(false),
       KT90_DataNum(0), KT90_DataCount(0), KT20_KT40_curnum(0), KT20_KT40_count(0), PCtoYCsendnum(0),
-      PCtoYC_YCfile_iscunzai(false), PCtoYCzuoyenum(0), progDlg(nullptr), timer(nullptr), currentValue(0),
-      progflag(0), Commontimer(nullptr), CommontimerFlag(false), tree2totree1_flag(false), tree1totree2_flag(false)
+      PCtoYC_YCfile_iscunzai(false), PCtoYCzuoyenum(0), progDlg(nullptr), timer(nullptr), currentValue(0), progflag(0),
+      Commontimer(nullptr), CommontimerFlag(false), tree2totree1_flag(false), tree1totree2_flag(false)
 {
     // 1. The form; this also connects the on_<object>_<signal> slots by name.
     ui->setupUi(this);
@@ -67,8 +67,8 @@ MainWindow::MainWindow(QWidget* parent)
     connect(serial, &QSerialPort::errorOccurred, this, &MainWindow::serial_port_failed);
     writedatanum = 3;
     // 9. The communication dictionary.
-    dictionA = new DictionaryAnalysis(language.contains("English", Qt::CaseInsensitive) ? "config/dictionary_english.xml"
-                                                                                         : "config/dictionary.xml");
+    dictionA = new DictionaryAnalysis(
+        language.contains("English", Qt::CaseInsensitive) ? "config/dictionary_english.xml" : "config/dictionary.xml");
     // 10. Default line settings.
     const QStringList names = dictionA->getcomname_list();
     portname = names.isEmpty() ? QString("COM1") : names.first();
@@ -248,7 +248,8 @@ void MainWindow::UI_ini(QString flag)
     };
     const auto show_point_table = [&] {
         tableWidget->show();
-        hide_all({ui->pushButton, ui->textEdit, ui->textEdit_2, ui->label_5, ui->label_6, ui->treeWidget, ui->treeView});
+        hide_all(
+            {ui->pushButton, ui->textEdit, ui->textEdit_2, ui->label_5, ui->label_6, ui->treeWidget, ui->treeView});
         ui->pushButton->setMaximumWidth(160);
     };
     if (flag == "KT20_KT40" || InstrumentType == "KT85R") {

@@ -27,7 +27,8 @@ class QVBoxLayout;
 class QWidget;
 class DictionaryAnalysis;
 
-namespace Ui {
+namespace Ui
+{
 class MainWindow;
 }
 
@@ -218,20 +219,20 @@ protected:
     void dropEvent(QDropEvent* e) override;
 
 public slots:
-    void menubar_triggered(QAction* qaction);                         // app/menus.cpp
-    void toolbar_triggered();                                         // app/menus.cpp
-    void ReadDataKT40();                                              // comm/seriallink.cpp
-    void ReadDataKT90();                                              // comm/kt90_messages.cpp
-    void treewidget_click(QTreeWidgetItem* item, int column);         // trees/trees.cpp
-    void doublecheckself(QTreeWidgetItem* item, int column);          // trees/trees.cpp
-    void treewidget_popMenu(const QPoint& pos);                       // trees/trees.cpp
-    void on_treeView_customContextMenuRequested(const QPoint& pos);   // trees/trees.cpp
-    void tree_popmenu_action(QAction* action);                        // trees/trees.cpp
-    void on_treeView_clicked(const QModelIndex& index);               // trees/trees.cpp
-    void CommontimerTimerout();                                       // comm/kt2040_receive.cpp
-    void updateProgressDialog();                                      // comm/progress.cpp
-    void on_treeWidget_pressed(const QModelIndex& index);             // trees/trees.cpp
-    void on_treeView_pressed(const QModelIndex& index);               // trees/trees.cpp
+    void menubar_triggered(QAction* qaction);                       // app/menus.cpp
+    void toolbar_triggered();                                       // app/menus.cpp
+    void ReadDataKT40();                                            // comm/seriallink.cpp
+    void ReadDataKT90();                                            // comm/kt90_messages.cpp
+    void treewidget_click(QTreeWidgetItem* item, int column);       // trees/trees.cpp
+    void doublecheckself(QTreeWidgetItem* item, int column);        // trees/trees.cpp
+    void treewidget_popMenu(const QPoint& pos);                     // trees/trees.cpp
+    void on_treeView_customContextMenuRequested(const QPoint& pos); // trees/trees.cpp
+    void tree_popmenu_action(QAction* action);                      // trees/trees.cpp
+    void on_treeView_clicked(const QModelIndex& index);             // trees/trees.cpp
+    void CommontimerTimerout();                                     // comm/kt2040_receive.cpp
+    void updateProgressDialog();                                    // comm/progress.cpp
+    void on_treeWidget_pressed(const QModelIndex& index);           // trees/trees.cpp
+    void on_treeView_pressed(const QModelIndex& index);             // trees/trees.cpp
 
 private:
     void set_table_columns(const QString& header_key);

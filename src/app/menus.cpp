@@ -5,6 +5,7 @@
 #include "ui_mainwindow.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
@@ -12,9 +13,16 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 constexpr int kRecordSize = 5;
+
+// The icon of an image file; no icon at all when the file is missing.
+QIcon icon_from_file(const QString& path)
+{
+    return QFileInfo::exists(path) ? QIcon(path) : QIcon();
+}
 
 // Record i of a definition is complete when its fifth value exists.
 bool record_complete(const QStringList& list, int i)
@@ -31,7 +39,7 @@ int last_complete_record(const QStringList& list)
 QAction* menu_item_action(const QStringList& list, int i, const QString& icon_path, QObject* owner)
 {
     auto* action = new QAction(list[kRecordSize * i], owner);
-    action->setIcon(QIcon(icon_path + list[kRecordSize * i + 1]));
+    action->setIcon(icon_from_file(icon_path + list[kRecordSize * i + 1]));
     action->setStatusTip(list[kRecordSize * i + 2]);
     action->setData(list[kRecordSize * i + 4]);
     if (list[kRecordSize * i].isEmpty())
@@ -103,7 +111,8 @@ void MainWindow::toolbar_ini(QStringList toolbar_list)
             separator->setData(QString());
             continue;
         }
-        auto* action = new QAction(QIcon(QString("%1/%2").arg(icon_path, toolbar_list[kRecordSize * j + 1])), text, this);
+        auto* action =
+            new QAction(icon_from_file(QString("%1/%2").arg(icon_path, toolbar_list[kRecordSize * j + 1])), text, this);
         action->setStatusTip(toolbar_list[kRecordSize * j + 2]);
         action->setObjectName(id);
         action->setData(id);

@@ -5,7 +5,8 @@
 #include <QQueue>
 #include <cstdlib>
 
-namespace {
+namespace
+{
 
 struct Script {
     bool on = false;
@@ -86,7 +87,8 @@ void end_process(int status)
     std::exit(status);
 }
 
-namespace modal_script {
+namespace modal_script
+{
 
 void enable(bool on)
 {

@@ -21,7 +21,8 @@ QString get_save_file_name(QWidget* parent, const QString& caption, const QStrin
 // only records the status and returns.
 void end_process(int status);
 
-namespace modal_script {
+namespace modal_script
+{
 
 struct Shown {
     QString kind; // "question", "information", "warning", "open", "save"

@@ -2,7 +2,8 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
-namespace {
+namespace
+{
 
 // The settings summary of the status line: "COM3 9600 8 n 1,KT40,NEZ"; KT90 leaves the format out.
 QString settings_text(const MainWindow& w)
@@ -19,7 +20,13 @@ QString settings_text(const MainWindow& w)
             .arg(w.CoordinateFormat);
     }
     if (type == "KT90")
-        return QString("%1 %2 %3 %4 %5,%6").arg(w.portname).arg(w.baudrate).arg(w.databit).arg(w.parity).arg(w.stopbit).arg(type);
+        return QString("%1 %2 %3 %4 %5,%6")
+            .arg(w.portname)
+            .arg(w.baudrate)
+            .arg(w.databit)
+            .arg(w.parity)
+            .arg(w.stopbit)
+            .arg(type);
     return QString();
 }
 

@@ -12,8 +12,7 @@ DictionaryAnalysis::DictionaryAnalysis(QString file)
         return;
     if (!dictionaryxml.setContent(&in, false))
         return;
-    const QDomElement uart =
-        dictionaryxml.documentElement().firstChildElement("selectable").firstChildElement("uart");
+    const QDomElement uart = dictionaryxml.documentElement().firstChildElement("selectable").firstChildElement("uart");
     if (uart.isNull())
         return;
     uartmapdefault.insert("uart", {uart.attribute("nick"), uart.attribute("defaultdata")});

@@ -1,7 +1,8 @@
 // Builders of the messages the PC sends to a KT90: fixed command texts, job creation, data records.
 #include "dictionaryanalysis.h"
 
-namespace {
+namespace
+{
 
 const QByteArray kCrLf("\r\n");
 

@@ -8,7 +8,8 @@
 #include <QFile>
 #include <QHash>
 
-namespace {
+namespace
+{
 
 struct KeyGroup {
     QStringList attributes;

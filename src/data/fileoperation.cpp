@@ -22,7 +22,8 @@ QStringList FileOperation::readfile(QString filename)
     return lines;
 }
 
-namespace {
+namespace
+{
 
 bool write_lines(QFileDevice& file, const QStringList& lines)
 {

@@ -4,7 +4,8 @@
 #include <QRegularExpression>
 #include <QStringList>
 
-namespace {
+namespace
+{
 
 bool is_forbidden(QChar c)
 {

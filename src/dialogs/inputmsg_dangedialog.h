@@ -5,7 +5,8 @@
 #include <QDialog>
 #include <QStringList>
 
-namespace Ui {
+namespace Ui
+{
 class inputmsg_dangeDialog;
 }
 

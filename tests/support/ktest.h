@@ -13,7 +13,7 @@
     int main(int argc, char** argv)                                                                                    \
     {                                                                                                                  \
         QApplication app(argc, argv);                                                                                  \
-        QTextCodec::setCodecForLocale(QTextCodec::codecForName("GBK"));                                               \
+        QTextCodec::setCodecForLocale(QTextCodec::codecForName("GBK"));                                                \
         modal_script::enable(true);                                                                                    \
         TestClass tc;                                                                                                  \
         QTEST_SET_MAIN_SOURCE_PATH                                                                                     \

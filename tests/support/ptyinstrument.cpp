@@ -18,7 +18,7 @@ PtyInstrument::PtyInstrument()
     char name[256] = {0};
     if (openpty(&master, &slave, name, nullptr, nullptr) != 0)
         return;
-    termios raw {};
+    termios raw{};
     tcgetattr(master, &raw);
     cfmakeraw(&raw);
     tcsetattr(master, TCSANOW, &raw);
@@ -80,7 +80,7 @@ void PtyInstrument::read_into_pending(int wait_ms)
 {
     if (master_ < 0)
         return;
-    pollfd p {master_, POLLIN, 0};
+    pollfd p{master_, POLLIN, 0};
     if (::poll(&p, 1, wait_ms) <= 0 || !(p.revents & POLLIN))
         return;
     char buffer[4096];

@@ -7,7 +7,8 @@
 #include <QFileInfo>
 #include <QTest>
 
-namespace {
+namespace
+{
 
 void copy_tree(const QString& from, const QString& to)
 {
