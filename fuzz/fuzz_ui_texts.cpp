@@ -1,0 +1,15 @@
+// The UI-text reader on any config/parameter.xml.
+#include "harness.h"
+#include "modal.h"
+#include "xml_analysis.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    fuzz_environment();
+    fuzz_write_file("config/parameter.xml", QByteArray(reinterpret_cast<const char*>(data), int(size)));
+    xml_analysis xml;
+    xml.get_parameter("English");
+    xml.get_parameter("");
+    modal_script::clear();
+    return 0;
+}
