@@ -1,0 +1,30 @@
+// The fields of a comma-separated line, located without copying: fields are split at every ","
+// (no quoting), empty fields count.
+#ifndef LINEFIELDS_H
+#define LINEFIELDS_H
+
+#include <QString>
+#include <QStringRef>
+
+class LineFields
+{
+public:
+    static constexpr int kMaxFields = 16;
+
+    // Locates the first `wanted` fields of `line` (at most kMaxFields). The line must outlive this.
+    LineFields(const QString& line, int wanted);
+
+    // Fields found, at most `wanted`: fewer means the line has fewer fields.
+    int count() const { return count_; }
+    bool has(int fields) const { return count_ >= fields; }
+    // Field `i` (below count()) as it stands in the line.
+    QStringRef field(int i) const { return QStringRef(line_, start_[i], end_[i] - start_[i]); }
+
+private:
+    const QString* line_;
+    int count_ = 0;
+    int start_[kMaxFields];
+    int end_[kMaxFields];
+};
+
+#endif // LINEFIELDS_H

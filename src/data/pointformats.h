@@ -1,0 +1,42 @@
+// The coordinate file formats, chosen by the file suffix, and the conversion of one line between a
+// format's file line and the five-field point line (name, code, N, E, Z). One table of column orders
+// serves reading and writing.
+#ifndef POINTFORMATS_H
+#define POINTFORMATS_H
+
+#include <QString>
+
+class PointFormat
+{
+public:
+    enum Kind {
+        Unknown, // no format: reads and writes nothing
+        Raw,     // "ndad", "txt", "csv": every line as it stands
+        Columns, // "edad", "ndat", "gdat", "svf", "pts": the point's fields in the format's order
+        Drawing, // "dxf": a drawing, not a line format
+    };
+
+    // The format of a suffix, compared exactly ("TXT" is not "txt").
+    static PointFormat for_suffix(const QString& suffix);
+
+    // Why a file of an unknown suffix cannot be read or written.
+    static QString unknown_reason(const QString& suffix);
+
+    Kind kind() const { return kind_; }
+    bool is_known() const { return kind_ != Unknown; }
+
+    // The point line of a file line. Raw: the line itself. Columns: false when the line has fewer
+    // fields than the format holds; fields beyond those are ignored. Drawing and Unknown: false.
+    bool point_line(const QString& file_line, QString* point_line) const;
+    // The file line of a point line. Raw: the line itself. Columns: false for a line of fewer than
+    // five fields; `sequence` is the line's 1-based position, written where the format has one.
+    // Drawing and Unknown: false.
+    bool file_line(const QString& point_line, int sequence, QString* file_line) const;
+
+private:
+    Kind kind_ = Unknown;
+    const signed char* columns_ = nullptr; // file column -> point field, or kSequence
+    int column_count_ = 0;
+};
+
+#endif // POINTFORMATS_H
