@@ -1,0 +1,69 @@
+// Row shapes of the point table and the conversions between rows and lines.
+#include "pointrows.h"
+
+#include "fieldtext.h"
+#include "linefields.h"
+
+namespace
+{
+
+constexpr int kObservationColumns[] = {0, 2, 9, 10, 13, 12, 4, 3, 5, 6};
+constexpr unsigned kObservationAngles = (1u << 2) | (1u << 3);
+constexpr int kObservationPointColumns[] = {2, 6, 3, 4, 5};
+constexpr int kCoordinatePointColumns[] = {0, 1, 2, 3, 4};
+
+constexpr RowShape kObservationLine{kObservationColumns, 10, kObservationAngles, 15};
+constexpr RowShape kObservationPoint{kObservationPointColumns, 5, 0, 15};
+constexpr RowShape kCoordinatePoint{kCoordinatePointColumns, 5, 0, 5};
+
+bool is_angle(const RowShape& shape, int field)
+{
+    return (shape.angle_fields >> field) & 1u;
+}
+
+} // namespace
+
+TableLayout table_layout(const QString& instrument_type)
+{
+    return instrument_type == QLatin1String("KT20_KT40") || instrument_type == QLatin1String("KT85R")
+               ? TableLayout::Observation
+               : TableLayout::Coordinate;
+}
+
+const RowShape& observation_line_shape()
+{
+    return kObservationLine;
+}
+
+const RowShape& point_line_shape(TableLayout layout)
+{
+    return layout == TableLayout::Observation ? kObservationPoint : kCoordinatePoint;
+}
+
+bool cells_from_line(const RowShape& shape, const QString& line, QStringList* cells)
+{
+    const LineFields fields(line, shape.fields);
+    if (!fields.has(shape.fields))
+        return false;
+    cells->clear();
+    cells->reserve(shape.column_count);
+    for (int column = 0; column < shape.column_count; ++column)
+        cells->append(QString());
+    for (int field = 0; field < shape.fields; ++field) {
+        QString text = fields.field(field).toString();
+        (*cells)[shape.columns[field]] = is_angle(shape, field) ? angle_text(text, 0) : text;
+    }
+    return true;
+}
+
+QString line_from_cells(const RowShape& shape, const std::function<QString(int)>& cell)
+{
+    QString line;
+    for (int field = 0; field < shape.fields; ++field) {
+        if (field > 0)
+            line.append(QLatin1Char(','));
+        const QString text = cell(shape.columns[field]);
+        line.append(is_angle(shape, field) ? angle_text(text, 1) : text);
+    }
+    return line;
+}
