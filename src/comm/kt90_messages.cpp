@@ -181,6 +181,9 @@ QByteArray MainWindow::kt90_upload_message(int type, int record)
 {
     const QString job_number = QString::number(PCtoYCzuoyenum);
     switch (type) {
+    case 15:
+        // The job list is read back with the listing's command; the upload builder knows no type 15.
+        return dictionA->getKT90packmsg(15, QString(), false);
     case 21:
         return dictionA->getKT90packmsgPCtoYC(21, job_number, QString(), true);
     case 22:
