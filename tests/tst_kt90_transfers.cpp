@@ -268,46 +268,36 @@ private slots:
 
     void download_data()
     {
-        QTest::addColumn<QString>("gesture"); // "menu", "drop on folder", "drop on file"
-        QTest::addColumn<QString>("leaf");
-        QTest::addColumn<QByteArray>("command");
-        QTest::addColumn<QByteArray>("header");
+        // how: gesture ("menu", "drop on folder", "drop on file"), leaf, command, header
+        QTest::addColumn<QStringList>("how");
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<QList<int>>("progress"); // after each line
 
-        const QString long_line = "P1,," + QString(116, '7');
+        const QStringList coords{"menu", "FixPoints:12", "JOB/RCV/COORDS/3", "P,1,12,0"};
         QTest::newRow("coordinates by menu")
-            << "menu"
-            << "FixPoints:12" << QByteArray("JOB/RCV/COORDS/3") << QByteArray("P,1,12,0")
-            << QStringList{"1,CODE,100.000,200.000,10.000", long_line, "3,,1,2,3"} << QList<int>{8, 16, 25};
-        QTest::newRow("count reached stays at 99")
-            << "menu"
-            << "FixPoints:12" << QByteArray("JOB/RCV/COORDS/3") << QByteArray("P,1,2,0") << QStringList{"a", "b", "c"}
-            << QList<int>{50, 99, 99};
+            << coords << QStringList{"1,C,1.000,2.000,3.000", QString(120, '7'), "3"} << QList<int>{8, 16, 25};
+        QTest::newRow("count reached stays at 99") << QStringList{"menu", "FixPoints:12", "JOB/RCV/COORDS/3", "P,1,2,0"}
+                                                   << QStringList{"a", "b", "c"} << QList<int>{50, 99, 99};
         QTest::newRow("observations take field 3")
-            << "drop on folder"
-            << "MeasurementPoints:40" << QByteArray("JOB/RCV/OBSERV/3") << QByteArray("P,1,12,0")
+            << QStringList{"drop on folder", "MeasurementPoints:40", "JOB/RCV/OBSERV/3", "P,1,12,0"}
             << QStringList{"o1", "o2"} << QList<int>{0, 0};
-        QTest::newRow("non-numeric count") << "drop on file"
-                                           << "FixPoints:12" << QByteArray("JOB/RCV/COORDS/3")
-                                           << QByteArray("P,1,many,0") << QStringList{"a"} << QList<int>{0};
-        QTest::newRow("header of three fields") << "menu"
-                                                << "FixPoints:12" << QByteArray("JOB/RCV/COORDS/3")
-                                                << QByteArray("P,1,12") << QStringList{"a", "b"} << QList<int>{0, 0};
+        QTest::newRow("non-numeric count")
+            << QStringList{"drop on file", "FixPoints:12", "JOB/RCV/COORDS/3", "P,1,many,0"} << QStringList{"a"}
+            << QList<int>{0};
+        QTest::newRow("header of three fields") << QStringList{"menu", "FixPoints:12", "JOB/RCV/COORDS/3", "P,1,12"}
+                                                << QStringList{"a", "b"} << QList<int>{0, 0};
         QTest::newRow("a byte above 0x7F is one character")
-            << "menu"
-            << "FixPoints:12" << QByteArray("JOB/RCV/COORDS/3") << QByteArray("P,1,1,0")
+            << QStringList{"menu", "FixPoints:12", "JOB/RCV/COORDS/3", "P,1,1,0"}
             << QStringList{QString::fromLatin1("12\xb0")} << QList<int>{99};
     }
 
     void download()
     {
-        QFETCH(QString, gesture);
-        QFETCH(QString, leaf);
-        QFETCH(QByteArray, command);
-        QFETCH(QByteArray, header);
+        QFETCH(QStringList, how);
         QFETCH(QStringList, lines);
         QFETCH(QList<int>, progress);
+        const QString gesture = how[0], leaf = how[1];
+        const QByteArray command = how[2].toLatin1(), header = how[3].toLatin1();
         list_jobs({"ROAD,3,12,40"}, {"TXT,2", "GSI16,5"});
         const QString folder = pc_folder("data");
         dir_->write("data/other.gsi", "x\n");
@@ -392,47 +382,21 @@ private slots:
 
     void names_from_the_instrument_data()
     {
-        QTest::addColumn<QString>("job");
-        QTest::addColumn<QString>("format");
-        QTest::addColumn<QString>("offered");
-        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("names"); // job name, format name, name offered, file written
 
-        QTest::newRow("plain") << "ROAD"
-                               << "TXT"
-                               << "ROAD"
-                               << "ROAD.txt";
-        QTest::newRow("climbs out of the folder") << "../../etc/x"
-                                                  << "TXT"
-                                                  << "etcx"
-                                                  << "etcx.txt";
-        QTest::newRow("forbidden characters") << "a\\b*c?<d>|\"e"
-                                              << "TXT"
-                                              << "abcde"
-                                              << "abcde.txt";
-        QTest::newRow("nothing left: the job number") << "..."
-                                                      << "TXT"
-                                                      << "3"
-                                                      << "3.txt";
-        QTest::newRow("device name: the job number") << "CON"
-                                                     << "TXT"
-                                                     << "3"
-                                                     << "3.txt";
-        QTest::newRow("format with separators") << "ROAD"
-                                                << "T/X\\T"
-                                                << "ROAD"
-                                                << "ROAD.txt";
-        QTest::newRow("format of dots only") << "ROAD"
-                                             << ".."
-                                             << "ROAD"
-                                             << "ROAD";
+        QTest::newRow("plain") << QStringList{"ROAD", "TXT", "ROAD", "ROAD.txt"};
+        QTest::newRow("climbs out of the folder") << QStringList{"../../etc/x", "TXT", "etcx", "etcx.txt"};
+        QTest::newRow("forbidden characters") << QStringList{"a\\b*c?<d>|\"e", "TXT", "abcde", "abcde.txt"};
+        QTest::newRow("nothing left: the job number") << QStringList{"...", "TXT", "3", "3.txt"};
+        QTest::newRow("device name: the job number") << QStringList{"CON", "TXT", "3", "3.txt"};
+        QTest::newRow("format with separators") << QStringList{"ROAD", "T/X\\T", "ROAD", "ROAD.txt"};
+        QTest::newRow("format of dots only") << QStringList{"ROAD", "..", "ROAD", "ROAD"};
     }
 
     void names_from_the_instrument()
     {
-        QFETCH(QString, job);
-        QFETCH(QString, format);
-        QFETCH(QString, offered);
-        QFETCH(QString, file);
+        QFETCH(QStringList, names);
+        const QString job = names[0], format = names[1], offered = names[2], file = names[3];
         w_->KT90_JCLBuf = QStringList{job + ",3,12,40"};
         w_->KT90_FCLBuf = QStringList{format + ",2"};
         w_->add_subtree(port_);
