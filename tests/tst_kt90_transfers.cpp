@@ -140,10 +140,7 @@ class TestKt90Transfers : public QObject
 private slots:
     void init()
     {
-        dir_ = std::make_unique<WorkDir>();
-        dir_->set_language("English");
-        w_ = start_window("KT90");
-        w_->show();
+        w_ = start_kt90_window(dir_);
         pty_ = std::make_unique<PtyInstrument>();
         port_ = new QTreeWidgetItem(w_->ui->treeWidget, {pty_->port_name(), "pty"});
         w_->ui->treeWidget->setCurrentItem(port_);

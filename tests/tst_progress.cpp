@@ -1,5 +1,6 @@
 // The transfer wait dialog: its texts by kind, redraw, cancel, the final value, and a wait ended from
 // inside its own redraw.
+#include "kt90instrument.h"
 #include "ktest.h"
 #include "mainwindow.h"
 #include "windowdriver.h"
@@ -18,11 +19,10 @@ class TestProgress : public QObject
 
     void start(bool short_list = false)
     {
-        dir_ = std::make_unique<WorkDir>();
-        dir_->set_language("English");
-        if (short_list)
-            dir_->replace("config/parameter.xml", "<item Data=\"Reading the jobs on the instrument...\"/>", "");
-        w_ = start_window("KT90");
+        w_ = start_kt90_window(dir_, [short_list](WorkDir& dir) {
+            if (short_list)
+                dir.replace("config/parameter.xml", "<item Data=\"Reading the jobs on the instrument...\"/>", "");
+        });
     }
 
 private slots:

@@ -1,6 +1,7 @@
 // The instrument tree and the PC tree without an instrument: removal, the port level, job node texts,
 // the context menus and their actions, PC paths, and which drags and drops start a copy.
 #include "jobnodes.h"
+#include "kt90instrument.h"
 #include "ktest.h"
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
@@ -59,10 +60,7 @@ class TestTrees : public QObject
 private slots:
     void init()
     {
-        dir_ = std::make_unique<WorkDir>();
-        dir_->set_language("English");
-        w_ = start_window("KT90");
-        w_->show();
+        w_ = start_kt90_window(dir_);
         tree_ = w_->ui->treeWidget;
         w_->clear_tree();
         w_->KT90_JCLBuf = QStringList{"ROAD,3,12,40", ",4,0,0"};
@@ -142,43 +140,33 @@ private slots:
 
     void menu_actions_data()
     {
-        QTest::addColumn<QString>("id");
-        QTest::addColumn<QString>("pc_current"); // PC tree current index: "file", "folder" or ""
+        QTest::addColumn<QStringList>("action"); // id, PC tree current index ("file", "folder" or "")
         QTest::addColumn<int>("flags");          // tree1totree2 * 2 + tree2totree1 afterwards
         QTest::addColumn<bool>("source");        // an instrument source is recorded
 
-        QTest::newRow("copy from instrument") << "KT90copyfromYCtoPC"
-                                              << "" << 2 << true;
-        QTest::newRow("ids ignore letter case") << "kt90COPYFROMyctopc"
-                                                << "" << 2 << true;
-        QTest::newRow("copy a 97-character file") << "KT90copyfromPCtoYC"
-                                                  << "file" << 1 << false;
-        QTest::newRow("a folder is no upload source") << "KT90copyfromPCtoYC"
-                                                      << "folder" << 0 << false;
-        QTest::newRow("paste without a source") << "KT90copytoYCtoPC"
-                                                << "" << 2 << false;
-        QTest::newRow("upload without a source") << "KT90copytoPCtoYC"
-                                                 << "" << 1 << false;
-        QTest::newRow("PC to PC does nothing") << "KT90copytoPCtoPC"
-                                               << "" << 3 << false;
-        QTest::newRow("unknown id") << "other"
-                                    << "" << 3 << false;
+        QTest::newRow("copy from instrument") << QStringList{"KT90copyfromYCtoPC", ""} << 2 << true;
+        QTest::newRow("ids ignore letter case") << QStringList{"kt90COPYFROMyctopc", ""} << 2 << true;
+        QTest::newRow("copy a 97-character file") << QStringList{"KT90copyfromPCtoYC", "file"} << 1 << false;
+        QTest::newRow("a folder is no upload source") << QStringList{"KT90copyfromPCtoYC", "folder"} << 0 << false;
+        QTest::newRow("paste without a source") << QStringList{"KT90copytoYCtoPC", ""} << 2 << false;
+        QTest::newRow("upload without a source") << QStringList{"KT90copytoPCtoYC", ""} << 1 << false;
+        QTest::newRow("PC to PC does nothing") << QStringList{"KT90copytoPCtoPC", ""} << 3 << false;
+        QTest::newRow("unknown id") << QStringList{"other", ""} << 3 << false;
     }
 
     void menu_actions()
     {
-        QFETCH(QString, id);
-        QFETCH(QString, pc_current);
+        QFETCH(QStringList, action);
         QFETCH(int, flags);
         QFETCH(bool, source);
-        if (!pc_current.isEmpty())
+        if (!action[1].isEmpty())
             w_->ui->treeView->setCurrentIndex(
-                w_->model->index(dir_->file(pc_current == "file" ? "data/up.txt" : "data/sub")));
+                w_->model->index(dir_->file(action[1] == "file" ? "data/up.txt" : "data/sub")));
         w_->tree1totree2_flag = w_->tree2totree1_flag = true;
         refuse_dialogs();
-        QAction action;
-        action.setData(id);
-        w_->tree_popmenu_action(&action);
+        QAction menu_action;
+        menu_action.setData(action[0]);
+        w_->tree_popmenu_action(&menu_action);
         QCOMPARE(int(w_->tree1totree2_flag) * 2 + int(w_->tree2totree1_flag), flags);
         QCOMPARE(!w_->PopMenuCopyFromYCtoPC.isEmpty(), source);
         QTest::qWait(20);

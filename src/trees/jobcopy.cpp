@@ -52,11 +52,16 @@ QString download_path(const QString& folder, const QString& name, const QString&
     return QString("%1/%2.%3").arg(folder, name, suffix);
 }
 
-template <typename Dialog> void give_paths(Dialog& dialog, const MainWindow& w)
+// Runs a copy dialog with the window's paths and the texts of `key`; true when the user confirmed.
+template <typename Dialog>
+bool run_dialog(Dialog& dialog, MainWindow& w, const QString& key, bool (Dialog::*ini)(QStringList))
 {
     dialog.exe_path = w.exe_path;
     dialog.icon_path = w.icon_path;
     dialog.dlgicon_path = w.icon_path;
+    (dialog.*ini)(w.get_parametretitle(key));
+    dialog.exec();
+    return dialog.result_flag;
 }
 
 } // namespace
@@ -106,10 +111,7 @@ void MainWindow::KT90PopMenuYCtoPC_Copy(QTreeWidgetItem* item, int column, QMode
     dialog.DataType_list = format_names(KT90_FCLBuf, true);
     dialog.bad_name_title = getpopup_prompt(5);
     dialog.bad_name_text = getpopup_prompt(30);
-    give_paths(dialog, *this);
-    dialog.iniparameterselectdlg_ini(get_parametretitle("FileDownDlg"));
-    dialog.exec();
-    if (!dialog.result_flag)
+    if (!run_dialog(dialog, *this, "FileDownDlg", &ComFileDownSettingDialog::iniparameterselectdlg_ini))
         return;
 
     PopMenuCopyFromYCtoPC.clear();
@@ -206,10 +208,7 @@ void MainWindow::KT90PopMenuPCtoYC_Copy(QTreeWidgetItem* item, int column, QMode
         dialog.FileName_list.append(job_list->child(i)->text(0));
     dialog.filename = name;
     dialog.DataType_list = format_names(KT90_FCLBuf, false);
-    give_paths(dialog, *this);
-    dialog.iniparameterselectdlg_ini(get_parametretitle("FileDownDlg"));
-    dialog.exec();
-    if (!dialog.result_flag)
+    if (!run_dialog(dialog, *this, "FileDownDlg", &ComFileDownSettingDialog::iniparameterselectdlg_ini))
         return;
 
     KT90Zuoyequancheng = dialog.filename;
@@ -237,10 +236,7 @@ void MainWindow::KT90PopMenuPCtoYC_Copy(QTreeWidgetItem* item, int column, QMode
     } else {
         inputmsg_dangeDialog prompt(this);
         prompt.filename = QString::number(PCtoYCzuoyenum);
-        give_paths(prompt, *this);
-        prompt.inputmsg_dangedlg_ini(get_parametretitle("InputMsgDangeDlg"));
-        prompt.exec();
-        if (!prompt.result_flag)
+        if (!run_dialog(prompt, *this, "InputMsgDangeDlg", &inputmsg_dangeDialog::inputmsg_dangedlg_ini))
             return;
         KT90CopyTofilename = prompt.filename;
     }

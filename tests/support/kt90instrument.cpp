@@ -1,7 +1,10 @@
 // Scripted KT90 conversations for the tests.
 #include "kt90instrument.h"
 
+#include "mainwindow.h"
 #include "ptyinstrument.h"
+#include "windowdriver.h"
+#include "workdir.h"
 
 #include <QTest>
 
@@ -51,4 +54,15 @@ void play(PtyInstrument& pty, const QList<Exchange>& exchanges)
         if (!exchanges[i].reply.isEmpty())
             pty.send(exchanges[i].reply);
     }
+}
+
+std::unique_ptr<MainWindow> start_kt90_window(std::unique_ptr<WorkDir>& dir, const std::function<void(WorkDir&)>& edit)
+{
+    dir = std::make_unique<WorkDir>();
+    dir->set_language("English");
+    if (edit)
+        edit(*dir);
+    auto window = start_window("KT90");
+    window->show();
+    return window;
 }

@@ -6,8 +6,12 @@
 #include <QByteArray>
 #include <QList>
 #include <QStringList>
+#include <functional>
+#include <memory>
 
+class MainWindow;
 class PtyInstrument;
+class WorkDir;
 
 struct Exchange {
     QByteArray expect; // the program's message, CR LF included
@@ -25,5 +29,9 @@ QList<Exchange> list_exchanges(const QByteArray& command, const QStringList& lin
 QList<Exchange> listing_exchanges(const QStringList& jobs, const QStringList& formats);
 // Plays the exchanges in order; fails the running test at the first message that differs.
 void play(PtyInstrument& pty, const QList<Exchange>& exchanges);
+
+// A fresh working directory with the English texts (after `edit`, if given) and a KT90 window in it.
+std::unique_ptr<MainWindow> start_kt90_window(std::unique_ptr<WorkDir>& dir,
+                                              const std::function<void(WorkDir&)>& edit = {});
 
 #endif // KT90INSTRUMENT_H
