@@ -239,6 +239,9 @@ private slots:
             w_->drop_from(tree_, &drop);
             QVERIFY(w_->tree1totree2_flag); // left early: still armed
         }
+        // A paste with no folder chosen (the tree's empty area) would write into the drive's root.
+        w_->KT90PopMenuYCtoPC_Copy(leaf_, 0, QModelIndex(), 1);
+        QVERIFY(!w_->PopMenuCopyFromYCtoPC.isEmpty());
         QDropEvent foreign(empty_area, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         w_->drop_from(w_->ui->treeView, &foreign);
         QVERIFY(!w_->tree1totree2_flag && !w_->tree2totree1_flag);
