@@ -113,6 +113,18 @@ class TestKt90Transfers : public QObject
         QTRY_COMPARE(w_->KT90SendType, 0);
     }
 
+    // Job and format lines as a listing leaves them, the job's nodes under `port`, and its fixed-points
+    // leaf recorded as the download source.
+    QTreeWidgetItem* recorded_leaf(QTreeWidgetItem* port, const QString& job_line, const QString& format_line)
+    {
+        w_->KT90_JCLBuf = QStringList{job_line};
+        w_->KT90_FCLBuf = QStringList{format_line};
+        w_->add_subtree(port);
+        QTreeWidgetItem* leaf = port->child(0)->child(0)->child(0);
+        w_->KT90PopMenuYCtoPC_Copy(leaf, 0, QModelIndex(), 0);
+        return leaf;
+    }
+
     // A folder in the temporary working directory, shown expanded under the PC tree's root.
     QString pc_folder(const QString& name)
     {
@@ -247,15 +259,11 @@ private slots:
         QVERIFY(modal_script::shown().first().text.startsWith("Could not open port " + bad->text(0) + ": "));
 
         // Download from a leaf under that port: the same.
-        w_->KT90_JCLBuf = QStringList{"ROAD,3,12,40"};
-        w_->KT90_FCLBuf = QStringList{"TXT,2"};
-        w_->add_subtree(bad);
+        QTreeWidgetItem* leaf = recorded_leaf(bad, "ROAD,3,12,40", "TXT,2");
         modal_script::clear();
-        w_->KT90PopMenuYCtoPC_Copy(find_node(w_->ui->treeWidget, "FixPoints:12"), 0, QModelIndex(), 0);
         SettingsSeen seen;
         answer_settings(&seen, "txt");
-        w_->KT90PopMenuYCtoPC_Copy(find_node(w_->ui->treeWidget, "FixPoints:12"), 0,
-                                   w_->model->index(pc_folder("data")), 1);
+        w_->KT90PopMenuYCtoPC_Copy(leaf, 0, w_->model->index(pc_folder("data")), 1);
         QCOMPARE(seen.from, bad->text(0));
         QVERIFY(!w_->progDlg);
         QCOMPARE(w_->KT90SendType, 0);
@@ -352,13 +360,12 @@ private slots:
 
     void download_write_failure_is_reported()
     {
-        list_jobs({"ROAD,3,12,40"}, {"TXT,2"});
+        QTreeWidgetItem* leaf = recorded_leaf(port_, "ROAD,3,12,40", "TXT,2");
         const QString folder = pc_folder("data");
         QDir().mkpath(folder + "/ROAD.txt"); // a folder where the file should go
-        w_->KT90PopMenuYCtoPC_Copy(find_node(w_->ui->treeWidget, "FixPoints:12"), 0, QModelIndex(), 0);
         SettingsSeen seen;
         answer_settings(&seen, "txt");
-        w_->KT90PopMenuYCtoPC_Copy(find_node(w_->ui->treeWidget, "FixPoints:12"), 0, w_->model->index(folder), 1);
+        w_->KT90PopMenuYCtoPC_Copy(leaf, 0, w_->model->index(folder), 1);
         modal_script::clear();
         play(*pty_, {{crlf("a"), kReady},
                      {crlf("c"), kReady},
@@ -370,9 +377,8 @@ private slots:
         QCOMPARE(modal_script::shown().size(), 1);
         const modal_script::Shown warning = modal_script::shown().first();
         QCOMPARE(warning.kind, QString("warning"));
-        QVERIFY2(warning.text.startsWith(QString("Could not write the file %1/ROAD.txt: ").arg(folder)),
-                 qPrintable(warning.text));
-        QVERIFY(warning.text.size() > QString("Could not write the file %1/ROAD.txt: ").arg(folder).size());
+        const QString head = QString("Could not write the file %1/ROAD.txt: ").arg(folder);
+        QVERIFY2(warning.text.startsWith(head) && warning.text.size() > head.size(), qPrintable(warning.text));
         QVERIFY(QFileInfo(folder + "/ROAD.txt").isDir());
         QVERIFY(w_->KT90_DataBuf.isEmpty());
     }
@@ -394,11 +400,7 @@ private slots:
     {
         QFETCH(QStringList, names);
         const QString job = names[0], format = names[1], offered = names[2], file = names[3];
-        w_->KT90_JCLBuf = QStringList{job + ",3,12,40"};
-        w_->KT90_FCLBuf = QStringList{format + ",2"};
-        w_->add_subtree(port_);
-        QTreeWidgetItem* leaf = find_node(w_->ui->treeWidget, "FixPoints:12");
-        w_->KT90PopMenuYCtoPC_Copy(leaf, 0, QModelIndex(), 0);
+        QTreeWidgetItem* leaf = recorded_leaf(port_, job + ",3,12,40", format + ",2");
         const QString folder = pc_folder("data");
         SettingsSeen seen;
         answer_settings(&seen, QString());
@@ -411,11 +413,7 @@ private slots:
 
     void typed_name_is_checked()
     {
-        w_->KT90_JCLBuf = QStringList{"ROAD,3,12,40"};
-        w_->KT90_FCLBuf = QStringList{"TXT,2"};
-        w_->add_subtree(port_);
-        QTreeWidgetItem* leaf = find_node(w_->ui->treeWidget, "FixPoints:12");
-        w_->KT90PopMenuYCtoPC_Copy(leaf, 0, QModelIndex(), 0);
+        QTreeWidgetItem* leaf = recorded_leaf(port_, "ROAD,3,12,40", "TXT,2");
         const QString folder = pc_folder("data");
         bool stayed_open = false;
         answer_next_dialog([&](QDialog* dialog) {
