@@ -104,15 +104,24 @@ Reply reply_kind(const QByteArray& reply)
     return Reply::Line;
 }
 
+namespace
+{
+
+QByteArray without_crlf(const QByteArray& reply)
+{
+    return reply.endsWith(kCrLf) ? reply.left(reply.size() - 2) : reply;
+}
+
+} // namespace
+
 QString line_text(const QByteArray& reply)
 {
-    const QByteArray line = reply.endsWith(kCrLf) ? reply.left(reply.size() - 2) : reply;
-    return QString::fromLatin1(line);
+    return QString::fromLocal8Bit(without_crlf(reply));
 }
 
 QString list_text(const QByteArray& reply)
 {
-    return line_text(reply).left(kListTextLength);
+    return QString::fromLocal8Bit(without_crlf(reply).left(kListTextLength));
 }
 
 int header_count(const QString& header, int state)

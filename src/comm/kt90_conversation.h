@@ -22,9 +22,11 @@ bool reply_complete(const QByteArray& buffer, int least);
 // True when the buffer has grown past the cap without a complete reply.
 bool buffer_overflows(const QByteArray& buffer);
 Reply reply_kind(const QByteArray& reply);
-// The reply without its CR LF, one character per byte.
+// The reply without its CR LF, decoded with the local 8-bit codec (GBK in the program), so that a data
+// line written back through the same codec keeps the instrument's bytes; ASCII stays one character per
+// byte.
 QString line_text(const QByteArray& reply);
-// A list line as it is kept: at most its first 14 characters, CR LF excluded.
+// A list line as it is kept: at most its first 14 bytes, CR LF excluded, decoded as above.
 QString list_text(const QByteArray& reply);
 // The data line count announced by a download header: field 2 for coordinates (state 31), field 3 for
 // observations (state 32); 0 when the header has 3 fields or fewer or the field is no number.

@@ -21,7 +21,7 @@ QList<Exchange> list_exchanges(const QByteArray& command, const QStringList& lin
     QList<Exchange> out;
     QByteArray ask = crlf(command);
     for (const QString& line : lines) {
-        out.append({ask, crlf(line.toLatin1())});
+        out.append({ask, crlf(line.toLocal8Bit())});
         ask = kReady;
     }
     out.append({ask, kEnd});
