@@ -197,7 +197,6 @@ public:
     bool pause_within_send(int ms);
     // The texts of every column of a table row ("" where a cell has no item).
     QStringList row_texts(int row);
-    bool KT20_KT40_pacing = false; // a paced answer to a record request is on its way
 
     // ---- Transfer progress dialog: comm/progress.cpp ----
     void wait_start(int flag);

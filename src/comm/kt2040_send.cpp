@@ -99,11 +99,7 @@ void MainWindow::InformationAnalysis_send(QByteArray qba)
 
 void MainWindow::answer_record_request(const QByteArray& request)
 {
-    // The request is taken now, so bytes that arrive during a pause below stay for the next frame.
     commbuf.clear();
-    // The instrument asked again while its record is being paced: that answer is on its way.
-    if (KT20_KT40_pacing)
-        return;
     if (KT20_KT40_curnum < 1) {
         write_to_port(request);
         arm_ack_timer(request);
@@ -120,12 +116,10 @@ void MainWindow::answer_record_request(const QByteArray& request)
 
 bool MainWindow::pause_within_send(int ms)
 {
-    KT20_KT40_pacing = true;
     QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();
-    KT20_KT40_pacing = false;
-    // An end frame, a disconnect or a lost port during the pause ended the send.
+    // A disconnect or a lost port during the pause ended the send.
     return InformationTransmissionjFlag && CommunicationDirection == 1;
 }
 
