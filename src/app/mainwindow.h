@@ -168,6 +168,10 @@ public:
     void InformationAnalysis_receive(QByteArray qba);
     void InformationAnalysis_unpack(QByteArray cksj, int type);
     void program_receivedata();
+    // Marks a transfer in `direction` as running, `points` announced, every counter at 0.
+    void begin_transfer(int direction, int points);
+    // "%1/%2" in the progress field.
+    void show_progress(int done, int total);
     // The frame set, direction and data kind the receive buffer is judged against.
     kt2040::Context frame_context() const;
     // The frame `qba` is; when it is none, noise is cut from it (and from `commbuf`) and it is judged again.

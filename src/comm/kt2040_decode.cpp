@@ -2,9 +2,7 @@
 #include "fieldtext.h"
 #include "kt2040_frames.h"
 #include "mainwindow.h"
-#include "ui_mainwindow.h"
 
-#include <QLineEdit>
 #include <QTableWidget>
 
 #include <algorithm>
@@ -41,7 +39,7 @@ void MainWindow::InformationAnalysis_unpackKT20_KT40(QByteArray cksj, int type)
     KT20_KT40_curnum = record.number;
     show_statemsg(progress_text(18, KT20_KT40_curnum, KT20_KT40_count), 1);
     write_to_port(kt2040::record_ack(cksj));
-    ui->lineEdit_2->setText(QString("%1/%2").arg(KT20_KT40_curnum).arg(KT20_KT40_count));
+    show_progress(KT20_KT40_curnum, KT20_KT40_count);
 }
 
 void MainWindow::append_table_row(const kt2040::Record& record)

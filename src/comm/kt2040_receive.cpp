@@ -47,7 +47,7 @@ void MainWindow::InformationAnalysis_receive(QByteArray qba)
         InformationAnalysis_unpack(qba, 0);
         ui->lineEdit->setText(name);
         ActualPoints = 0;
-        ui->lineEdit_2->setText(QString("%1/%2").arg(ActualPoints).arg(SetPoints));
+        show_progress(ActualPoints, SetPoints);
         break;
     }
     case Frame::Kt40Record:
@@ -76,7 +76,7 @@ void MainWindow::InformationAnalysis_unpack(QByteArray cksj, int type)
         ActualPoints += 1;
         show_statemsg(progress_text(18, ActualPoints, SetPoints), 1);
         write_to_port(kt2040::kt40_ack());
-        ui->lineEdit_2->setText(QString("%1/%2").arg(ActualPoints).arg(SetPoints));
+        show_progress(ActualPoints, SetPoints);
         break;
     case 2:
         // A header without records left the time-out armed; the transfer is over.
@@ -94,16 +94,27 @@ void MainWindow::program_receivedata()
 {
     if (InformationTransmissionjFlag)
         return;
+    begin_transfer(0, 0);
+    show_statemsg(QString("%1%2").arg(getpopup_prompt(15), getpopup_prompt(18)), 1);
+}
+
+void MainWindow::begin_transfer(int direction, int points)
+{
     InformationTransmissionjFlag = true;
-    SetPoints = 0;
+    SetPoints = points;
     ActualPoints = 0;
-    CommunicationDirection = 0;
+    CommunicationDirection = direction;
     if (InstrumentType == "KT20_KT40" || InstrumentType == "KT85R") {
         KT20_KT40_curnum = 0;
         KT20_KT40_count = 0;
         KT20_KT40_filename.clear();
+        KT20_KT40_Dataslist.clear();
     }
-    show_statemsg(QString("%1%2").arg(getpopup_prompt(15), getpopup_prompt(18)), 1);
+}
+
+void MainWindow::show_progress(int done, int total)
+{
+    ui->lineEdit_2->setText(QString("%1/%2").arg(done).arg(total));
 }
 
 void MainWindow::arm_ack_timer(const QByteArray& answer)

@@ -17,17 +17,8 @@ void MainWindow::program_senddata()
         show_information(nullptr, getpopup_prompt(5), getpopup_prompt(21));
         return;
     }
-    InformationTransmissionjFlag = true;
-    SetPoints = tableWidget->rowCount();
-    ActualPoints = 0;
-    CommunicationDirection = 1;
+    begin_transfer(1, tableWidget->rowCount());
     ZuobiaoLeixing = 0;
-    if (InstrumentType == "KT20_KT40" || InstrumentType == "KT85R") {
-        KT20_KT40_curnum = 0;
-        KT20_KT40_count = 0;
-        KT20_KT40_filename.clear();
-        KT20_KT40_Dataslist.clear();
-    }
     InformationAnalysis_pack(-1);
 }
 

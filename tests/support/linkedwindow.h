@@ -1,5 +1,5 @@
-// A main window of one instrument type in a temporary working folder, with a pty instrument whose
-// slave is the window's port. Frames as an instrument writes them are built here field by field.
+// A main window of one instrument type in a temporary working folder, its port the slave of a pty
+// the test plays the instrument on; and sample frames as the instruments send them.
 #ifndef LINKEDWINDOW_H
 #define LINKEDWINDOW_H
 
@@ -7,47 +7,36 @@
 #include "ptyinstrument.h"
 #include "workdir.h"
 
-#include <QByteArray>
-#include <QStringList>
 #include <memory>
 
 struct LinkedWindow {
-    // Starts the window (English texts) and, when `connect`, connects it by cable.
+    // Starts the window with English texts and, when `connect`, connects it by cable.
     explicit LinkedWindow(const QString& type, bool connect = true);
     WorkDir dir;
     PtyInstrument pty;
     std::unique_ptr<MainWindow> w;
 
-    // The texts of a table row, "" for cells without an item.
-    QStringList row(int r) const;
-    QString state() const; // the status line's state text
+    QString row(int r) const; // a table row's texts joined by "|"
+    QString state() const;    // the state text of the status line
     QString progress() const;
 };
 
-namespace instrument
+namespace sample
 {
 
-// `text` left-aligned in `width` characters, filled with spaces.
-QByteArray left(const QByteArray& text, int width);
-// `text` right-aligned in `width` characters.
-QByteArray right(const QByteArray& text, int width, char fill = ' ');
+const QByteArray kt40_header = QByteArray::fromHex("aa80") + "JOB 1 " + QByteArray::fromHex("0002aa82");
+// Spaces, NULs and the unit letter in the coordinates; the letter m stays in a code.
+const QByteArray kt40_record = QByteArray("\x90  000001 PT 1\0  ", 17) + "  1234.567m   " +
+                               QByteArray(" -12.345 m\0\0\0\0", 14) + "      100.000m CODE m \xB0";
+const QByteArray coordinate = '\x02' + QByteArray("00030010PT1    CODE          1234.5      -12.345          abc\r");
+const QByteArray file_header = '\x06' + QByteArray("00010005 JOB1 \r");
+const QByteArray station =
+    '\x06' + QByteArray("00020005 STN1             1.500     1000.000     2000.000      100.000\r");
+const QByteArray backsight = '\x06' + QByteArray("00030005 BK1    C2     0900000\r");
+// Angles are marked on the untrimmed field: the vertical angle's leading space shifts its marks.
+const QByteArray measured = '\x06' + QByteArray("00040005 MP1    C3     1234512 900000  123.456   -1.234  123.450"
+                                                "   1.500   1.800     1000.000     2000.000      100.000\r");
 
-QByteArray kt40_header(const QByteArray& name, int count);
-QByteArray kt40_record(int number, const QByteArray& name, const QByteArray& code, const QByteArray& n,
-                       const QByteArray& e, const QByteArray& z);
-// KT20_KT40 records: the start code, number and total as four digits, the fields, CR.
-QByteArray coordinate_record(int number, int total, const QByteArray& name, const QByteArray& code, const QByteArray& n,
-                             const QByteArray& e, const QByteArray& z);
-QByteArray file_header(int number, int total, const QByteArray& job);
-QByteArray station_record(int number, int total, const QByteArray& name, const QByteArray& code,
-                          const QByteArray& height, const QByteArray& n, const QByteArray& e, const QByteArray& z);
-QByteArray backsight_record(int number, int total, const QByteArray& name, const QByteArray& code,
-                            const QByteArray& angle);
-// `values`: horizontal and vertical angle, slope, vertical and horizontal distance, instrument and
-// reflector height, N, E, Z.
-QByteArray measured_record(int number, int total, const QByteArray& name, const QByteArray& code,
-                           const QList<QByteArray>& values);
-
-} // namespace instrument
+} // namespace sample
 
 #endif // LINKEDWINDOW_H
