@@ -63,16 +63,10 @@ private slots:
         row("measured point", text, 0, 1, s::measured, Frame::MeasuredRecord);
         row("file header that may still grow", text, 0, 1, s::file_header + "x", Frame::None, s::file_header + "x");
         row("measured end", text, 0, 1, "\x05Q\r", Frame::End);
-        row("measured end with error", text, 0, 1,
-            "\x05"
-            "E\r",
-            Frame::EndWithError);
+        row("measured end with error", text, 0, 1, "\x05\x45\r", Frame::EndWithError);
         row("record request", text, 1, 0, "\x01J\r", Frame::RecordRequest);
         row("two requests at once keep one", text, 1, 0, "\x01J\r\x01J\r", Frame::None, "\x01J\r");
-        row("send end with error", text, 1, 0,
-            "\x01"
-            "E\r",
-            Frame::EndWithError);
+        row("send end with error", text, 1, 0, "\x01\x45\r", Frame::EndWithError);
         row("no frame set keeps everything", FrameSet::None, 0, 0, noise, Frame::None, noise);
     }
 

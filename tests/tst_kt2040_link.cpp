@@ -88,10 +88,7 @@ private slots:
             << "KT85R" << 0 << QList<QByteArray>{sample::coordinate} << QByteArray("\x01Q\r") << 20
             << "||PT1|1234.5000|-12.3450|0.0000|CODE||||||||";
         QTest::newRow("measured data, error end")
-            << "KT20_KT40" << 1 << measured
-            << QByteArray("\x05"
-                          "E\r")
-            << 25
+            << "KT20_KT40" << 1 << measured << QByteArray("\x05\x45\r") << 25
             << "Measured point|JOB1 |MP1|1000.0000|2000.0000|100.0000|C3|1.5000||123\u00B045'12\"|"
                "90\u00B000'00\"|123.4560|-1.2340|123.4500|1.8000";
     }

@@ -41,32 +41,26 @@ const Pattern kKt40Send[] = {
 };
 
 const Pattern kMeasuredReceive[] = {
-    {Frame::StartRequest, "\x05J\r", 3, 3, 3, kAnyByte, kAnyByte},
-    {Frame::FileHeader, "\x06", 1, 16, 16, '\r', kAnyByte},
-    {Frame::StationRecord, "\x06", 1, 72, 72, '\r', kAnyByte},
-    {Frame::BacksightRecord, "\x06", 1, 32, 32, '\r', kAnyByte},
-    {Frame::MeasuredRecord, "\x06", 1, 121, 121, '\r', kAnyByte},
-    {Frame::End, "\x05Q\r", 3, 3, 3, kAnyByte, kAnyByte},
-    {Frame::EndWithError,
-     "\x05"
-     "E\r",
-     3, 3, 3, kAnyByte, kAnyByte},
+    {Frame::StartRequest, "\x05\x4A\x0D", 3, 3, 3, kAnyByte, kAnyByte},
+    {Frame::FileHeader, "\x06", 1, 16, 16, 0x0D, kAnyByte},
+    {Frame::StationRecord, "\x06", 1, 72, 72, 0x0D, kAnyByte},
+    {Frame::BacksightRecord, "\x06", 1, 32, 32, 0x0D, kAnyByte},
+    {Frame::MeasuredRecord, "\x06", 1, 121, 121, 0x0D, kAnyByte},
+    {Frame::End, "\x05\x51\x0D", 3, 3, 3, kAnyByte, kAnyByte},
+    {Frame::EndWithError, "\x05\x45\x0D", 3, 3, 3, kAnyByte, kAnyByte},
 };
 
 const Pattern kCoordinateReceive[] = {
     // Bytes behind the request are discarded with it.
-    {Frame::StartRequest, "\x01J\r", 3, 3, kAnyLength, kAnyByte, kAnyByte},
-    {Frame::CoordinateRecord, "\x02", 1, 63, 63, '\r', kAnyByte},
-    {Frame::End, "\x01Q\r", 3, 3, 3, kAnyByte, kAnyByte},
+    {Frame::StartRequest, "\x01\x4A\x0D", 3, 3, kAnyLength, kAnyByte, kAnyByte},
+    {Frame::CoordinateRecord, "\x02", 1, 63, 63, 0x0D, kAnyByte},
+    {Frame::End, "\x01\x51\x0D", 3, 3, 3, kAnyByte, kAnyByte},
 };
 
 const Pattern kKt20Kt40Send[] = {
-    {Frame::RecordRequest, "\x01J\r", 3, 3, 3, kAnyByte, kAnyByte},
-    {Frame::End, "\x01Q\r", 3, 3, 3, kAnyByte, kAnyByte},
-    {Frame::EndWithError,
-     "\x01"
-     "E\r",
-     3, 3, 3, kAnyByte, kAnyByte},
+    {Frame::RecordRequest, "\x01\x4A\x0D", 3, 3, 3, kAnyByte, kAnyByte},
+    {Frame::End, "\x01\x51\x0D", 3, 3, 3, kAnyByte, kAnyByte},
+    {Frame::EndWithError, "\x01\x45\x0D", 3, 3, 3, kAnyByte, kAnyByte},
 };
 
 struct Patterns {
