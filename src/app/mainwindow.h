@@ -209,6 +209,19 @@ public:
     // ---- KT90 message handling: comm/kt90_messages.cpp ----
     void InformationAnalysis_KT90(QByteArray qba);
     void InformationAnalysis_unpack_KT90(QString msg);
+    // One reply of the listing or the download; one reply of the upload.
+    void kt90_listing_reply(const QByteArray& reply);
+    void kt90_upload_reply(const QByteArray& reply);
+    // The upload's message of `type`; `record` is the index of the record a type-23 message carries.
+    QByteArray kt90_upload_message(int type, int record);
+    // After an upload: the target job-list node gets its job nodes from the job list read back.
+    void kt90_rebuild_target_jobs();
+    // End of a download: the file is written; a failed write is reported before the lines are dropped.
+    void kt90_finish_download();
+    // Stops the wait dialog when one is shown.
+    void kt90_stop_wait();
+    // Writes a KT90 message; builds shorter than `writedatanum` mean "nothing to send".
+    void send_kt90_message(const QByteArray& message);
 
     // ---- Instrument tree and PC tree: trees/trees.cpp ----
     void update_tree(QStringList treeitemlist);
@@ -219,6 +232,11 @@ public:
     void add_subtree(QTreeWidgetItem* item);
     void add_subtree1(QTreeWidgetItem* item);
     QString gettreeviewpath(const QModelIndex& index);
+    // The drag handlers with the drag's source given, so a drop can be judged without a running drag.
+    void drag_enter_from(QObject* source, QDragEnterEvent* e);
+    void drop_from(QObject* source, QDropEvent* e);
+    // Runs the copy context menu whose entries are the (id, caption) pairs of a UI-text list.
+    void run_copy_menu(const QString& key);
 
     // ---- Job copies between instrument and PC: trees/jobcopy.cpp ----
     void KT90PopMenuYCtoPC_Copy(QTreeWidgetItem* item, int column, QModelIndex index, int flag);
