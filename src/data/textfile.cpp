@@ -2,6 +2,14 @@
 #include "textfile.h"
 
 #include <QSaveFile>
+#include <QTextCodec>
+
+namespace
+{
+
+constexpr int kBufferSize = 1 << 16;
+
+} // namespace
 
 bool TextFileReader::open(const QString& path)
 {
@@ -35,7 +43,8 @@ bool TextFileWriter::open()
         file_ = std::make_unique<QFile>(path_);
     else
         file_ = std::make_unique<QSaveFile>(path_);
-    QIODevice::OpenMode mode = QIODevice::WriteOnly | QIODevice::Text;
+    // Unbuffered: the lines are gathered here, and a failing write reports its own reason.
+    QIODevice::OpenMode mode = QIODevice::WriteOnly | QIODevice::Text | QIODevice::Unbuffered;
     if (append_)
         mode |= QIODevice::Append;
     if (!file_->open(mode)) {
@@ -43,29 +52,50 @@ bool TextFileWriter::open()
         file_.reset();
         return false;
     }
-    stream_.setDevice(file_.get());
+    encoder_ = std::make_unique<QTextEncoder>(QTextCodec::codecForLocale());
+    buffer_.clear();
+    failed_ = false;
     return true;
 }
 
 void TextFileWriter::write_line(const QString& line)
 {
-    stream_ << line << '\n';
+    if (!file_ || failed_)
+        return;
+    buffer_.append(encoder_->fromUnicode(line));
+    buffer_.append('\n');
+    if (buffer_.size() >= kBufferSize)
+        write_buffer();
+}
+
+bool TextFileWriter::write_buffer()
+{
+    qint64 done = 0;
+    while (done < buffer_.size()) {
+        // A short write is followed by another, which fails with the reason (disk full, too large).
+        const qint64 written = file_->write(buffer_.constData() + done, buffer_.size() - done);
+        if (written <= 0) {
+            failed_ = true;
+            error_ = file_->errorString();
+            return false;
+        }
+        done += written;
+    }
+    buffer_.clear();
+    return true;
 }
 
 bool TextFileWriter::finish()
 {
     if (!file_)
         return false;
-    stream_.flush();
-    const bool written = stream_.status() == QTextStream::Ok && file_->error() == QFileDevice::NoError;
-    if (!written)
-        error_ = file_->errorString();
-    stream_.setDevice(nullptr);
-    bool done = written;
+    if (!failed_)
+        write_buffer();
+    bool done = !failed_;
     if (auto* save = qobject_cast<QSaveFile*>(file_.get())) {
-        if (!written)
+        if (!done)
             save->cancelWriting();
-        if (!save->commit() && written) {
+        if (!save->commit() && done) {
             error_ = save->errorString();
             done = false;
         }
@@ -80,7 +110,6 @@ void TextFileWriter::cancel()
 {
     if (!file_)
         return;
-    stream_.setDevice(nullptr);
     if (auto* save = qobject_cast<QSaveFile*>(file_.get()))
         save->cancelWriting();
     file_.reset(); // a QSaveFile that is not committed leaves the old file in place

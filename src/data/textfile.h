@@ -4,12 +4,14 @@
 #ifndef TEXTFILE_H
 #define TEXTFILE_H
 
+#include <QByteArray>
 #include <QFile>
 #include <QString>
 #include <QTextStream>
 #include <memory>
 
 class QFileDevice;
+class QTextEncoder;
 
 class TextFileReader
 {
@@ -50,10 +52,14 @@ public:
     QString error() const { return error_; }
 
 private:
+    bool write_buffer();
+
     QString path_;
     bool append_;
     std::unique_ptr<QFileDevice> file_;
-    QTextStream stream_;
+    std::unique_ptr<QTextEncoder> encoder_;
+    QByteArray buffer_;
+    bool failed_ = false;
     QString error_;
 };
 
