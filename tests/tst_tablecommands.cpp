@@ -256,6 +256,20 @@ private slots:
         QCOMPARE(rows_of(w->tableWidget), Rows{row});
     }
 
+    void observations_as_a_drawing_are_points()
+    {
+        WorkDir dir;
+        dir.set_language("English");
+        auto w = start_window("KT20_KT40");
+        add_row(w->tableWidget,
+                observation_row(
+                    {{0, "STN"}, {2, "S1"}, {3, "100"}, {4, "200"}, {5, "5"}, {6, "K"}, {9, "1234530"}, {13, "12.5"}}));
+        modal_script::queue_file(dir.file("o.dxf"));
+        w->program_filesaveas();
+        FileOperation files;
+        QCOMPARE(files.readfile_byextension(dir.file("o.dxf"), "dxf"), QStringList{"S1,,100.000,200.000,5.000"});
+    }
+
     void save_as_writes_nothing_or_tells_why()
     {
         WorkDir dir;

@@ -53,7 +53,7 @@ bool TextFileWriter::open()
         return false;
     }
     encoder_ = std::make_unique<QTextEncoder>(QTextCodec::codecForLocale());
-    buffer_.clear();
+    pending_.clear();
     failed_ = false;
     return true;
 }
@@ -62,18 +62,21 @@ void TextFileWriter::write_line(const QString& line)
 {
     if (!file_ || failed_)
         return;
-    buffer_.append(encoder_->fromUnicode(line));
-    buffer_.append('\n');
-    if (buffer_.size() >= kBufferSize)
+    // Lines are gathered and encoded in batches: one conversion per batch, not per line.
+    pending_.append(line);
+    pending_.append(QLatin1Char('\n'));
+    if (pending_.size() >= kBufferSize)
         write_buffer();
 }
 
 bool TextFileWriter::write_buffer()
 {
+    const QByteArray bytes = encoder_->fromUnicode(pending_);
+    pending_.truncate(0);
     qint64 done = 0;
-    while (done < buffer_.size()) {
+    while (done < bytes.size()) {
         // A short write is followed by another, which fails with the reason (disk full, too large).
-        const qint64 written = file_->write(buffer_.constData() + done, buffer_.size() - done);
+        const qint64 written = file_->write(bytes.constData() + done, bytes.size() - done);
         if (written <= 0) {
             failed_ = true;
             error_ = file_->errorString();
@@ -81,7 +84,6 @@ bool TextFileWriter::write_buffer()
         }
         done += written;
     }
-    buffer_.clear();
     return true;
 }
 

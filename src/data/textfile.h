@@ -4,7 +4,6 @@
 #ifndef TEXTFILE_H
 #define TEXTFILE_H
 
-#include <QByteArray>
 #include <QFile>
 #include <QString>
 #include <QTextStream>
@@ -58,7 +57,7 @@ private:
     bool append_;
     std::unique_ptr<QFileDevice> file_;
     std::unique_ptr<QTextEncoder> encoder_;
-    QByteArray buffer_;
+    QString pending_;
     bool failed_ = false;
     QString error_;
 };
