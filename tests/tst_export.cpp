@@ -3,9 +3,9 @@
 #include "inputmsg_dangedialog.h"
 #include "ktest.h"
 #include "mainwindow.h"
+#include "tablewindow.h"
 #include "ui_inputmsg_dangedialog.h"
 #include "windowdriver.h"
-#include "workdir.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -16,14 +16,6 @@
 
 namespace
 {
-
-void add_row(QTableWidget* table, const QStringList& cells)
-{
-    const int row = table->rowCount();
-    table->insertRow(row);
-    for (int column = 0; column < cells.size(); ++column)
-        table->setItem(row, column, new QTableWidgetItem(cells[column]));
-}
 
 QStringList blank_row()
 {
@@ -92,9 +84,9 @@ private slots:
 
     void observations()
     {
-        WorkDir dir;
-        dir.set_language("English");
-        auto w = start_window("KT20_KT40");
+        TableWindow t("KT20_KT40");
+        const WorkDir& dir = t.dir;
+        MainWindow* w = t.w.get();
         QStringList station = blank_row();
         station[0] = "STN";
         station[2] = QString::fromUtf8("测站1");
@@ -102,11 +94,11 @@ private slots:
         station[3] = "100";
         station[4] = "200";
         station[5] = "5";
-        add_row(w->tableWidget, station);
+        t.add_row(station);
         QStringList comma = blank_row();
         comma[2] = "a,b"; // eleven fields: its sheet row stays empty
-        add_row(w->tableWidget, comma);
-        add_row(w->tableWidget, {"MP", "", "P2"});
+        t.add_row(comma);
+        t.add_row({"MP", "", "P2"});
 
         answer_name("survey");
         w->program_export();
@@ -128,11 +120,11 @@ private slots:
 
     void coordinates_under_the_table_captions()
     {
-        WorkDir dir;
-        dir.set_language("English");
-        auto w = start_window("KT40");
-        add_row(w->tableWidget, {"P1", "K", "100.5", "200", "5"});
-        add_row(w->tableWidget, {"P2"});
+        TableWindow t("KT40");
+        const WorkDir& dir = t.dir;
+        MainWindow* w = t.w.get();
+        t.add_row({"P1", "K", "100.5", "200", "5"});
+        t.add_row({"P2"});
         answer_name("points");
         w->program_export();
         const QJsonArray rows = read_workbook(dir.file("points.xlsx"))["rows"].toArray();
@@ -152,9 +144,9 @@ private slots:
     void refused_names()
     {
         QFETCH(QString, name);
-        WorkDir dir;
-        dir.set_language("English");
-        auto w = start_window("KT40");
+        TableWindow t("KT40");
+        const WorkDir& dir = t.dir;
+        MainWindow* w = t.w.get();
         answer_name(name);
         w->program_export();
         QCOMPARE(modal_script::shown().size(), 1);
@@ -165,34 +157,39 @@ private slots:
 
     void cancelled_or_without_titles_does_nothing()
     {
-        WorkDir dir;
-        dir.set_language("English");
-        dir.replace("config/parameter.xml", "<PointExportKT20KT40>", "<PointExportGone>");
-        dir.replace("config/parameter.xml", "</PointExportKT20KT40>", "</PointExportGone>");
-        auto w = start_window("KT20_KT40");
-        QPointer<QTimer> unused = answer_next_dialog([](QDialog* d) { d->reject(); });
-        w->program_export(); // no titles: no dialog
-        delete unused.data();
-        auto k = start_window("KT40");
+        TableWindow t("KT20_KT40", [](WorkDir& dir) {
+            dir.replace("config/parameter.xml", "<PointExportKT20KT40>", "<PointExportGone>");
+            dir.replace("config/parameter.xml", "</PointExportKT20KT40>", "</PointExportGone>");
+        });
+        bool asked = false;
+        QPointer<QTimer> poll = answer_next_dialog([&asked](QDialog* dialog) {
+            asked = true;
+            dialog->reject();
+        });
+        t.w->program_export();
+        delete poll.data();
+        QVERIFY(!asked); // no titles: not even the name is asked for
+
+        TableWindow k("KT40");
         answer_name(QString());
-        k->program_export();
+        k.w->program_export();
         QVERIFY(modal_script::shown().isEmpty());
-        QCOMPARE(QDir(dir.path()).entryList({"*.xlsx"}, QDir::Files), QStringList());
+        QCOMPARE(QDir(k.dir.path()).entryList({"*.xlsx"}, QDir::Files), QStringList());
     }
 
     // A workbook that cannot be completed is reported and the earlier one stays as it was.
     void failed_export_keeps_the_old_workbook()
     {
-        WorkDir dir;
-        dir.set_language("English");
-        auto w = start_window("KT40");
-        add_row(w->tableWidget, {"P1", "K", "1", "2", "3"});
+        TableWindow t("KT40");
+        const WorkDir& dir = t.dir;
+        MainWindow* w = t.w.get();
+        t.add_row({"P1", "K", "1", "2", "3"});
         answer_name("keep");
         w->program_export();
         const QByteArray before = dir.read("keep.xlsx");
         QVERIFY(!before.isEmpty());
 
-        add_row(w->tableWidget, {QString(40000, 'x')}); // longer than a workbook cell may hold
+        t.add_row({QString(40000, 'x')}); // longer than a workbook cell may hold
         modal_script::clear();
         answer_name("keep");
         w->program_export();

@@ -4,10 +4,10 @@
 #include "ktest.h"
 #include "mainwindow.h"
 #include "managecoordinatesdialog.h"
+#include "tablewindow.h"
 #include "ui_mainwindow.h"
 #include "ui_managecoordinatesdialog.h"
 #include "windowdriver.h"
-#include "workdir.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -18,35 +18,12 @@ using Rows = QList<QStringList>;
 namespace
 {
 
-// Every row's cell texts; a cell without an item reads "<none>".
-Rows rows_of(const QTableWidget* table)
-{
-    Rows rows;
-    for (int row = 0; row < table->rowCount(); ++row) {
-        QStringList cells;
-        for (int column = 0; column < table->columnCount(); ++column) {
-            const QTableWidgetItem* item = table->item(row, column);
-            cells << (item ? item->text() : QString("<none>"));
-        }
-        rows << cells;
-    }
-    return rows;
-}
-
 QStringList observation_row(const QMap<int, QString>& cells)
 {
     QStringList row;
     for (int column = 0; column < 15; ++column)
         row << cells.value(column);
     return row;
-}
-
-void add_row(QTableWidget* table, const QStringList& cells)
-{
-    const int row = table->rowCount();
-    table->insertRow(row);
-    for (int column = 0; column < cells.size(); ++column)
-        table->setItem(row, column, new QTableWidgetItem(cells[column]));
 }
 
 // Answers the next point entry dialog: checks what it shows, types `typed` (when not empty) and
@@ -138,14 +115,14 @@ private slots:
         QFETCH(QString, file);
         QFETCH(QByteArray, content);
         QFETCH(Rows, rows);
-        WorkDir dir;
-        dir.set_language("English");
-        auto w = start_window(type);
-        add_row(w->tableWidget, {"old", "row"});
+        TableWindow t(type);
+        const WorkDir& dir = t.dir;
+        MainWindow* w = t.w.get();
+        t.add_row({"old", "row"});
         dir.write(file, content);
         modal_script::queue_file(dir.file(file));
         w->program_fileopen();
-        QCOMPARE(rows_of(w->tableWidget), rows);
+        QCOMPARE(t.rows(), rows);
         QCOMPARE(w->ui->lineEdit->text(), dir.file(file));
         QCOMPARE(w->ui->lineEdit_2->text(), QString::number(rows.size()));
         const QList<modal_script::Shown> shown = modal_script::shown();
@@ -156,15 +133,15 @@ private slots:
 
     void open_cancelled_or_unreadable_keeps_the_table()
     {
-        WorkDir dir;
-        dir.set_language("English");
-        auto w = start_window("KT40");
-        add_row(w->tableWidget, {"P1", "K", "1", "2", "3"});
+        TableWindow t("KT40");
+        const WorkDir& dir = t.dir;
+        MainWindow* w = t.w.get();
+        t.add_row({"P1", "K", "1", "2", "3"});
         w->ui->lineEdit->setText("before");
         w->program_fileopen(); // cancelled
         modal_script::queue_file(dir.file("gone.gdat"));
         w->program_fileopen();
-        QCOMPARE(rows_of(w->tableWidget), (Rows{{"P1", "K", "1", "2", "3"}}));
+        QCOMPARE(t.rows(), (Rows{{"P1", "K", "1", "2", "3"}}));
         QCOMPARE(w->ui->lineEdit->text(), QString("before"));
         const QList<modal_script::Shown> shown = modal_script::shown();
         QCOMPARE(shown.size(), 3);
@@ -203,27 +180,27 @@ private slots:
         QFETCH(QString, type);
         QFETCH(QString, file);
         QFETCH(QString, content);
-        WorkDir dir;
-        dir.set_language("English");
-        auto w = start_window(type);
+        TableWindow t(type);
+        const WorkDir& dir = t.dir;
+        MainWindow* w = t.w.get();
         if (type == "KT40") {
-            add_row(w->tableWidget, {"P1", "K", "100", "200", "5"});
-            add_row(w->tableWidget, {QString::fromUtf8("点2")}); // cells without items save as empty
+            t.add_row({"P1", "K", "100", "200", "5"});
+            t.add_row({QString::fromUtf8("点2")}); // cells without items save as empty
         } else {
-            add_row(w->tableWidget, observation_row({{0, "STN"},
-                                                     {1, "job"},
-                                                     {2, "S1"},
-                                                     {3, "100"},
-                                                     {4, "200"},
-                                                     {5, "5"},
-                                                     {6, "K"},
-                                                     {7, "1.5"},
-                                                     {9, QString::fromUtf8("123°45'30\"")},
-                                                     {10, QString::fromUtf8("090°10'00\"")},
-                                                     {11, "12.6"},
-                                                     {12, "0.3"},
-                                                     {13, "12.5"}}));
-            add_row(w->tableWidget, {"", "", "P1"});
+            t.add_row(observation_row({{0, "STN"},
+                                       {1, "job"},
+                                       {2, "S1"},
+                                       {3, "100"},
+                                       {4, "200"},
+                                       {5, "5"},
+                                       {6, "K"},
+                                       {7, "1.5"},
+                                       {9, QString::fromUtf8("123°45'30\"")},
+                                       {10, QString::fromUtf8("090°10'00\"")},
+                                       {11, "12.6"},
+                                       {12, "0.3"},
+                                       {13, "12.5"}}));
+            t.add_row({"", "", "P1"});
         }
         modal_script::queue_file(dir.file(file));
         w->program_filesaveas();
@@ -234,9 +211,9 @@ private slots:
 
     void saved_observations_open_again()
     {
-        WorkDir dir;
-        dir.set_language("English");
-        auto w = start_window("KT20_KT40");
+        TableWindow t("KT20_KT40");
+        const WorkDir& dir = t.dir;
+        MainWindow* w = t.w.get();
         const QStringList row = observation_row({{0, "MP"},
                                                  {2, "P5"},
                                                  {3, "1"},
@@ -247,23 +224,22 @@ private slots:
                                                  {10, QString::fromUtf8("359°59'59\"")},
                                                  {12, "4"},
                                                  {13, "5"}});
-        add_row(w->tableWidget, row);
+        t.add_row(row);
         modal_script::queue_file(dir.file("o.ndad"));
         w->program_filesaveas();
         w->program_clear();
         modal_script::queue_file(dir.file("o.ndad"));
         w->program_fileopen();
-        QCOMPARE(rows_of(w->tableWidget), Rows{row});
+        QCOMPARE(t.rows(), Rows{row});
     }
 
     void observations_as_a_drawing_are_points()
     {
-        WorkDir dir;
-        dir.set_language("English");
-        auto w = start_window("KT20_KT40");
-        add_row(w->tableWidget,
-                observation_row(
-                    {{0, "STN"}, {2, "S1"}, {3, "100"}, {4, "200"}, {5, "5"}, {6, "K"}, {9, "1234530"}, {13, "12.5"}}));
+        TableWindow t("KT20_KT40");
+        const WorkDir& dir = t.dir;
+        MainWindow* w = t.w.get();
+        t.add_row(observation_row(
+            {{0, "STN"}, {2, "S1"}, {3, "100"}, {4, "200"}, {5, "5"}, {6, "K"}, {9, "1234530"}, {13, "12.5"}}));
         modal_script::queue_file(dir.file("o.dxf"));
         w->program_filesaveas();
         FileOperation files;
@@ -272,16 +248,16 @@ private slots:
 
     void save_as_writes_nothing_or_tells_why()
     {
-        WorkDir dir;
-        dir.set_language("English");
-        auto w = start_window("KT40");
+        TableWindow t("KT40");
+        const WorkDir& dir = t.dir;
+        MainWindow* w = t.w.get();
         // An empty table: no file, no message.
         modal_script::queue_file(dir.file("empty.gdat"));
         w->program_filesaveas();
         QVERIFY(!QFile::exists(dir.file("empty.gdat")));
         QCOMPARE(modal_script::shown().size(), 1);
 
-        add_row(w->tableWidget, {"P1", "K", "1", "2", "3"});
+        t.add_row({"P1", "K", "1", "2", "3"});
         modal_script::clear();
         modal_script::queue_file(dir.file("points.GDAT"));
         w->program_filesaveas();
@@ -300,9 +276,8 @@ private slots:
 
     void new_point()
     {
-        WorkDir dir;
-        dir.set_language("English");
-        auto w = start_window("KT40");
+        TableWindow t("KT40");
+        MainWindow* w = t.w.get();
         QStringList shown;
         answer_point_dialog(&shown, {"N1", "code", "1.5", "x", ""}, true);
         w->program_new();
@@ -311,31 +286,29 @@ private slots:
         w->program_new();
         answer_point_dialog(&shown, {"no", "", "", "", ""}, false);
         w->program_new();
-        QCOMPARE(rows_of(w->tableWidget), (Rows{{"N1", "code", "1.5", "x", ""}, {"", "", "", "", ""}}));
+        QCOMPARE(t.rows(), (Rows{{"N1", "code", "1.5", "x", ""}, {"", "", "", "", ""}}));
         QCOMPARE(w->ui->lineEdit_2->text(), QString("2"));
     }
 
     void new_point_in_the_observation_layout_fills_columns_0_to_4()
     {
-        WorkDir dir;
-        dir.set_language("English");
-        auto w = start_window("KT20_KT40");
+        TableWindow t("KT20_KT40");
+        MainWindow* w = t.w.get();
         QStringList shown;
         answer_point_dialog(&shown, {"a", "b", "c", "d", "e"}, true);
         w->program_new();
         QStringList expected{"a", "b", "c", "d", "e"};
         while (expected.size() < 15)
             expected << "<none>";
-        QCOMPARE(rows_of(w->tableWidget), Rows{expected});
+        QCOMPARE(t.rows(), Rows{expected});
     }
 
     void edit_point()
     {
-        WorkDir dir;
-        dir.set_language("English");
-        auto w = start_window("KT40");
-        add_row(w->tableWidget, {"P1", "K", "1", "2", "3"});
-        add_row(w->tableWidget, {"P2"});
+        TableWindow t("KT40");
+        MainWindow* w = t.w.get();
+        t.add_row({"P1", "K", "1", "2", "3"});
+        t.add_row({"P2"});
         w->tableWidget->setCurrentCell(-1, -1);
         w->program_edit();
         QCOMPARE(modal_script::shown().size(), 1);
@@ -352,39 +325,37 @@ private slots:
         answer_point_dialog(&shown, {"x", "x", "x", "x", "x"}, false);
         w->program_edit();
         QCOMPARE(shown, (QStringList{"P2", "", "", "", ""}));
-        QCOMPARE(rows_of(w->tableWidget),
-                 (Rows{{"P1b", "", "10", "20", "30"}, {"P2", "<none>", "<none>", "<none>", "<none>"}}));
+        QCOMPARE(t.rows(), (Rows{{"P1b", "", "10", "20", "30"}, {"P2", "<none>", "<none>", "<none>", "<none>"}}));
     }
 
     void edit_without_dialog_texts_keeps_the_point()
     {
-        WorkDir dir;
-        dir.set_language("English");
-        dir.replace("config/parameter.xml", "<ManageCoordinatesDlg>", "<ManageCoordinatesDlgGone>");
-        dir.replace("config/parameter.xml", "</ManageCoordinatesDlg>", "</ManageCoordinatesDlgGone>");
-        auto w = start_window("KT40");
-        add_row(w->tableWidget, {"P1", "K", "1", "2", "3"});
+        TableWindow t("KT40", [](WorkDir& dir) {
+            dir.replace("config/parameter.xml", "<ManageCoordinatesDlg>", "<ManageCoordinatesDlgGone>");
+            dir.replace("config/parameter.xml", "</ManageCoordinatesDlg>", "</ManageCoordinatesDlgGone>");
+        });
+        MainWindow* w = t.w.get();
+        t.add_row({"P1", "K", "1", "2", "3"});
         w->tableWidget->setCurrentCell(0, 0);
         QStringList shown;
         answer_point_dialog(&shown, {}, true);
         w->program_edit();
         QCOMPARE(shown, (QStringList{"P1", "K", "1", "2", "3"}));
-        QCOMPARE(rows_of(w->tableWidget), (Rows{{"P1", "K", "1", "2", "3"}}));
+        QCOMPARE(t.rows(), (Rows{{"P1", "K", "1", "2", "3"}}));
     }
 
     void delete_and_clear()
     {
-        WorkDir dir;
-        dir.set_language("English");
-        auto w = start_window("KT40");
+        TableWindow t("KT40");
+        MainWindow* w = t.w.get();
         for (const char* name : {"A", "B", "C"})
-            add_row(w->tableWidget, {name});
+            t.add_row({name});
         w->tableWidget->setCurrentCell(-1, -1);
         w->program_delete();
         QCOMPARE(w->tableWidget->rowCount(), 3);
         w->tableWidget->setCurrentCell(1, 0);
         w->program_delete();
-        QCOMPARE(rows_of(w->tableWidget),
+        QCOMPARE(t.rows(),
                  (Rows{{"A", "<none>", "<none>", "<none>", "<none>"}, {"C", "<none>", "<none>", "<none>", "<none>"}}));
         QCOMPARE(w->ui->lineEdit_2->text(), QString("2"));
         w->program_clear();
@@ -395,9 +366,8 @@ private slots:
 
     void map_data()
     {
-        WorkDir dir;
-        dir.set_language("English");
-        auto w = start_window("KT20_KT40");
+        TableWindow t("KT20_KT40");
+        MainWindow* w = t.w.get();
         QCOMPARE(w->get_map_data("BK", w->CoordinateType), QString("Backsight"));
         QCOMPARE(w->get_map_data("XX", w->CoordinateType), QString());
     }
