@@ -45,7 +45,10 @@ private slots:
         row("KT40 noise before a header", kt40, 0, 0, noise + s::kt40_header.left(4), Frame::None,
             s::kt40_header.left(4));
         row("KT40 marker byte before noise", kt40, 0, 0, QByteArray::fromHex("aa55aa"), Frame::None, "\xAA");
-        row("KT40 buffer beyond any frame", kt40, 0, 0, QByteArray(300, '\x90'), Frame::None, QByteArray(255, '\x90'));
+        row("KT40 record start that outgrew a record", kt40, 0, 0, QByteArray(300, '\x90'), Frame::None,
+            QByteArray(67, '\x90'));
+        row("KT40 stray 90 before a header", kt40, 0, 0, '\x90' + QByteArray(67, 'x') + s::kt40_header.left(4),
+            Frame::None, s::kt40_header.left(4));
         row("KT40 ack, any length", kt40, 1, 0, QByteArray::fromHex("aa81ff"), Frame::Kt40Ack);
         row("KT40 end answer", kt40, 1, 0, QByteArray::fromHex("aa82"), Frame::Kt40EndAck);
         row("KT40 header while sending", kt40, 1, 0, s::kt40_header, Frame::None, s::kt40_header.right(2));

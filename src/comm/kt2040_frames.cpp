@@ -25,13 +25,17 @@ struct Pattern {
     int max_length;
     int last;
     int second_last;
+    // The longest buffer that still waits for more bytes; 0: max_length. A buffer beyond it is taken
+    // as it is or not at all.
+    int wait_limit = 0;
 };
 
 // Matched in table order; the first match wins.
 const Pattern kKt40Receive[] = {
     {Frame::Kt40Header, "\xAA\x80", 2, 4, kMaxFrameLength, 0x82, 0xAA},
-    // Shorter buffers that end in B0 wait: the record's fields lie beyond them.
-    {Frame::Kt40Record, "\x90", 1, 68, kMaxFrameLength, 0xB0, kAnyByte},
+    // Shorter buffers that end in B0 wait: the record's fields lie beyond them. A record is 68 bytes, so
+    // a buffer that has grown past that without ending in B0 was noise that happened to start with 90.
+    {Frame::Kt40Record, "\x90", 1, 68, kMaxFrameLength, 0xB0, kAnyByte, 68},
     {Frame::Kt40End, "\xAA\x82", 2, 2, 2, kAnyByte, kAnyByte},
 };
 
@@ -112,7 +116,7 @@ bool may_become(const Pattern& p, const char* data, int size)
         return false;
     if (std::memcmp(data, p.lead, size_t(std::min(size, p.lead_length))) != 0)
         return false;
-    return size < p.max_length || matches(p, data, size);
+    return size < (p.wait_limit > 0 ? p.wait_limit : p.max_length) || matches(p, data, size);
 }
 
 // ---- Record layouts, shared by decoding and building ----
