@@ -13,29 +13,6 @@ class TestPointFormats : public QObject
     Q_OBJECT
 
 private slots:
-    void fields_data()
-    {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<int>("wanted");
-        QTest::addColumn<QStringList>("fields");
-
-        QTest::newRow("empty line is one empty field") << "" << 5 << QStringList{""};
-        QTest::newRow("empty fields count") << ",a,,b," << 9 << QStringList{"", "a", "", "b", ""};
-        QTest::newRow("stops at wanted") << "1,2,3,4,5,6,7" << 3 << QStringList{"1", "2", "3"};
-        QTest::newRow("spaces kept") << " P1 , 2" << 2 << QStringList{" P1 ", " 2"};
-    }
-
-    void fields()
-    {
-        QFETCH(QString, line);
-        QFETCH(int, wanted);
-        QFETCH(QStringList, fields);
-        const LineFields found(line, wanted);
-        QCOMPARE(found.count(), fields.size());
-        for (int i = 0; i < fields.size(); ++i)
-            QCOMPARE(found.field(i).toString(), fields[i]);
-    }
-
     void read_line_data()
     {
         QTest::addColumn<QString>("suffix");
