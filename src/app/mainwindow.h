@@ -169,6 +169,8 @@ public:
     void InformationAnalysis_unpack(QByteArray cksj, int type);
     void program_receivedata();
     // Marks a transfer in `direction` as running, `points` announced, every counter at 0.
+    // False (and the closed state shown) when no port is open for a transfer command.
+    bool port_ready_for_transfer();
     void begin_transfer(int direction, int points);
     // "%1/%2" in the progress field.
     void show_progress(int done, int total);
