@@ -222,6 +222,10 @@ private slots:
         QCOMPARE(w_->commbuf, QByteArray("?"));
         pty_->send("\r\n");
         QCOMPARE(pty_->receive_all(), crlf("c"));
+        // An empty line is too short to be a reply: it waits and is joined with the next one.
+        pty_->send("\r\n");
+        QCOMPARE(pty_->drain(50), QByteArray());
+        QCOMPARE(w_->commbuf, QByteArray("\r\n"));
         // Two replies in one read are one reply, a line where "?" is expected: the listing waits.
         pty_->send(kReady + kReady);
         QCOMPARE(pty_->drain(50), QByteArray());
