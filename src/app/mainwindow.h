@@ -34,6 +34,13 @@ class MainWindow;
 
 enum class Command;
 
+namespace kt2040
+{
+enum class Frame;
+struct Context;
+struct Record;
+} // namespace kt2040
+
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -161,17 +168,39 @@ public:
     void InformationAnalysis_receive(QByteArray qba);
     void InformationAnalysis_unpack(QByteArray cksj, int type);
     void program_receivedata();
+    // Marks a transfer in `direction` as running, `points` announced, every counter at 0.
+    void begin_transfer(int direction, int points);
+    // "%1/%2" in the progress field.
+    void show_progress(int done, int total);
+    // The frame set, direction and data kind the receive buffer is judged against.
+    kt2040::Context frame_context() const;
+    // The frame `qba` is; when it is none, noise is cut from it (and from `commbuf`) and it is judged again.
+    kt2040::Frame take_frame(QByteArray& qba);
+    // Arms the acknowledgement time-out for `answer`, the reply it repeats in Bluetooth mode.
+    void arm_ack_timer(const QByteArray& answer);
+    void disarm_ack_timer();
+    // "%1%2%3/%4": the connected prompt, prompt `prompt`, then done/total.
+    QString progress_text(int prompt, int done, int total);
+    QByteArray last_start_answer; // the PC's answer the time-out repeats
 
     // ---- KT20/KT40 record decoding: comm/kt2040_decode.cpp ----
     void InformationAnalysis_unpackKT20_KT40(QByteArray cksj, int type);
     QString singledata_unpack(QByteArray qba, int pos, int length, int alllength, QString addstr, int addwenzhi);
     QString get_data_youxiaowei(QString sour, int length);
     QString dddffmm_bianhuan(QString sour, int flag);
+    // Appends a decoded record as a table row, with the record kind label and the job name.
+    void append_table_row(const kt2040::Record& record);
 
     // ---- KT20/KT40 sending: comm/kt2040_send.cpp ----
     void program_senddata();
     void InformationAnalysis_pack(int row);
     void InformationAnalysis_send(QByteArray qba);
+    // The instrument asks for the next KT20_KT40 record.
+    void answer_record_request(const QByteArray& request);
+    // Waits `ms` in a local event loop; true when the send is still running afterwards.
+    bool pause_within_send(int ms);
+    // The texts of every column of a table row ("" where a cell has no item).
+    QStringList row_texts(int row);
 
     // ---- Transfer progress dialog: comm/progress.cpp ----
     void wait_start(int flag);

@@ -126,12 +126,16 @@ void MainWindow::settingreaddataslots(QString type, bool flag)
 
 void MainWindow::ReadDataKT40()
 {
-    const QByteArray chunk = serial->readAll();
-    if (chunk.isEmpty())
-        return;
-    show_tongxunmsg(chunk, 1);
-    commbuf.append(chunk);
-    InformationAnalysis(commbuf);
+    // Qt announces no bytes while this slot runs, and a paced send waits inside it: bytes that came
+    // meanwhile are read here as soon as the handler returns, not when the next bytes arrive.
+    while (serial->isOpen()) {
+        const QByteArray chunk = serial->readAll();
+        if (chunk.isEmpty())
+            return;
+        show_tongxunmsg(chunk, 1);
+        commbuf.append(chunk);
+        InformationAnalysis(commbuf);
+    }
 }
 
 void MainWindow::write_to_port(const QByteArray& bytes, bool log)

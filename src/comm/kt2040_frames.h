@@ -1,0 +1,96 @@
+// The KT20/KT40 wire codec: recognising the receive buffer, cutting noise from it, decoding records
+// into row texts and building every frame the PC sends, for both frame sets. No port, no widgets.
+#ifndef KT2040_FRAMES_H
+#define KT2040_FRAMES_H
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace kt2040
+{
+
+// KT40 frame set: two-byte markers, raw records ("KT40", "KT20"). KT20_KT40 frame set: start code,
+// fixed-width text, CR ("KT20_KT40", "KT85R").
+enum class FrameSet { None, Kt40, Kt20Kt40 };
+
+FrameSet frame_set_of(const QString& instrument_type);
+
+enum class Frame {
+    None, // nothing recognised (yet)
+    // KT40 frame set, the PC receives
+    Kt40Header,
+    Kt40Record,
+    Kt40End,
+    // KT40 frame set, the PC sends: the instrument's AA 81 and AA 82
+    Kt40Ack,
+    Kt40EndAck,
+    // KT20_KT40 frame set
+    StartRequest,
+    CoordinateRecord,
+    FileHeader,
+    StationRecord,
+    BacksightRecord,
+    MeasuredRecord,
+    RecordRequest, // the instrument asks for the next record of a send
+    End,
+    EndWithError,
+};
+
+// What the buffer is judged against: frame set, direction (0 the PC receives, 1 it sends) and, for
+// receiving with the KT20_KT40 frame set, the data kind (0 coordinates, 1 measured data).
+struct Context {
+    FrameSet set = FrameSet::None;
+    int direction = 0;
+    int mode = 0;
+};
+
+// No frame is longer; a buffer beyond this can no longer become one.
+constexpr int kMaxFrameLength = 256;
+
+// The frame the whole buffer is, judged on its first bytes, last bytes and length.
+Frame recognise(const QByteArray& buffer, const Context& context);
+
+// Drops the leading bytes from which no frame of the context can grow (noise before a frame, or a
+// buffer grown past kMaxFrameLength). Returns whether anything was dropped.
+bool cut_noise(QByteArray& buffer, const Context& context);
+
+// The KT20_KT40 decoder kinds: 0 start request, 1 coordinate record, 2 end, 3 end with error,
+// 10 file header, 11 station, 12 backsight, 13 measured point; -1 and Frame::None otherwise.
+int kt20kt40_kind(Frame frame);
+Frame kt20kt40_frame(int kind);
+
+// A decoded record: its row texts by table column and what the window adds to them.
+struct Record {
+    int number = 0; // KT20_KT40: record number and total as sent (0 when not a number)
+    int total = 0;
+    QStringList cells;        // texts of columns 0.. (5 for KT40, 15 for the observation layout)
+    QString label_key;        // record kind whose label goes into column 0: "STN", "BK", "MP" or empty
+    bool job_column = false;  // column 1 takes the job name of the last file header
+    bool fills_table = false; // every further table column gets an empty item too
+};
+
+// A KT40 record or a KT20_KT40 coordinate, station, backsight or measured-point record.
+Record decode_record(const QByteArray& frame, Frame kind);
+// The job name of a KT20_KT40 file header, untrimmed.
+QString job_name(const QByteArray& file_header);
+// The point count and name a KT40 header announces.
+int header_count(const QByteArray& header);
+QString header_name(const QByteArray& header);
+
+// Frames the PC sends.
+QByteArray kt40_ack();
+QByteArray kt40_end();
+QByteArray kt40_header(int count);
+// The record of table row `row` from the texts of its columns (name, code, N, E, Z).
+QByteArray kt40_record(int row, const QStringList& cells);
+// The 61 characters of KT20_KT40 record `index` (0-based) of `count`, from the observation-layout
+// texts of its row.
+QString kt20kt40_record_text(int index, int count, const QStringList& cells);
+QByteArray kt20kt40_record(const QString& text);
+// The acknowledgement of a KT20_KT40 record: its start code, its bytes 1 to 8, CR.
+QByteArray record_ack(const QByteArray& frame);
+
+} // namespace kt2040
+
+#endif // KT2040_FRAMES_H
