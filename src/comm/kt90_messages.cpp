@@ -34,19 +34,16 @@ QStringList* list_of(MainWindow& w, kt90::List which)
 
 void MainWindow::ReadDataKT90()
 {
-    // Qt announces no bytes while this slot runs, and a step may process events inside it (the wait
-    // dialog): bytes that came meanwhile are handled as soon as the step returns.
-    while (serial->isOpen()) {
-        const QByteArray chunk = serial->readAll();
-        if (chunk.isEmpty())
-            return;
-        show_tongxunmsg(chunk, 1);
-        commbuf.append(chunk);
-        if (kt90::buffer_overflows(commbuf))
-            commbuf.clear();
-        else
-            InformationAnalysis_KT90(commbuf);
-    }
+    read_port_chunks(&MainWindow::received_kt90);
+}
+
+void MainWindow::received_kt90(const QByteArray& chunk)
+{
+    commbuf.append(chunk);
+    if (kt90::buffer_overflows(commbuf))
+        commbuf.clear();
+    else
+        InformationAnalysis_KT90(commbuf);
 }
 
 void MainWindow::InformationAnalysis_KT90(QByteArray qba)
