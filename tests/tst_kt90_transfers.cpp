@@ -222,6 +222,10 @@ private slots:
         QCOMPARE(w_->commbuf, QByteArray("?"));
         pty_->send("\r\n");
         QCOMPARE(pty_->receive_all(), crlf("c"));
+        // An empty line is too short to be a reply: it waits and is joined with the next one.
+        pty_->send("\r\n");
+        QCOMPARE(pty_->drain(50), QByteArray());
+        QCOMPARE(w_->commbuf, QByteArray("\r\n"));
         // Two replies in one read are one reply, a line where "?" is expected: the listing waits.
         pty_->send(kReady + kReady);
         QCOMPARE(pty_->drain(50), QByteArray());
@@ -490,10 +494,23 @@ private slots:
         QCOMPARE(pty_->receive(3), kReady);
         QCOMPARE(w_->currentValue, 99);
         QVERIFY(w_->progDlg);
-        pty_->send(kReady);
-        QCOMPARE(pty_->receive(3), crlf("c"));
-        QVERIFY(!w_->progDlg);
-        pty_->send(kReady); // the last reply ends the upload
+        if (new_job) {
+            pty_->send(kReady);
+            QCOMPARE(pty_->receive(3), crlf("c"));
+            QVERIFY(!w_->progDlg);
+            pty_->send(kReady); // the last reply ends the upload
+        } else {
+            // The last reply comes while the step that rebuilds the job nodes still runs: Qt does not
+            // announce it, and it is handled when that step returns.
+            QMetaObject::Connection early;
+            early = connect(tree->model(), &QAbstractItemModel::rowsInserted, this, [&] {
+                disconnect(early);
+                pty_->send(kReady);
+                QVERIFY(QTest::qWaitFor([&] { return w_->serial->bytesAvailable() > 0; }));
+            });
+            pty_->send(kReady);
+            QCOMPARE(pty_->receive(3), crlf("c"));
+        }
         QTRY_COMPARE(w_->KT90SendType, 0);
         QCOMPARE(w_->PCtoYCsendnum, 0);
         QVERIFY(!w_->tree2totree1_flag && !w_->tree1totree2_flag);

@@ -160,6 +160,10 @@ public:
     bool open_serial_port();
     // A port that fails while open (cable pulled): closed at once, state reset, user told.
     void serial_port_failed(QSerialPort::SerialPortError error);
+    // Reads every byte the port holds, chunk by chunk, and hands each chunk to `received`.
+    void read_port_chunks(void (MainWindow::*received)(const QByteArray&));
+    // One chunk from the port for the KT20/KT40 protocols: into the buffer, then judged whole.
+    void received_kt40(const QByteArray& chunk);
     // Writes bytes to the open port in one write call and hands them to the traffic hook when `log`.
     void write_to_port(const QByteArray& bytes, bool log = true);
 
@@ -169,6 +173,8 @@ public:
     void InformationAnalysis_unpack(QByteArray cksj, int type);
     void program_receivedata();
     // Marks a transfer in `direction` as running, `points` announced, every counter at 0.
+    // False (and the closed state shown) when no port is open for a transfer command.
+    bool port_ready_for_transfer();
     void begin_transfer(int direction, int points);
     // "%1/%2" in the progress field.
     void show_progress(int done, int total);
@@ -208,6 +214,8 @@ public:
 
     // ---- KT90 message handling: comm/kt90_messages.cpp ----
     void InformationAnalysis_KT90(QByteArray qba);
+    // One chunk from the port for the KT90: into the buffer (bounded), then judged whole.
+    void received_kt90(const QByteArray& chunk);
     void InformationAnalysis_unpack_KT90(QString msg);
     // One reply of the listing or the download; one reply of the upload.
     void kt90_listing_reply(const QByteArray& reply);

@@ -94,8 +94,20 @@ void MainWindow::program_receivedata()
 {
     if (InformationTransmissionjFlag)
         return;
+    if (!port_ready_for_transfer())
+        return;
     begin_transfer(0, 0);
     show_statemsg(QString("%1%2").arg(getpopup_prompt(15), getpopup_prompt(18)), 1);
+}
+
+bool MainWindow::port_ready_for_transfer()
+{
+    // The menu offers the transfer commands while no port is open too; say so instead of showing a
+    // transfer that cannot run.
+    if (serial->isOpen())
+        return true;
+    show_statemsg(getpopup_prompt(16), 1);
+    return false;
 }
 
 void MainWindow::begin_transfer(int direction, int points)

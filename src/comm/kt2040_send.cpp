@@ -17,6 +17,8 @@ void MainWindow::program_senddata()
         show_information(nullptr, getpopup_prompt(5), getpopup_prompt(21));
         return;
     }
+    if (!port_ready_for_transfer())
+        return;
     begin_transfer(1, tableWidget->rowCount());
     ZuobiaoLeixing = 0;
     InformationAnalysis_pack(-1);

@@ -34,16 +34,16 @@ QStringList* list_of(MainWindow& w, kt90::List which)
 
 void MainWindow::ReadDataKT90()
 {
-    const QByteArray chunk = serial->readAll();
-    if (chunk.isEmpty())
-        return;
-    show_tongxunmsg(chunk, 1);
+    read_port_chunks(&MainWindow::received_kt90);
+}
+
+void MainWindow::received_kt90(const QByteArray& chunk)
+{
     commbuf.append(chunk);
-    if (kt90::buffer_overflows(commbuf)) {
+    if (kt90::buffer_overflows(commbuf))
         commbuf.clear();
-        return;
-    }
-    InformationAnalysis_KT90(commbuf);
+    else
+        InformationAnalysis_KT90(commbuf);
 }
 
 void MainWindow::InformationAnalysis_KT90(QByteArray qba)

@@ -124,18 +124,29 @@ void MainWindow::settingreaddataslots(QString type, bool flag)
         disconnect(serial, &QSerialPort::readyRead, this, slot);
 }
 
-void MainWindow::ReadDataKT40()
+void MainWindow::read_port_chunks(void (MainWindow::*received)(const QByteArray&))
 {
-    // Qt announces no bytes while this slot runs, and a paced send waits inside it: bytes that came
-    // meanwhile are read here as soon as the handler returns, not when the next bytes arrive.
+    // Qt announces no bytes while a read slot runs, and a paced send or a wait dialog processes events
+    // inside it: bytes that came meanwhile are read as soon as the handler returns, not when the next
+    // bytes arrive.
     while (serial->isOpen()) {
         const QByteArray chunk = serial->readAll();
         if (chunk.isEmpty())
             return;
         show_tongxunmsg(chunk, 1);
-        commbuf.append(chunk);
-        InformationAnalysis(commbuf);
+        (this->*received)(chunk);
     }
+}
+
+void MainWindow::ReadDataKT40()
+{
+    read_port_chunks(&MainWindow::received_kt40);
+}
+
+void MainWindow::received_kt40(const QByteArray& chunk)
+{
+    commbuf.append(chunk);
+    InformationAnalysis(commbuf);
 }
 
 void MainWindow::write_to_port(const QByteArray& bytes, bool log)
