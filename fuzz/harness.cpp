@@ -1,15 +1,20 @@
 // The shared set-up of the fuzz targets.
 #include "harness.h"
 
+#include "iniparameterselectdialog.h"
+#include "mainwindow.h"
 #include "modal.h"
+#include "ui_iniparameterselectdialog.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QTemporaryDir>
 #include <QTextCodec>
+#include <QTimer>
 #include <cstdlib>
 
 namespace
@@ -72,4 +77,33 @@ void fuzz_write_file(const QString& relative, const QByteArray& bytes)
     QDir().mkpath(QFileInfo(file).path());
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         file.write(bytes);
+}
+
+MainWindow& fuzz_window(const QString& type)
+{
+    static QMap<QString, MainWindow*> windows;
+    if (MainWindow* w = windows.value(type))
+        return *w;
+    fuzz_environment();
+    auto* poll = new QTimer();
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, type] {
+        auto* dialog = qobject_cast<IniParameterSelectDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        poll->stop();
+        QAbstractButton* const buttons[] = {dialog->ui->radioButton, dialog->ui->radioButton_2,
+                                            dialog->ui->radioButton_3, dialog->ui->radioButton_4};
+        const int index = QStringList{"KT20_KT40", "KT85R", "KT40", "KT90"}.indexOf(type);
+        buttons[index < 0 ? 0 : index]->click();
+        dialog->ui->pushButton->click();
+    });
+    poll->start(1);
+    auto* w = new MainWindow();
+    delete poll;
+    if (!w->exe_success_flag)
+        std::abort();
+    w->first_record_pause_ms = 0;
+    w->record_pause_ms = 0;
+    windows.insert(type, w);
+    return *w;
 }

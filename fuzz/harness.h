@@ -17,6 +17,12 @@ QString fuzz_environment();
 // a short tail is the last chunk.
 QList<QByteArray> fuzz_chunks(const uint8_t* data, size_t size);
 
+class MainWindow;
+
+// The main window of instrument type `type`, built once per process (the selection dialog answered
+// as a user would) in the working folder.
+MainWindow& fuzz_window(const QString& type);
+
 // Writes `bytes` to `relative` inside the working folder, replacing the file.
 void fuzz_write_file(const QString& relative, const QByteArray& bytes);
 

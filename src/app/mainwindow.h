@@ -205,6 +205,9 @@ public:
     void answer_record_request(const QByteArray& request);
     // Waits `ms` in a local event loop; true when the send is still running afterwards.
     bool pause_within_send(int ms);
+    // The pacing of a KT20_KT40 send: before the first record and before every later one.
+    int first_record_pause_ms = 500;
+    int record_pause_ms = 300;
     // The texts of every column of a table row ("" where a cell has no item).
     QStringList row_texts(int row);
 

@@ -56,7 +56,7 @@ void MainWindow::InformationAnalysis_pack(int row)
         KT20_KT40_curnum > KT20_KT40_Dataslist.size())
         return;
     const QByteArray frame = kt2040::kt20kt40_record(KT20_KT40_Dataslist[KT20_KT40_curnum - 1]);
-    if (KT20_KT40_curnum > 1 && !pause_within_send(300))
+    if (KT20_KT40_curnum > 1 && !pause_within_send(record_pause_ms))
         return;
     KT20_KT40_curnum += 1;
     write_to_port(frame);
@@ -96,7 +96,7 @@ void MainWindow::answer_record_request(const QByteArray& request)
     if (KT20_KT40_curnum < 1) {
         write_to_port(request);
         arm_ack_timer(request);
-        if (!pause_within_send(500))
+        if (!pause_within_send(first_record_pause_ms))
             return;
         KT20_KT40_curnum = 1;
     } else {

@@ -1,0 +1,49 @@
+// Driving the KT20/KT40 receive and send paths with fuzz input.
+#include "kt2040_link.h"
+
+#include "harness.h"
+#include "mainwindow.h"
+#include "modal.h"
+
+#include <QTableWidget>
+#include <QTimer>
+
+namespace
+{
+
+void fill_table(MainWindow& w, int rows)
+{
+    w.tableWidget->setRowCount(0);
+    w.tableWidget->setRowCount(rows);
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < w.tableWidget->columnCount(); ++c)
+            w.tableWidget->setItem(r, c, new QTableWidgetItem(QString("%1.%2").arg(r).arg(c)));
+    }
+}
+
+} // namespace
+
+int fuzz_kt2040_link(const char* type, int direction, const uint8_t* data, size_t size)
+{
+    if (size < 1)
+        return 0;
+    MainWindow& w = fuzz_window(type);
+    w.Commontimer->stop();
+    w.CommontimerFlag = false;
+    w.COMParameter_ini(0);
+    w.CommunicationMode = (data[0] & 0x02) ? 1 : 0;
+    w.ZuobiaoLeixing = (data[0] & 0x01) ? 1 : 0;
+    if (direction == 0) {
+        w.tableWidget->setRowCount(0);
+        w.begin_transfer(0, 0);
+    } else {
+        fill_table(w, (data[0] >> 2) % 6);
+        w.begin_transfer(1, w.tableWidget->rowCount());
+        w.ZuobiaoLeixing = 0;
+        w.InformationAnalysis_pack(-1);
+    }
+    for (const QByteArray& chunk : fuzz_chunks(data + 1, size - 1))
+        w.received_kt40(chunk);
+    modal_script::clear();
+    return 0;
+}
