@@ -23,7 +23,15 @@ QString fixed_decimals(const QString& text, int decimals)
 {
     if (decimals <= 0)
         return text;
-    return QString::number(text.trimmed().toDouble(), 'f', decimals);
+    QString number = text.trimmed();
+    // The KT20_KT40 fields put their zero filling in front of a minus sign (-12.345 travels as
+    // 000000-12.345); read that as the negative number it is rather than as no number.
+    int zeros = 0;
+    while (zeros < number.size() && number[zeros] == QChar('0'))
+        ++zeros;
+    if (zeros > 0 && zeros < number.size() && number[zeros] == QChar('-'))
+        number.remove(0, zeros);
+    return QString::number(number.toDouble(), 'f', decimals);
 }
 
 QString angle_text(const QString& text, int flag)

@@ -10,8 +10,8 @@
 // `addwenzhi` is 0 and behind otherwise.
 QString field_text(const QByteArray& bytes, int pos, int length, int alllength = 0, const QString& addstr = QString(),
                    int addwenzhi = 0);
-// The text as a number (surrounding spaces ignored, no number counts as 0) with exactly `decimals`
-// decimals; `text` unchanged when `decimals` is not above 0.
+// The text as a number (surrounding spaces ignored, zeros in front of a minus sign too, no number
+// counts as 0) with exactly `decimals` decimals; `text` unchanged when `decimals` is not above 0.
 QString fixed_decimals(const QString& text, int decimals);
 // flag 0: DDDMMSS becomes DDD°MM'SS" (texts of 6 characters or fewer stay); any other flag removes
 // every degree sign, apostrophe and double quote.
