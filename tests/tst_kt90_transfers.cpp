@@ -16,6 +16,8 @@
 
 #include <QAction>
 #include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QMimeData>
 #include <QProgressDialog>
@@ -392,6 +394,7 @@ private slots:
 
         QTest::newRow("plain") << QStringList{"ROAD", "TXT", "ROAD", "ROAD.txt"};
         QTest::newRow("climbs out of the folder") << QStringList{"../../etc/x", "TXT", "etcx", "etcx.txt"};
+        QTest::newRow("a drive path") << QStringList{"C:\\x", "TXT", "C", "C.txt"};
         QTest::newRow("forbidden characters") << QStringList{"a\\b*c?<d>|\"e", "TXT", "abcde", "abcde.txt"};
         QTest::newRow("nothing left: the job number") << QStringList{"...", "TXT", "3", "3.txt"};
         QTest::newRow("device name: the job number") << QStringList{"CON", "TXT", "3", "3.txt"};
@@ -412,6 +415,24 @@ private slots:
         QCOMPARE(w_->KT90_SaveFilename, folder + "/" + file);
         QCOMPARE(w_->KT90_DataTypeNum, QString("2"));
         QCOMPARE(pty_->receive_all(), crlf("a"));
+
+        // The download runs to its end: the file lands in the chosen folder and nowhere else.
+        pty_->send(kReady);
+        play(*pty_, {{crlf("c"), kReady},
+                     {crlf("FORM/SET/02"), crlf("OK")},
+                     {crlf("JOB/RCV/COORDS/3"), crlf("P,1,1,0")},
+                     {kReady, crlf("1,A,1.000,2.000,3.000")},
+                     {kReady, kEnd}});
+        QTRY_COMPARE(w_->KT90SendType, 0);
+        QStringList written;
+        QDirIterator it(dir_->path(), QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            if (!path.contains("/config/") && !path.contains("/icon/"))
+                written << path;
+        }
+        QCOMPARE(written, QStringList{folder + "/" + file});
+        QVERIFY(!QFileInfo::exists(folder + "/" + job + ".txt") || job + ".txt" == file);
     }
 
     void typed_name_is_checked()
