@@ -1,11 +1,10 @@
 // The transfer settings dialog: download asks to confirm format and file name, upload picks a job.
 #include "comfiledownsettingdialog.h"
+#include "dialogtexts.h"
 
 #include "modal.h"
 #include "safefilename.h"
 #include "ui_comfiledownsettingdialog.h"
-
-#include <QIcon>
 
 ComFileDownSettingDialog::ComFileDownSettingDialog(QWidget* parent)
     : QDialog(parent), result_flag(false), Comfiletype(0), ui(new Ui::ComFileDownSettingDialog)
@@ -22,15 +21,8 @@ bool ComFileDownSettingDialog::iniparameterselectdlg_ini(QStringList alist)
 {
     if (alist.size() < 15)
         return false;
-    setWindowTitle(alist[0]);
-    setWindowIcon(QIcon(dlgicon_path));
-    ui->label->setText(alist[1]);
-    ui->label_2->setText(alist[2]);
-    ui->label_3->setText(alist[3]);
-    ui->label_4->setText(alist[4]);
-    ui->label_5->setText(alist[5]);
-    ui->pushButton->setText(alist[6]);
-    ui->pushButton_2->setText(alist[7]);
+    set_dialog_texts(*this, dlgicon_path, alist, {ui->label, ui->label_2, ui->label_3, ui->label_4, ui->label_5},
+                     {ui->pushButton, ui->pushButton_2});
     ui->lineEdit->setText(FileFrom);
     ui->lineEdit_2->setText(FileTo);
     ui->lineEdit_3->setText(filename);

@@ -1,9 +1,8 @@
 // The point entry dialog. Values are taken as typed; nothing is validated.
 #include "managecoordinatesdialog.h"
+#include "dialogtexts.h"
 
 #include "ui_managecoordinatesdialog.h"
-
-#include <QIcon>
 
 ManageCoordinatesDialog::ManageCoordinatesDialog(QWidget* parent)
     : QDialog(parent), managecoordinatesflag(0), result_flag(false), ui(new Ui::ManageCoordinatesDialog)
@@ -28,15 +27,8 @@ bool ManageCoordinatesDialog::managecoordinatesdlg_ini(QStringList alist)
     }
     if (alist.size() < 8)
         return false;
-    setWindowTitle(alist[0]);
-    setWindowIcon(QIcon(dlgicon_path));
-    ui->label->setText(alist[1]);
-    ui->label_2->setText(alist[2]);
-    ui->label_3->setText(alist[3]);
-    ui->label_4->setText(alist[4]);
-    ui->label_5->setText(alist[5]);
-    ui->pushButton->setText(alist[6]);
-    ui->pushButton_2->setText(alist[7]);
+    set_dialog_texts(*this, dlgicon_path, alist, {ui->label, ui->label_2, ui->label_3, ui->label_4, ui->label_5},
+                     {ui->pushButton, ui->pushButton_2});
     prompt_msg = alist.mid(10);
     return true;
 }

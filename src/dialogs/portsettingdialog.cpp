@@ -1,11 +1,10 @@
 // The port settings dialog: filling the choices, the baud rate proposed for a port, OK and Cancel.
 #include "portsettingdialog.h"
+#include "dialogtexts.h"
 
 #include "dictionaryanalysis.h"
 #include "modal.h"
 #include "ui_portsettingdialog.h"
-
-#include <QIcon>
 
 namespace
 {
@@ -36,13 +35,8 @@ bool PortSettingDialog::portsettingdlg_ini(QStringList alist)
 {
     if (alist.size() < 8)
         return false;
-    setWindowTitle(alist[0]);
-    setWindowIcon(QIcon(dlgicon_path));
-    QLabel* const labels[] = {ui->label, ui->label_2, ui->label_3, ui->label_4, ui->label_5};
-    for (int i = 0; i < 5; ++i)
-        labels[i]->setText(alist[i + 1]);
-    ui->pushButton->setText(alist[6]);
-    ui->pushButton_2->setText(alist[7]);
+    set_dialog_texts(*this, dlgicon_path, alist, {ui->label, ui->label_2, ui->label_3, ui->label_4, ui->label_5},
+                     {ui->pushButton, ui->pushButton_2});
     prompt_msg = alist.mid(10);
 
     if (!portname_list.isEmpty()) {
