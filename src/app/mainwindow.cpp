@@ -4,6 +4,8 @@
 #include "dictionaryanalysis.h"
 #include "iniparameterselectdialog.h"
 #include "modal.h"
+#include "pointtable.h"
+#include "redrawpacing.h"
 #include "ui_mainwindow.h"
 #include "xml_analysis.h"
 
@@ -53,11 +55,12 @@ MainWindow::MainWindow(QWidget* parent)
     layout_right = new QVBoxLayout();
     layout_FILE = new QHBoxLayout();
     layout_LR = new QHBoxLayout();
-    tableWidget = new QTableWidget();
+    tableWidget = new PointTable();
     ui->treeWidget->setObjectName("treewidget2_pc");
     model = new QFileSystemModel(this);
     model->setRootPath("");
     progDlg = nullptr;
+    redraw_pacing = new RedrawPacing(this);
     // 7. Language.
     xml_analysis xml;
     language = xml.get_config(exe_path + "/config" + "/config.xml", "language");
