@@ -45,10 +45,13 @@ bool cells_from_line(const RowShape& shape, const QString& line, QStringList* ce
     const LineFields fields(line, shape.fields);
     if (!fields.has(shape.fields))
         return false;
-    cells->clear();
-    cells->reserve(shape.column_count);
-    for (int column = 0; column < shape.column_count; ++column)
+    // The list is kept from line to line: only its texts change.
+    while (cells->size() > shape.column_count)
+        cells->removeLast();
+    while (cells->size() < shape.column_count)
         cells->append(QString());
+    for (QString& cell : *cells)
+        cell = QString();
     for (int field = 0; field < shape.fields; ++field) {
         QString text = fields.field(field).toString();
         (*cells)[shape.columns[field]] = is_angle(shape, field) ? angle_text(text, 0) : text;

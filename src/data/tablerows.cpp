@@ -34,6 +34,10 @@ void fill_table(QTableWidget* table, const RowShape& shape, const QStringList& l
     table->setUpdatesEnabled(false);
     table->setRowCount(0);
     table->setRowCount(rows);
+    // The model tells its views of every single cell set, which costs more than the cell itself;
+    // nothing in the program listens to single cells, so the views hear of all of them at once.
+    QAbstractItemModel* model = table->model();
+    const bool was_blocked = model->blockSignals(true);
     int row = 0;
     QStringList cells;
     for (const QString& line : lines) {
@@ -43,6 +47,9 @@ void fill_table(QTableWidget* table, const RowShape& shape, const QStringList& l
             table->setItem(row, column, new QTableWidgetItem(cells[column]));
         ++row;
     }
+    model->blockSignals(was_blocked);
+    if (rows > 0 && table->columnCount() > 0)
+        emit model->dataChanged(model->index(0, 0), model->index(rows - 1, table->columnCount() - 1));
     table->setUpdatesEnabled(true);
 }
 
