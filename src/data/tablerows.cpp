@@ -1,5 +1,6 @@
 // The point table's rows as lines (for saving and export) and file lines as rows (for opening).
 #include "tablerows.h"
+#include "pointitem.h"
 
 #include "linefields.h"
 #include "mainwindow.h"
@@ -39,12 +40,12 @@ void fill_table(QTableWidget* table, const RowShape& shape, const QStringList& l
     QAbstractItemModel* model = table->model();
     const bool was_blocked = model->blockSignals(true);
     int row = 0;
-    QStringList cells;
+    QVector<CellText> cells;
     for (const QString& line : lines) {
         if (!cells_from_line(shape, line, &cells))
             continue;
         for (int column = 0; column < cells.size(); ++column)
-            table->setItem(row, column, new QTableWidgetItem(cells[column]));
+            table->setItem(row, column, new PointItem(cells[column]));
         ++row;
     }
     model->blockSignals(was_blocked);
