@@ -73,9 +73,10 @@ MainWindow::MainWindow(QWidget* parent)
     dictionA = new DictionaryAnalysis(
         language.contains("English", Qt::CaseInsensitive) ? "config/dictionary_english.xml" : "config/dictionary.xml");
     // 10. Default line settings.
-    const QStringList names = dictionA->getcomname_list();
-    portname = names.isEmpty() ? QString("COM1") : names.first();
+    // The first port of the system's list; one enumeration of the ports (slow: it asks udev)
+    // gives both the names and their descriptions.
     portlist_desc = dictionA->getcomnameanddesc_list();
+    portname = portlist_desc.isEmpty() ? QString("COM1") : portlist_desc.first();
     baudrate = dictionA->getcombaudrate(portname, portlist_desc, dictionA->getuartpara("baudrate", 1));
     const auto default_of = [this](const char* key) {
         const QStringList choices = dictionA->getuartpara(key, 1);
