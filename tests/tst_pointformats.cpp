@@ -135,6 +135,11 @@ private slots:
         QCOMPARE(files.getsavedata("gdat", points), (QStringList{"1,A,1,2,3,a", "3,C,7,8,9,c"}));
         QCOMPARE(files.getsavedata("svf", points), (QStringList{"1,A,a,1,2,3", "3,C,c,7,8,9"}));
         QCOMPARE(files.getsavedata("xyz", points), QStringList());
+        QString line;
+        QVERIFY(PointFormat::for_suffix("gdat").file_line("A,a,1,2,3", 1234567890, &line));
+        QCOMPARE(line, QString("1234567890,A,1,2,3,a"));
+        QVERIFY(PointFormat::for_suffix("svf").file_line("A,a,1,2,3", 10, &line));
+        QCOMPARE(line, QString("10,A,a,1,2,3"));
         QCOMPARE(files.getloaddata("gdat", {"1,A,1,2,3,a", "short", "3,C,7,8,9,c"}),
                  (QStringList{"A,a,1,2,3", "C,c,7,8,9"}));
         QCOMPARE(files.getloaddata("TXT", {"A,a,1,2,3"}), QStringList());

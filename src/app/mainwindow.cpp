@@ -4,6 +4,8 @@
 #include "dictionaryanalysis.h"
 #include "iniparameterselectdialog.h"
 #include "modal.h"
+#include "pointtable.h"
+#include "redrawpacing.h"
 #include "ui_mainwindow.h"
 #include "xml_analysis.h"
 
@@ -53,11 +55,12 @@ MainWindow::MainWindow(QWidget* parent)
     layout_right = new QVBoxLayout();
     layout_FILE = new QHBoxLayout();
     layout_LR = new QHBoxLayout();
-    tableWidget = new QTableWidget();
+    tableWidget = new PointTable();
     ui->treeWidget->setObjectName("treewidget2_pc");
     model = new QFileSystemModel(this);
     model->setRootPath("");
     progDlg = nullptr;
+    redraw_pacing = new RedrawPacing(this);
     // 7. Language.
     xml_analysis xml;
     language = xml.get_config(exe_path + "/config" + "/config.xml", "language");
@@ -70,9 +73,10 @@ MainWindow::MainWindow(QWidget* parent)
     dictionA = new DictionaryAnalysis(
         language.contains("English", Qt::CaseInsensitive) ? "config/dictionary_english.xml" : "config/dictionary.xml");
     // 10. Default line settings.
-    const QStringList names = dictionA->getcomname_list();
-    portname = names.isEmpty() ? QString("COM1") : names.first();
+    // The first port of the system's list; one enumeration of the ports (slow: it asks udev)
+    // gives both the names and their descriptions.
     portlist_desc = dictionA->getcomnameanddesc_list();
+    portname = portlist_desc.isEmpty() ? QString("COM1") : portlist_desc.first();
     baudrate = dictionA->getcombaudrate(portname, portlist_desc, dictionA->getuartpara("baudrate", 1));
     const auto default_of = [this](const char* key) {
         const QStringList choices = dictionA->getuartpara(key, 1);

@@ -26,6 +26,7 @@ class QTreeWidgetItem;
 class QVBoxLayout;
 class QWidget;
 class DictionaryAnalysis;
+class RedrawPacing;
 
 namespace Ui
 {
@@ -270,6 +271,9 @@ public:
 
     // ---- Workbook export: data/export.cpp ----
     void program_export();
+
+    // ---- Redraws while records stream in: app/redrawpacing.cpp ----
+    RedrawPacing* redraw_pacing = nullptr; // owned by the window
 
 protected:
     // Drag from the instrument tree, drop on the PC tree: trees/trees.cpp

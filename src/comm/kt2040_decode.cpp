@@ -2,6 +2,8 @@
 #include "fieldtext.h"
 #include "kt2040_frames.h"
 #include "mainwindow.h"
+#include "pointitem.h"
+#include "redrawpacing.h"
 
 #include <QTableWidget>
 
@@ -55,7 +57,8 @@ void MainWindow::append_table_row(const kt2040::Record& record)
     const int columns =
         record.fills_table ? tableWidget->columnCount() : std::min(int(cells.size()), tableWidget->columnCount());
     for (int c = 0; c < columns; ++c)
-        tableWidget->setItem(row, c, new QTableWidgetItem(cells.value(c)));
+        tableWidget->setItem(row, c, new PointItem(cells.value(c)));
+    redraw_pacing->record_shown();
 }
 
 QString MainWindow::singledata_unpack(QByteArray qba, int pos, int length, int alllength, QString addstr, int addwenzhi)

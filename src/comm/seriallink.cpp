@@ -154,6 +154,8 @@ void MainWindow::write_to_port(const QByteArray& bytes, bool log)
     if (!serial->isOpen())
         return;
     serial->write(bytes);
+    // Out at once rather than on the next turn of the event loop: the instrument waits for it.
+    serial->flush();
     if (log)
         show_tongxunmsg(bytes, 0);
 }

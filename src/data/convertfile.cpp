@@ -61,8 +61,10 @@ PointFileConversion convert_point_file(const QString& input, const QString& outp
         result.reason = writer.error();
         return result;
     }
+    // The column formats and drawings give five-field point lines only; raw lines are checked.
+    const bool only_points = PointFormat::for_suffix(input_suffix).kind() != PointFormat::Raw;
     const bool read = reader.read_points(input, input_suffix, [&](const QString& line) {
-        const bool point = is_point(line);
+        const bool point = only_points || is_point(line);
         if (point)
             ++result.points_read;
         if (writer.write(line) && point)

@@ -1,4 +1,5 @@
 // The workbook export: the point table as sheet "Data" of an XLSX workbook in the program folder.
+#include "exportsheet.h"
 #include "inputmsg_dangedialog.h"
 #include "mainwindow.h"
 #include "modal.h"
@@ -27,19 +28,6 @@ bool ask_workbook_name(MainWindow& w, QString* name)
         return false;
     *name = dialog.filename;
     return true;
-}
-
-// Observation tables: the title row and the observation lines with as many fields as titles; a line
-// with another count leaves its sheet row empty.
-void write_observations(Workbook& book, const QStringList& titles, const QStringList& lines)
-{
-    for (int i = 0; i < lines.size(); ++i) {
-        const QStringList fields = lines[i].split(QLatin1Char(','));
-        if (fields.size() != titles.size())
-            continue;
-        for (int j = 0; j < fields.size(); ++j)
-            book.write_text(i + 1, j, fields[j]);
-    }
 }
 
 // Coordinate tables: the table's own cells, row by row.
@@ -79,10 +67,9 @@ void MainWindow::program_export()
     const QString path = exe_path + "/" + name + ".xlsx";
 
     Workbook book("Data");
-    for (int column = 0; column < titles.size(); ++column)
-        book.write_text(0, column, titles[column]);
+    write_title_row(book, titles);
     if (observations)
-        write_observations(book, titles, get_data_form_KT20KT40UI());
+        write_observation_rows(book, titles.size(), get_data_form_KT20KT40UI());
     else
         write_cells(book, tableWidget);
     if (!book.save(path)) {

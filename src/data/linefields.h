@@ -19,6 +19,9 @@ public:
     bool has(int fields) const { return count_ >= fields; }
     // Field `i` (below count()) as it stands in the line.
     QStringRef field(int i) const { return QStringRef(line_, start_[i], end_[i] - start_[i]); }
+    // Makes *out the fields named by `order` (below count()), joined by ","; a negative entry stands
+    // for `extra`. Reuses the buffer of *out, which must not be the line itself.
+    void join(const signed char* order, int size, const QChar* extra, int extra_size, QString* out) const;
 
 private:
     const QString* line_;

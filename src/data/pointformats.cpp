@@ -3,6 +3,8 @@
 
 #include "linefields.h"
 
+#include <iterator>
+
 namespace
 {
 
@@ -66,18 +68,12 @@ bool PointFormat::point_line(const QString& file_line, QString* point_line) cons
     const LineFields fields(file_line, column_count_);
     if (!fields.has(column_count_))
         return false;
-    int column_of[kPointFields] = {};
+    signed char column_of[kPointFields] = {};
     for (int column = 0; column < column_count_; ++column) {
         if (columns_[column] != kSequence)
-            column_of[columns_[column]] = column;
+            column_of[columns_[column]] = static_cast<signed char>(column);
     }
-    point_line->clear();
-    point_line->reserve(file_line.size());
-    for (int field = 0; field < kPointFields; ++field) {
-        if (field > 0)
-            point_line->append(QLatin1Char(','));
-        point_line->append(fields.field(column_of[field]));
-    }
+    fields.join(column_of, kPointFields, nullptr, 0, point_line);
     return true;
 }
 
@@ -92,15 +88,16 @@ bool PointFormat::file_line(const QString& point_line, int sequence, QString* fi
     const LineFields fields(point_line, kPointFields);
     if (!fields.has(kPointFields))
         return false;
-    file_line->clear();
-    file_line->reserve(point_line.size() + 12);
-    for (int column = 0; column < column_count_; ++column) {
-        if (column > 0)
-            file_line->append(QLatin1Char(','));
-        if (columns_[column] == kSequence)
-            file_line->append(QString::number(sequence));
-        else
-            file_line->append(fields.field(columns_[column]));
-    }
+    // The sequence number in decimal, written from the last digit.
+    QChar digits[12];
+    QChar* first = std::end(digits);
+    unsigned value = sequence < 0 ? 0u - unsigned(sequence) : unsigned(sequence);
+    do {
+        *--first = QLatin1Char(char('0' + value % 10));
+        value /= 10;
+    } while (value != 0);
+    if (sequence < 0)
+        *--first = QLatin1Char('-');
+    fields.join(columns_, column_count_, first, int(std::end(digits) - first), file_line);
     return true;
 }

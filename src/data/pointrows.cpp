@@ -40,18 +40,22 @@ const RowShape& point_line_shape(TableLayout layout)
     return layout == TableLayout::Observation ? kObservationPoint : kCoordinatePoint;
 }
 
-bool cells_from_line(const RowShape& shape, const QString& line, QStringList* cells)
+bool cells_from_line(const RowShape& shape, const QString& line, QVector<CellText>* cells)
 {
     const LineFields fields(line, shape.fields);
     if (!fields.has(shape.fields))
         return false;
-    cells->clear();
-    cells->reserve(shape.column_count);
-    for (int column = 0; column < shape.column_count; ++column)
-        cells->append(QString());
+    cells->fill(CellText(), shape.column_count);
     for (int field = 0; field < shape.fields; ++field) {
-        QString text = fields.field(field).toString();
-        (*cells)[shape.columns[field]] = is_angle(shape, field) ? angle_text(text, 0) : text;
+        CellText& cell = (*cells)[shape.columns[field]];
+        const QStringRef text = fields.field(field);
+        if (is_angle(shape, field)) {
+            cell.text = angle_text(text.toString(), 0);
+        } else {
+            cell.text = line;
+            cell.position = text.position();
+            cell.length = text.length();
+        }
     }
     return true;
 }

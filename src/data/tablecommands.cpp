@@ -4,6 +4,7 @@
 #include "managecoordinatesdialog.h"
 #include "modal.h"
 #include "pointformats.h"
+#include "pointitem.h"
 #include "tablerows.h"
 #include "ui_mainwindow.h"
 
@@ -54,7 +55,7 @@ void set_cell(QTableWidget* table, int row, int column, const QString& text)
     if (QTableWidgetItem* item = table->item(row, column))
         item->setText(text);
     else
-        table->setItem(row, column, new QTableWidgetItem(text));
+        table->setItem(row, column, new PointItem(text));
 }
 
 bool is_valid_row(const QTableWidget* table, int row)
@@ -117,7 +118,7 @@ void MainWindow::program_new()
     const int row = tableWidget->rowCount();
     tableWidget->insertRow(row);
     for (int column = 0; column < point.size(); ++column)
-        tableWidget->setItem(row, column, new QTableWidgetItem(point[column]));
+        tableWidget->setItem(row, column, new PointItem(point[column]));
     show_row_count(*this);
 }
 

@@ -1,5 +1,6 @@
 // The point table's rows as lines (for saving and export) and file lines as rows (for opening).
 #include "tablerows.h"
+#include "pointitem.h"
 
 #include "linefields.h"
 #include "mainwindow.h"
@@ -34,15 +35,22 @@ void fill_table(QTableWidget* table, const RowShape& shape, const QStringList& l
     table->setUpdatesEnabled(false);
     table->setRowCount(0);
     table->setRowCount(rows);
+    // The model tells its views of every single cell set, which costs more than the cell itself;
+    // nothing in the program listens to single cells, so the views hear of all of them at once.
+    QAbstractItemModel* model = table->model();
+    const bool was_blocked = model->blockSignals(true);
     int row = 0;
-    QStringList cells;
+    QVector<CellText> cells;
     for (const QString& line : lines) {
         if (!cells_from_line(shape, line, &cells))
             continue;
         for (int column = 0; column < cells.size(); ++column)
-            table->setItem(row, column, new QTableWidgetItem(cells[column]));
+            table->setItem(row, column, new PointItem(cells[column]));
         ++row;
     }
+    model->blockSignals(was_blocked);
+    if (rows > 0 && table->columnCount() > 0)
+        emit model->dataChanged(model->index(0, 0), model->index(rows - 1, table->columnCount() - 1));
     table->setUpdatesEnabled(true);
 }
 

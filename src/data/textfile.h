@@ -4,18 +4,24 @@
 #ifndef TEXTFILE_H
 #define TEXTFILE_H
 
+#include <QByteArray>
 #include <QFile>
 #include <QString>
-#include <QTextStream>
 #include <memory>
 
 class QFileDevice;
+class QTextStream;
+class QTextDecoder;
 class QTextEncoder;
 
+// Reads lines as a text stream in text mode reads them (the local codec, or the one a Unicode byte
+// order mark names), in large blocks: text in the program's codecs is decoded whole lines at a
+// time, ASCII stretches without a conversion table.
 class TextFileReader
 {
 public:
-    TextFileReader() = default;
+    TextFileReader();
+    ~TextFileReader();
     TextFileReader(const TextFileReader&) = delete;
     TextFileReader& operator=(const TextFileReader&) = delete;
 
@@ -23,12 +29,24 @@ public:
     bool open(const QString& path);
     // The next line without its line end; false at the end of the file.
     bool read_line(QString* line);
-    QTextStream* stream() { return &stream_; }
+    // The file as a text stream, for readers that read it so; not to be mixed with read_line.
+    QTextStream* stream();
     QString error() const { return error_; }
 
 private:
+    void start();
+    // Decodes the next whole lines (or the rest of the file) onto text_; false at the end.
+    bool decode_more();
+    void decode(const char* bytes, int size);
+
     QFile file_;
-    QTextStream stream_;
+    std::unique_ptr<QTextStream> stream_;
+    std::unique_ptr<QTextDecoder> decoder_;
+    bool started_ = false;
+    bool file_at_end_ = false;
+    QByteArray raw_; // read, not yet decoded: the start of a line
+    QString text_;   // decoded lines, from pos_ on not yet returned
+    int pos_ = 0;
     QString error_;
 };
 
@@ -58,6 +76,7 @@ private:
     std::unique_ptr<QFileDevice> file_;
     std::unique_ptr<QTextEncoder> encoder_;
     QString pending_;
+    bool ascii_as_is_ = false; // ASCII text may skip the encoder
     bool failed_ = false;
     QString error_;
 };

@@ -18,7 +18,13 @@ Workbook::Workbook(const QString& sheet_name)
     }
     temp_path_ = temp.fileName();
     temp.close();
-    workbook_ = workbook_new(QFile::encodeName(temp_path_).constData());
+    // Rows are written top to bottom, so each can go to disk as soon as the next begins: memory stays
+    // flat and no table of shared strings is built. The library's own temporary files go where ours go.
+    temp_dir_ = QFile::encodeName(QDir::toNativeSeparators(QDir::tempPath()));
+    lxw_workbook_options options = {};
+    options.constant_memory = LXW_TRUE;
+    options.tmpdir = temp_dir_.data();
+    workbook_ = workbook_new_opt(QFile::encodeName(temp_path_).constData(), &options);
     if (!workbook_) {
         error_ = QStringLiteral("the workbook could not be created");
         return;

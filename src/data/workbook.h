@@ -3,6 +3,7 @@
 #ifndef WORKBOOK_H
 #define WORKBOOK_H
 
+#include <QByteArray>
 #include <QString>
 
 struct lxw_workbook;
@@ -18,7 +19,8 @@ public:
     Workbook(const Workbook&) = delete;
     Workbook& operator=(const Workbook&) = delete;
 
-    // Writes `text` into the cell at 0-based `row` and `column`, bold and centred.
+    // Writes `text` into the cell at 0-based `row` and `column`, bold and centred. Rows are written
+    // top to bottom: a cell above the last row written is refused (and save() then fails).
     void write_text(int row, int column, const QString& text);
     // Puts the workbook at `path`, replacing a file there only once the whole workbook is written;
     // false (and error() set) when anything went wrong on the way.
@@ -27,6 +29,7 @@ public:
 
 private:
     QString temp_path_;
+    QByteArray temp_dir_;
     lxw_workbook* workbook_ = nullptr;
     lxw_worksheet* sheet_ = nullptr;
     lxw_format* format_ = nullptr;

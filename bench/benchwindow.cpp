@@ -1,0 +1,47 @@
+// Starting the main window for a benchmark: the selection dialog is answered as soon as it is shown.
+#include "benchwindow.h"
+
+#include "iniparameterselectdialog.h"
+#include "modal.h"
+#include "ui_iniparameterselectdialog.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+void enter_runtime_folder()
+{
+    QDir::setCurrent(QStringLiteral(KT_RUN_DIR));
+}
+
+std::unique_ptr<MainWindow> start_bench_window(const QString& type)
+{
+    modal_script::enable(true);
+    auto* poll = new QTimer(qApp);
+    poll->setInterval(1);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, type] {
+        auto* select = qobject_cast<IniParameterSelectDialog*>(QApplication::activeModalWidget());
+        if (!select || !select->isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        QRadioButton* button = select->ui->radioButton;
+        if (type == "KT85R")
+            button = select->ui->radioButton_2;
+        else if (type == "KT40")
+            button = select->ui->radioButton_3;
+        else if (type == "KT90")
+            button = select->ui->radioButton_4;
+        button->click();
+        select->ui->pushButton->click();
+    });
+    poll->start();
+    auto window = std::make_unique<MainWindow>();
+    if (!window->exe_success_flag)
+        return nullptr;
+    window->show();
+    QApplication::processEvents();
+    return window;
+}
