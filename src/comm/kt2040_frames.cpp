@@ -123,34 +123,34 @@ bool may_become(const Pattern& p, const char* data, int size)
 
 enum class Field { Sequence, Total, Name, Value, Angle };
 
-struct FieldSpec {
+struct FieldPlace {
     int pos;
     int width;
     Field field;
     int column; // table column, -1 for the record number and total
 };
 
-const FieldSpec kKt40Fields[] = {
+const FieldPlace kKt40Fields[] = {
     {3, 6, Field::Sequence, -1}, {10, 7, Field::Name, 0},   {17, 14, Field::Value, 2},
     {31, 14, Field::Value, 3},   {45, 14, Field::Value, 4}, {60, 7, Field::Name, 1},
 };
 
-const FieldSpec kCoordinateFields[] = {
+const FieldPlace kCoordinateFields[] = {
     {1, 4, Field::Sequence, -1}, {5, 4, Field::Total, -1},  {9, 7, Field::Name, 2},    {16, 7, Field::Name, 6},
     {23, 13, Field::Value, 3},   {36, 13, Field::Value, 4}, {49, 13, Field::Value, 5},
 };
 
-const FieldSpec kStationFields[] = {
+const FieldPlace kStationFields[] = {
     {1, 4, Field::Sequence, -1}, {5, 4, Field::Total, -1},  {10, 7, Field::Name, 2},   {17, 7, Field::Name, 6},
     {24, 8, Field::Value, 7},    {32, 13, Field::Value, 3}, {45, 13, Field::Value, 4}, {58, 13, Field::Value, 5},
 };
 
-const FieldSpec kBacksightFields[] = {
+const FieldPlace kBacksightFields[] = {
     {1, 4, Field::Sequence, -1}, {5, 4, Field::Total, -1}, {10, 7, Field::Name, 2},
     {17, 7, Field::Name, 6},     {24, 7, Field::Angle, 8},
 };
 
-const FieldSpec kMeasuredFields[] = {
+const FieldPlace kMeasuredFields[] = {
     {1, 4, Field::Sequence, -1}, {5, 4, Field::Total, -1},   {10, 7, Field::Name, 2},   {17, 7, Field::Name, 6},
     {24, 7, Field::Angle, 9},    {31, 7, Field::Angle, 10},  {38, 9, Field::Value, 11}, {47, 9, Field::Value, 12},
     {56, 9, Field::Value, 13},   {65, 8, Field::Value, 7},   {73, 8, Field::Value, 14}, {81, 13, Field::Value, 3},
@@ -163,7 +163,7 @@ struct Layout {
     Frame frame;
     FrameSet set;
     int length;
-    const FieldSpec* fields;
+    const FieldPlace* fields;
     int field_count;
     int columns;
     const char* label_key;
@@ -172,7 +172,7 @@ struct Layout {
 };
 
 template <size_t N>
-constexpr Layout layout(Frame frame, FrameSet set, int length, const FieldSpec (&fields)[N], int columns,
+constexpr Layout layout(Frame frame, FrameSet set, int length, const FieldPlace (&fields)[N], int columns,
                         const char* label_key, bool job_column, bool fills_table)
 {
     return {frame, set, length, fields, int(N), columns, label_key, job_column, fills_table};
@@ -196,39 +196,39 @@ const Layout* layout_of(Frame frame)
 }
 
 // A received field as its table text.
-QString decode_field(FrameSet set, const FieldSpec& spec, const QByteArray& frame)
+QString decode_field(FrameSet set, const FieldPlace& place, const QByteArray& frame)
 {
-    QString text = field_text(frame, spec.pos, spec.width);
+    QString text = field_text(frame, place.pos, place.width);
     if (set == FrameSet::Kt40) {
         // Spaces and NULs go wherever they stand; coordinates also lose their unit letter.
         text.remove(QChar(' '));
-        if (spec.field == Field::Value)
+        if (place.field == Field::Value)
             text.remove(QChar('m'));
         return text;
     }
-    if (spec.field == Field::Value)
+    if (place.field == Field::Value)
         return fixed_decimals(text, 4).trimmed();
-    if (spec.field == Field::Angle)
+    if (place.field == Field::Angle)
         return angle_text(text, 0).trimmed();
     return text.trimmed();
 }
 
-// A table text as its field of `spec.width` characters; longer texts keep their first characters.
-QString encode_field(FrameSet set, const FieldSpec& spec, const QString& text)
+// A table text as its field of `place.width` characters; longer texts keep their first characters.
+QString encode_field(FrameSet set, const FieldPlace& place, const QString& text)
 {
-    switch (spec.field) {
+    switch (place.field) {
     case Field::Sequence:
     case Field::Total:
-        return text.rightJustified(spec.width, QChar('0'), true);
+        return text.rightJustified(place.width, QChar('0'), true);
     case Field::Value:
         if (set == FrameSet::Kt40)
-            return text.rightJustified(spec.width, QChar(' '), true);
-        return fixed_decimals(text, 3).rightJustified(spec.width, QChar('0'), true);
+            return text.rightJustified(place.width, QChar(' '), true);
+        return fixed_decimals(text, 3).rightJustified(place.width, QChar('0'), true);
     case Field::Name:
     case Field::Angle:
         break;
     }
-    return text.leftJustified(spec.width, QChar(' '), true);
+    return text.leftJustified(place.width, QChar(' '), true);
 }
 
 // The frame text of a record, spaces where no field stands.
@@ -236,15 +236,15 @@ QString encode_record(const Layout& l, int sequence, int total, const QStringLis
 {
     QString body(l.length, QChar(' '));
     for (int i = 0; i < l.field_count; ++i) {
-        const FieldSpec& spec = l.fields[i];
+        const FieldPlace& place = l.fields[i];
         QString value;
-        if (spec.field == Field::Sequence)
+        if (place.field == Field::Sequence)
             value = QString::number(sequence);
-        else if (spec.field == Field::Total)
+        else if (place.field == Field::Total)
             value = QString::number(total);
         else
-            value = cells.value(spec.column);
-        body.replace(spec.pos, spec.width, encode_field(l.set, spec, value));
+            value = cells.value(place.column);
+        body.replace(place.pos, place.width, encode_field(l.set, place, value));
     }
     return body;
 }
@@ -339,14 +339,14 @@ Record decode_record(const QByteArray& frame, Frame kind)
     for (int c = 0; c < l->columns; ++c)
         record.cells << QString();
     for (int i = 0; i < l->field_count; ++i) {
-        const FieldSpec& spec = l->fields[i];
-        const QString text = decode_field(l->set, spec, frame);
-        if (spec.field == Field::Sequence)
+        const FieldPlace& place = l->fields[i];
+        const QString text = decode_field(l->set, place, frame);
+        if (place.field == Field::Sequence)
             record.number = text.toInt();
-        else if (spec.field == Field::Total)
+        else if (place.field == Field::Total)
             record.total = text.toInt();
         else
-            record.cells[spec.column] = text;
+            record.cells[place.column] = text;
     }
     return record;
 }
