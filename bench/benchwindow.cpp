@@ -3,12 +3,9 @@
 
 #include "iniparameterselectdialog.h"
 #include "modal.h"
-#include "ui_iniparameterselectdialog.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTimer>
 
 void enter_runtime_folder()
@@ -27,15 +24,7 @@ std::unique_ptr<MainWindow> start_bench_window(const QString& type)
             return;
         poll->stop();
         poll->deleteLater();
-        QRadioButton* button = select->ui->radioButton;
-        if (type == "KT85R")
-            button = select->ui->radioButton_2;
-        else if (type == "KT40")
-            button = select->ui->radioButton_3;
-        else if (type == "KT90")
-            button = select->ui->radioButton_4;
-        button->click();
-        select->ui->pushButton->click();
+        select->choose_type(type);
     });
     poll->start();
     auto window = std::make_unique<MainWindow>();

@@ -4,7 +4,6 @@
 #include "iniparameterselectdialog.h"
 #include "mainwindow.h"
 #include "modal.h"
-#include "ui_iniparameterselectdialog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -91,11 +90,7 @@ MainWindow& fuzz_window(const QString& type)
         if (!dialog)
             return;
         poll->stop();
-        QAbstractButton* const buttons[] = {dialog->ui->radioButton, dialog->ui->radioButton_2,
-                                            dialog->ui->radioButton_3, dialog->ui->radioButton_4};
-        const int index = QStringList{"KT20_KT40", "KT85R", "KT40", "KT90"}.indexOf(type);
-        buttons[index < 0 ? 0 : index]->click();
-        dialog->ui->pushButton->click();
+        dialog->choose_type(type);
     });
     poll->start(1);
     auto* w = new MainWindow();

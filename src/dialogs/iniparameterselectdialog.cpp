@@ -30,10 +30,10 @@ bool IniParameterSelectDialog::iniparameterselectdlg_ini(QStringList alist)
     ui->groupBox_2->setTitle(alist[2]);
     ui->pushButton->setText(alist[3]);
     ui->pushButton_2->setText(alist[4]);
-    QRadioButton* const type_buttons[] = {ui->radioButton, ui->radioButton_2, ui->radioButton_3, ui->radioButton_4};
-    for (int k = 0; k < 4; ++k) {
+    const auto buttons = type_buttons();
+    for (int k = 0; k < int(buttons.size()); ++k) {
         if (InstrumentType_list.size() > k)
-            type_buttons[k]->setText(InstrumentType_list[k]);
+            buttons[k]->setText(InstrumentType_list[k]);
     }
     if (!CoordinateFormat_list.isEmpty())
         ui->radioButton_5->setText(CoordinateFormat_list[0]);
@@ -42,6 +42,18 @@ bool IniParameterSelectDialog::iniparameterselectdlg_ini(QStringList alist)
         ui->radioButton_6->hide();
     }
     return true;
+}
+
+std::array<QRadioButton*, 4> IniParameterSelectDialog::type_buttons() const
+{
+    return {ui->radioButton, ui->radioButton_2, ui->radioButton_3, ui->radioButton_4};
+}
+
+void IniParameterSelectDialog::choose_type(const QString& type)
+{
+    const int index = QStringList{"KT20_KT40", "KT85R", "KT40", "KT90"}.indexOf(type);
+    type_buttons()[index < 0 ? 0 : index]->click();
+    ui->pushButton->click();
 }
 
 void IniParameterSelectDialog::on_pushButton_clicked()

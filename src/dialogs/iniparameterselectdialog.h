@@ -4,6 +4,9 @@
 
 #include <QDialog>
 #include <QStringList>
+#include <array>
+
+class QRadioButton;
 
 namespace Ui
 {
@@ -30,6 +33,13 @@ public:
 
     // Captions from the list: title, type group, format group, accept, cancel. False with fewer than 5.
     bool iniparameterselectdlg_ini(QStringList alist);
+    // Chooses an instrument type ("KT20_KT40", "KT85R", "KT40", "KT90"; another: the first) and OK,
+    // by clicking the buttons as a user does: scripted start-ups answer the dialog with it.
+    void choose_type(const QString& type);
+
+private:
+    // The type buttons in the order of the types.
+    std::array<QRadioButton*, 4> type_buttons() const;
 
 private slots:
     void on_pushButton_clicked();

@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QDialog>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTimer>
 
 QPointer<QTimer> answer_next_dialog(std::function<void(QDialog*)> answer)
@@ -39,15 +38,7 @@ std::unique_ptr<MainWindow> start_window(const QString& type)
             select->ui->pushButton_2->click();
             return;
         }
-        QRadioButton* button = select->ui->radioButton;
-        if (type == "KT85R")
-            button = select->ui->radioButton_2;
-        else if (type == "KT40")
-            button = select->ui->radioButton_3;
-        else if (type == "KT90")
-            button = select->ui->radioButton_4;
-        button->click();
-        select->ui->pushButton->click();
+        select->choose_type(type);
     });
     auto window = std::make_unique<MainWindow>();
     delete poll.data(); // start-up ended before the dialog was shown
