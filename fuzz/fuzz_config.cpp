@@ -1,6 +1,5 @@
 // The configuration reader on any config/config.xml.
 #include "harness.h"
-#include "modal.h"
 #include "xml_analysis.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -8,6 +7,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QString folder = fuzz_environment();
     fuzz_write_file("config/config.xml", QByteArray(reinterpret_cast<const char*>(data), int(size)));
     xml_analysis().get_config(folder + "/config/config.xml", "language");
-    modal_script::clear();
     return 0;
 }

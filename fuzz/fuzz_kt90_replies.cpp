@@ -3,6 +3,7 @@
 #include "mainwindow.h"
 #include "modal.h"
 #include "ui_mainwindow.h"
+#include "windowharness.h"
 
 #include <QProgressDialog>
 #include <QTreeWidget>

@@ -1,6 +1,5 @@
 // The UI-text reader on any config/parameter.xml.
 #include "harness.h"
-#include "modal.h"
 #include "xml_analysis.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -10,6 +9,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     xml_analysis xml;
     xml.get_parameter("English");
     xml.get_parameter("");
-    modal_script::clear();
     return 0;
 }

@@ -1,20 +1,13 @@
-// The shared set-up of the fuzz targets.
+// The shared set-up of the fuzz targets: the application, the working folder, the chunks.
 #include "harness.h"
 
-#include "iniparameterselectdialog.h"
-#include "mainwindow.h"
-#include "modal.h"
-
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QMap>
 #include <QTemporaryDir>
 #include <QTextCodec>
-#include <QTimer>
-#include <cstdlib>
 
 namespace
 {
@@ -39,18 +32,18 @@ QString fuzz_environment()
     if (!folder.isEmpty())
         return folder;
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "fuzz";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    Q_UNUSED(app);
+    if (!QCoreApplication::instance()) {
+        static int argc = 1;
+        static char name[] = "fuzz";
+        static char* argv[] = {name, nullptr};
+        new QCoreApplication(argc, argv);
+    }
     static QTemporaryDir* dir = new QTemporaryDir();
     folder = dir->path();
     copy_tree(QString(KT_SOURCE_DIR) + "/dist/config", folder + "/config");
     copy_tree(QString(KT_SOURCE_DIR) + "/dist/icon", folder + "/icon");
     QDir::setCurrent(folder);
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("GBK"));
-    modal_script::enable(true);
     return folder;
 }
 
@@ -76,29 +69,4 @@ void fuzz_write_file(const QString& relative, const QByteArray& bytes)
     QDir().mkpath(QFileInfo(file).path());
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         file.write(bytes);
-}
-
-MainWindow& fuzz_window(const QString& type)
-{
-    static QMap<QString, MainWindow*> windows;
-    if (MainWindow* w = windows.value(type))
-        return *w;
-    fuzz_environment();
-    auto* poll = new QTimer();
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, type] {
-        auto* dialog = qobject_cast<IniParameterSelectDialog*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        poll->stop();
-        dialog->choose_type(type);
-    });
-    poll->start(1);
-    auto* w = new MainWindow();
-    delete poll;
-    if (!w->exe_success_flag)
-        std::abort();
-    w->first_record_pause_ms = 0;
-    w->record_pause_ms = 0;
-    windows.insert(type, w);
-    return *w;
 }

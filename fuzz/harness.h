@@ -9,19 +9,13 @@
 #include <cstddef>
 #include <cstdint>
 
-// Makes the application (offscreen) and a working folder holding copies of dist/config and dist/icon,
-// once per process; the modal seam answers every dialog. Returns the folder.
+// Makes the application (a core application unless one exists) and a working folder holding copies of
+// dist/config and dist/icon, once per process. Returns the folder.
 QString fuzz_environment();
 
 // Splits `data` into chunks: each chunk starts with a length byte (1..64) followed by that many bytes;
 // a short tail is the last chunk.
 QList<QByteArray> fuzz_chunks(const uint8_t* data, size_t size);
-
-class MainWindow;
-
-// The main window of instrument type `type`, built once per process (the selection dialog answered
-// as a user would) in the working folder.
-MainWindow& fuzz_window(const QString& type);
 
 // Writes `bytes` to `relative` inside the working folder, replacing the file.
 void fuzz_write_file(const QString& relative, const QByteArray& bytes);

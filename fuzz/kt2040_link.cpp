@@ -4,6 +4,7 @@
 #include "harness.h"
 #include "mainwindow.h"
 #include "modal.h"
+#include "windowharness.h"
 
 #include <QTableWidget>
 #include <QTimer>

@@ -14,8 +14,6 @@ class TestXmlAnalysis : public QObject
     }
 
 private slots:
-    void init() { modal_script::clear(); }
-
     void rows_by_group_data()
     {
         QTest::addColumn<QByteArray>("key_xml");
@@ -79,7 +77,7 @@ private slots:
         QCOMPARE(english, expected);
         // An empty language takes the first section, whatever its name.
         QCOMPARE(xml.get_parameter(""), (QList<QStringList>{{"WindowTitle", "zh"}}));
-        QVERIFY(modal_script::shown().isEmpty());
+        QVERIFY(xml.take_messages().isEmpty());
     }
 
     void unreadable_parameter_files_data()
@@ -111,14 +109,14 @@ private slots:
         WorkDir dir(false);
         if (write_file)
             dir.write("config/parameter.xml", content);
-        QVERIFY(xml_analysis().get_parameter("English").isEmpty());
-        const QList<modal_script::Shown> shown = modal_script::shown();
+        xml_analysis xml;
+        QVERIFY(xml.get_parameter("English").isEmpty());
+        const QList<XmlMessage> shown = xml.take_messages();
         if (message.isEmpty()) {
             QVERIFY(shown.isEmpty());
             return;
         }
         QCOMPARE(shown.size(), 1);
-        QCOMPARE(shown[0].kind, QString("information"));
         QCOMPARE(shown[0].title, QString("title"));
         QVERIFY2(shown[0].text.startsWith(message), qPrintable(shown[0].text));
     }
@@ -157,8 +155,9 @@ private slots:
         WorkDir dir(false);
         if (write_file)
             dir.write("config/config.xml", content);
-        QCOMPARE(xml_analysis().get_config(dir.file("config/config.xml"), "language"), value);
-        const QList<modal_script::Shown> shown = modal_script::shown();
+        xml_analysis xml;
+        QCOMPARE(xml.get_config(dir.file("config/config.xml"), "language"), value);
+        const QList<XmlMessage> shown = xml.take_messages();
         QCOMPARE(shown.size(), message.isEmpty() ? 0 : 1);
         if (!message.isEmpty())
             QVERIFY2(shown[0].text.startsWith(message), qPrintable(shown[0].text));
@@ -166,8 +165,9 @@ private slots:
 
     void config_without_name()
     {
-        QCOMPARE(xml_analysis().get_config("", "language"), QString());
-        QVERIFY(modal_script::shown().isEmpty());
+        xml_analysis xml;
+        QCOMPARE(xml.get_config("", "language"), QString());
+        QVERIFY(xml.take_messages().isEmpty());
     }
 
     void shipped_files_hold_every_key()

@@ -26,6 +26,7 @@ class QTreeWidgetItem;
 class QVBoxLayout;
 class QWidget;
 class DictionaryAnalysis;
+class xml_analysis;
 class RedrawPacing;
 
 namespace Ui
@@ -133,11 +134,15 @@ public:
     QString tree2id;
     QMap<QString, QString> CoordinateType;
 
-    // ---- Start-up, panels, UI texts, exit: app/mainwindow.cpp ----
+    // ---- Start-up sequence and exit: app/mainwindow.cpp ----
+    void program_exit();
+
+    // ---- Panels by instrument type: app/panels.cpp ----
     void UI_ini(QString flag);
+
+    // ---- UI-text lookups: app/uitexts.cpp ----
     QStringList get_parametretitle(QString title);
     QString getpopup_prompt(int num);
-    void program_exit();
 
     // ---- Menus, toolbar and command dispatch: app/menus.cpp ----
     void mainmenu_ini(QStringList menu_list);
@@ -258,7 +263,7 @@ public:
     // ---- Port settings command: comm/portsettings.cpp ----
     void program_portsetiing();
 
-    // ---- Point table commands: data/tablecommands.cpp ----
+    // ---- Point table commands: app/tablecommands.cpp ----
     void program_fileopen();
     void program_filesaveas();
     void program_new();
@@ -266,10 +271,10 @@ public:
     void program_delete();
     void program_clear();
     QString get_map_data(QString sour, QMap<QString, QString> map);
-    // Observation lines of the table (ten fields per row): data/tablerows.cpp
+    // Observation lines of the table (ten fields per row): app/tablerows.cpp
     QStringList get_data_form_KT20KT40UI();
 
-    // ---- Workbook export: data/export.cpp ----
+    // ---- Workbook export: app/export.cpp ----
     void program_export();
 
     // ---- Redraws while records stream in: app/redrawpacing.cpp ----
@@ -297,9 +302,16 @@ public slots:
     void on_treeView_pressed(const QModelIndex& index);             // trees/trees.cpp
 
 private:
+    // Start-up steps 13 to 21, the point-table columns of a type, the PC tree: app/panels.cpp
+    void layout_panels();
     void set_table_columns(const QString& header_key);
     void setup_pc_tree();
+    // Start-up steps 23 to 25: app/instrumentchoice.cpp. False when the choice was not accepted.
+    bool choose_instrument();
     void apply_instrument_choice(const QString& type, const QString& format);
+    // Start-up step 12 and the configuration readers' messages: app/uitexts.cpp
+    void load_prompts_and_labels();
+    void show_reader_messages(xml_analysis& reader);
 };
 
 #endif // MAINWINDOW_H

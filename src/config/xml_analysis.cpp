@@ -1,8 +1,6 @@
 // Reading config/config.xml and config/parameter.xml into the language and the UI-text table.
 #include "xml_analysis.h"
 
-#include "modal.h"
-
 #include <QDebug>
 #include <QDomDocument>
 #include <QFile>
@@ -57,8 +55,22 @@ const QList<KeyGroup>& key_groups()
     return groups;
 }
 
+} // namespace
+
+void xml_analysis::report(const QString& text)
+{
+    messages_.append({"title", text});
+}
+
+QList<XmlMessage> xml_analysis::take_messages()
+{
+    QList<XmlMessage> messages;
+    messages.swap(messages_);
+    return messages;
+}
+
 // Opens and parses an XML file the way both readers do; false (after the messages) when it fails.
-bool load_document(const QString& file_name, QDomDocument& doc)
+bool xml_analysis::load_document(const QString& file_name, QDomDocument& doc)
 {
     QFile file(file_name);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
@@ -69,21 +81,17 @@ bool load_document(const QString& file_name, QDomDocument& doc)
     int row = 0;
     int column = 0;
     if (!doc.setContent(&file, false, &error, &row, &column)) {
-        show_information(nullptr, "title",
-                         "parse file failed at line row and column" + QString::number(row) + "," +
-                             QString::number(column));
+        report("parse file failed at line row and column" + QString::number(row) + "," + QString::number(column));
         file.close();
         return false;
     }
     file.close();
     if (doc.isNull()) {
-        show_information(nullptr, "title", "document is null!");
+        report("document is null!");
         return false;
     }
     return true;
 }
-
-} // namespace
 
 QStringList xml_analysis::item_attributes(const QString& key)
 {
@@ -109,7 +117,7 @@ QString xml_analysis::get_config(QString file_name, QString type)
         return "";
     const QDomElement config = doc.firstChildElement("CONFIG");
     if (!config.hasChildNodes()) {
-        show_information(nullptr, "title", "Can't find A child node of User!");
+        report("Can't find A child node of User!");
         return "";
     }
     for (QDomNode node = config.firstChild(); !node.isNull(); node = node.nextSibling()) {
@@ -128,8 +136,7 @@ QList<QStringList> xml_analysis::get_parameter(QString language)
     const QDomElement root = doc.firstChildElement("PARAMETER");
     const QDomElement section = language.isEmpty() ? root.firstChildElement() : root.firstChildElement(language);
     if (!section.hasChildNodes()) {
-        show_information(nullptr, "title",
-                         QString("Can't find child node(language = %1) of a PARAMETER's subnode!").arg(language));
+        report(QString("Can't find child node(language = %1) of a PARAMETER's subnode!").arg(language));
         return table;
     }
     for (QDomNode key = section.firstChild(); !key.isNull(); key = key.nextSibling()) {

@@ -1,11 +1,21 @@
 // Reader of the configuration file (the language setting) and of the UI-text file (all captions,
-// menus and prompts of one language).
+// menus and prompts of one language). It shows nothing: what went wrong is kept as messages for
+// the caller to show.
 #ifndef XML_ANALYSIS_H
 #define XML_ANALYSIS_H
 
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+class QDomDocument;
+
+// A message a reading gives the user: an information box with this title and text, which the
+// caller shows (the reader knows no window).
+struct XmlMessage {
+    QString title;
+    QString text;
+};
 
 class xml_analysis
 {
@@ -18,6 +28,14 @@ public:
 
     // The attributes read from each item of `key`, in order (the key's group).
     static QStringList item_attributes(const QString& key);
+
+    // The messages the readings gave since the last call, in order; the caller shows each one.
+    QList<XmlMessage> take_messages();
+
+private:
+    bool load_document(const QString& file_name, QDomDocument& doc);
+    void report(const QString& text);
+    QList<XmlMessage> messages_;
 };
 
 #endif // XML_ANALYSIS_H

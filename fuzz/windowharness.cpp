@@ -1,0 +1,44 @@
+// The main window the window-path targets drive: the GUI application first, then the working folder.
+#include "windowharness.h"
+
+#include "harness.h"
+#include "iniparameterselectdialog.h"
+#include "mainwindow.h"
+#include "modal.h"
+
+#include <QApplication>
+#include <QMap>
+#include <QTimer>
+#include <cstdlib>
+
+MainWindow& fuzz_window(const QString& type)
+{
+    static QMap<QString, MainWindow*> windows;
+    if (MainWindow* w = windows.value(type))
+        return *w;
+    if (!QCoreApplication::instance()) {
+        static int argc = 1;
+        static char name[] = "fuzz";
+        static char* argv[] = {name, nullptr};
+        new QApplication(argc, argv);
+    }
+    fuzz_environment();
+    modal_script::enable(true);
+    auto* poll = new QTimer();
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, type] {
+        auto* dialog = qobject_cast<IniParameterSelectDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        poll->stop();
+        dialog->choose_type(type);
+    });
+    poll->start(1);
+    auto* w = new MainWindow();
+    delete poll;
+    if (!w->exe_success_flag)
+        std::abort();
+    w->first_record_pause_ms = 0;
+    w->record_pause_ms = 0;
+    windows.insert(type, w);
+    return *w;
+}
