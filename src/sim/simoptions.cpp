@@ -12,6 +12,7 @@
 const char kSimUsage[] =
     "usage: ktsim --type KT40|KT20|KT20_KT40|KT85R|KT90 (--port NAME | --pty) [--points FILE]\n"
     "             [--measured FILE] [--jobs DIR] [--out FILE] [--baud N] [--delay-ms N] [--log FILE]\n"
+    "             [--manual]\n"
     "\n"
     "Plays a KT-family total station on a serial port, for trying ktlink without an instrument.\n"
     "  --type T        the instrument: KT40 and KT20 (KT40 frame set), KT20_KT40 and KT85R\n"
@@ -30,9 +31,11 @@ const char kSimUsage[] =
     "                  1200, KT90 19200)\n"
     "  --delay-ms N    pause before each further record the instrument sends (default 0)\n"
     "  --log FILE      every byte both ways, with time, direction, hex and text\n"
+    "  --manual        KT20/KT40 types: offer the start only after Enter, like the instrument's\n"
+    "                  send key, instead of at once\n"
     "\n"
     "The KT20/KT40 types offer their start frame every 1.5 s until ktlink answers; after a\n"
-    "completed send, Enter on standard input offers the data again. Ctrl-C ends ktsim.\n"
+    "completed send (or with --manual), Enter on standard input offers it again. Ctrl-C ends ktsim.\n"
     "Exit status: 0 ended by Ctrl-C; 1 a port or file failed; 2 wrong usage.\n";
 
 namespace
@@ -68,8 +71,8 @@ bool parse_sim_options(const QStringList& args, SimOptions* options, QString* er
             *help = true;
             return true;
         }
-        if (arg == "--pty") {
-            options->pty = true;
+        if (arg == "--pty" || arg == "--manual") {
+            (arg == "--pty" ? options->pty : options->manual) = true;
             continue;
         }
         bool known = false;

@@ -9,6 +9,7 @@ struct SimOptions {
     QString type; // "KT40", "KT20", "KT20_KT40", "KT85R" or "KT90"
     QString port; // empty with --pty
     bool pty = false;
+    bool manual = false; // the start is offered only when Enter is pressed
     QString points;
     QString measured;
     QString jobs;

@@ -34,7 +34,7 @@ SimServer::SimServer(const SimOptions& options, SimLink* link, const QList<kt204
 
 void SimServer::start()
 {
-    if (kt2040_)
+    if (kt2040_ && !options_.manual)
         apply(kt2040_->start());
 }
 
