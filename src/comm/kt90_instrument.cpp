@@ -33,7 +33,8 @@ enum Command {
 
 QString command_text(int type)
 {
-    static DictionaryAnalysis commands{QString()};
+    // No dictionary file: only the command texts are wanted.
+    static DictionaryAnalysis commands{QString(":/none")};
     return commands.getneirongbytype(type);
 }
 
