@@ -249,7 +249,8 @@ QString encode_field(FrameSet set, const FieldPlace& place, const QString& text)
             return text.rightJustified(place.width, QChar(' '), true);
         return fixed_decimals(text, 3).rightJustified(place.width, QChar('0'), true);
     case Field::Angle:
-        return angle_text(text, 1).leftJustified(place.width, QChar(' '), true);
+        // DDDMMSS; fewer digits stand right-aligned, where the decoder marks them as received.
+        return angle_text(text, 1).rightJustified(place.width, QChar(' '), true);
     case Field::Name:
         break;
     }
