@@ -180,7 +180,8 @@ private slots:
         QCOMPARE(file_header(1, 5, "JOB1"), sample::file_header);
         QCOMPARE(job_name(file_header(1, 5, "LONGNAME")), QString("LONGN"));
         QCOMPARE(kt20kt40_start(0) + kt20kt40_start(1), QByteArray("\x01J\r\x05J\r"));
-        QCOMPARE(kt20kt40_end(0) + kt20kt40_end(1, true), QByteArray("\x01Q\r\x05" "E\r"));
+        QCOMPARE(kt20kt40_end(0) + kt20kt40_end(1, true), QByteArray("\x01Q\r\x05"
+                                                                     "E\r"));
         // What the PC answers, judged from the instrument's side.
         const Context kt40_side{kt40, 0, 0, true};
         QCOMPARE(kt2040::recognise(kt40_ack(), kt40_side), Frame::Kt40Ack);
