@@ -199,7 +199,8 @@ InstrumentAction Instrument::handle(Frame frame, const QByteArray& bytes)
     ignored.notes << QString("unexpected frame from ktlink ignored: %1").arg(hex(bytes));
     switch (frame) {
     case Frame::Kt40Header:
-        if (state_ != State::Idle && state_ != State::Offered)
+        // A header while receiving starts the PC's send again.
+        if (state_ != State::Idle && state_ != State::Offered && state_ != State::Receiving)
             return ignored;
         announced_ = header_count(bytes);
         received_.clear();
@@ -211,6 +212,9 @@ InstrumentAction Instrument::handle(Frame frame, const QByteArray& bytes)
         }
     case Frame::Kt40Record:
     case Frame::CoordinateRecord:
+        // The PC's echo and its first record may arrive in one read, the echo then cut as noise.
+        if (frame == Frame::CoordinateRecord && state_ == State::Offered)
+            state_ = State::Deciding;
         if (state_ != State::Receiving && state_ != State::Deciding)
             return ignored;
         return receive_record(frame, bytes);
