@@ -151,6 +151,45 @@ private slots:
         QCOMPARE(kt20kt40_record(record_text), '\x02' + record_text.toLatin1() + '\r');
         QCOMPARE(kt20kt40_record("0001").size(), 63);
     }
+
+    // The instrument's records, built from the row texts the PC decodes, are frames the PC takes as
+    // the same kind and decodes to the same texts.
+    void instrument_records_data() { records_data(); }
+
+    void instrument_records()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(Frame, kind);
+        const Record r = decode_record(bytes, kind);
+        const QByteArray built = record_frame(kind, r.number, r.total, r.cells);
+        QCOMPARE(built.size(), bytes.size());
+        const FrameSet set = kind == Frame::Kt40Record ? kt40 : text;
+        const int mode = kind == Frame::CoordinateRecord ? 0 : 1;
+        QCOMPARE(kt2040::recognise(built, {set, 0, mode}), kind);
+        QCOMPARE(decode_record(built, kind).cells, r.cells);
+        // The PC's acknowledgement is what the instrument waits for.
+        if (set == text)
+            QCOMPARE(kt2040::recognise(record_ack(built), {text, 0, 0, true}), Frame::RecordAck);
+    }
+
+    void frames_the_instrument_sends()
+    {
+        const QByteArray header = kt40_header(2, "JOB 1");
+        QCOMPARE(header, QByteArray::fromHex("aa80") + "JOB " + QByteArray::fromHex("0002aa82"));
+        QCOMPARE(header_name(header) + QString::number(header_count(header)), QString("JOB2"));
+        QCOMPARE(file_header(1, 5, "JOB1"), sample::file_header);
+        QCOMPARE(job_name(file_header(1, 5, "LONGNAME")), QString("LONGN"));
+        QCOMPARE(kt20kt40_start(0) + kt20kt40_start(1), QByteArray("\x01J\r\x05J\r"));
+        QCOMPARE(kt20kt40_end(0) + kt20kt40_end(1, true), QByteArray("\x01Q\r\x05"
+                                                                     "E\r"));
+        // What the PC answers, judged from the instrument's side.
+        const Context kt40_side{kt40, 0, 0, true};
+        QCOMPARE(kt2040::recognise(kt40_ack(), kt40_side), Frame::Kt40Ack);
+        QCOMPARE(kt2040::recognise(kt40_end(), kt40_side), Frame::Kt40End);
+        QCOMPARE(kt2040::recognise(kt40_header(7), kt40_side), Frame::Kt40Header);
+        QCOMPARE(kt2040::recognise(kt20kt40_start(1), {text, 0, 0, true}), Frame::StartEcho);
+        QCOMPARE(kt2040::recognise(QByteArray("\x01J\r\x02"), {text, 0, 0, true}), Frame::None);
+    }
 };
 
 KT_TEST_MAIN(TestKt2040Frames)

@@ -67,6 +67,23 @@ const Pattern kKt20Kt40Send[] = {
     {Frame::EndWithError, "\x01\x45\x0D", 3, 3, 3, kAnyByte, kAnyByte},
 };
 
+// What the instrument receives: the PC's header, records and end, and its answers to the instrument's
+// frames. The AA 82 of the PC's end and of its answer to the instrument's end are one frame.
+const Pattern kKt40Instrument[] = {
+    {Frame::Kt40Header, "\xAA\x80", 2, 6, 6, 0x82, 0xAA},
+    {Frame::Kt40Record, "\x90", 1, 68, 68, 0xB0, kAnyByte},
+    {Frame::Kt40Ack, "\xAA\x81", 2, 2, 2, kAnyByte, kAnyByte},
+    {Frame::Kt40End, "\xAA\x82", 2, 2, 2, kAnyByte, kAnyByte},
+};
+
+const Pattern kKt20Kt40Instrument[] = {
+    {Frame::StartEcho, "\x01\x4A\x0D", 3, 3, 3, kAnyByte, kAnyByte},
+    {Frame::StartEcho, "\x05\x4A\x0D", 3, 3, 3, kAnyByte, kAnyByte},
+    {Frame::RecordAck, "\x02", 1, 10, 10, 0x0D, kAnyByte},
+    {Frame::RecordAck, "\x06", 1, 10, 10, 0x0D, kAnyByte},
+    {Frame::CoordinateRecord, "\x02", 1, 63, 63, 0x0D, kAnyByte},
+};
+
 struct Patterns {
     const Pattern* first = nullptr;
     const Pattern* last = nullptr;
@@ -82,6 +99,13 @@ template <size_t N> Patterns all(const Pattern (&table)[N])
 
 Patterns patterns_for(const Context& context)
 {
+    if (context.instrument) {
+        if (context.set == FrameSet::Kt40)
+            return all(kKt40Instrument);
+        if (context.set == FrameSet::Kt20Kt40)
+            return all(kKt20Kt40Instrument);
+        return {};
+    }
     if (context.set == FrameSet::Kt40) {
         if (context.direction == 0)
             return all(kKt40Receive);
@@ -224,8 +248,10 @@ QString encode_field(FrameSet set, const FieldPlace& place, const QString& text)
         if (set == FrameSet::Kt40)
             return text.rightJustified(place.width, QChar(' '), true);
         return fixed_decimals(text, 3).rightJustified(place.width, QChar('0'), true);
-    case Field::Name:
     case Field::Angle:
+        // DDDMMSS; fewer digits stand right-aligned, where the decoder marks them as received.
+        return angle_text(text, 1).rightJustified(place.width, QChar(' '), true);
+    case Field::Name:
         break;
     }
     return text.leftJustified(place.width, QChar(' '), true);
@@ -413,6 +439,44 @@ QByteArray kt20kt40_record(const QString& text)
 QByteArray record_ack(const QByteArray& frame)
 {
     return frame.left(9) + '\r';
+}
+
+QByteArray kt40_header(int count, const QString& name)
+{
+    const QByteArray header = kt40_header(count);
+    return header.left(2) + latin1_bytes(name.section(' ', 0, 0)) + ' ' + header.mid(2);
+}
+
+QByteArray kt20kt40_start(int mode)
+{
+    return mode == 1 ? QByteArray("\x05\x4A\x0D") : QByteArray("\x01\x4A\x0D");
+}
+
+QByteArray kt20kt40_end(int mode, bool error)
+{
+    QByteArray end = kt20kt40_start(mode);
+    end[1] = error ? 'E' : 'Q';
+    return end;
+}
+
+QByteArray file_header(int number, int total, const QString& job)
+{
+    const QString counts = QString::number(number).rightJustified(4, QChar('0'), true) +
+                           QString::number(total).rightJustified(4, QChar('0'), true);
+    return '\x06' + latin1_bytes(counts + ' ' + job.leftJustified(5, QChar(' '), true)) + '\r';
+}
+
+QByteArray record_frame(Frame kind, int number, int total, const QStringList& cells)
+{
+    const Layout* l = layout_of(kind);
+    if (!l)
+        return QByteArray();
+    if (kind == Frame::Kt40Record)
+        return kt40_record(number - 1, cells);
+    QString body = encode_record(*l, number, total, cells);
+    body[0] = QChar(kind == Frame::CoordinateRecord ? 0x02 : 0x06);
+    body[body.size() - 1] = QChar('\r');
+    return latin1_bytes(body);
 }
 
 } // namespace kt2040

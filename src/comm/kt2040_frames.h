@@ -35,14 +35,19 @@ enum class Frame {
     RecordRequest, // the instrument asks for the next record of a send
     End,
     EndWithError,
+    // KT20_KT40 frame set, what the instrument receives from the PC
+    StartEcho, // the PC's echo of a start request
+    RecordAck, // the PC's acknowledgement of a record
 };
 
 // What the buffer is judged against: frame set, direction (0 the PC receives, 1 it sends) and, for
 // receiving with the KT20_KT40 frame set, the data kind (0 coordinates, 1 measured data).
+// `instrument` judges what the PC sends, from the instrument's side.
 struct Context {
     FrameSet set = FrameSet::None;
     int direction = 0;
     int mode = 0;
+    bool instrument = false;
 };
 
 // No frame is longer; a buffer beyond this can no longer become one.
@@ -90,6 +95,19 @@ QString kt20kt40_record_text(int index, int count, const QStringList& cells);
 QByteArray kt20kt40_record(const QString& text);
 // The acknowledgement of a KT20_KT40 record: its start code, its bytes 1 to 8, CR.
 QByteArray record_ack(const QByteArray& frame);
+
+// Frames the instrument sends.
+// A KT40 header announcing `count` points of the job `name` (cut at its first space).
+QByteArray kt40_header(int count, const QString& name);
+// KT20_KT40 start request and end frames: 01 for coordinates (mode 0), 05 for measured data (mode 1).
+QByteArray kt20kt40_start(int mode);
+QByteArray kt20kt40_end(int mode, bool error = false);
+// A KT20_KT40 file header naming the job (its first 5 characters).
+QByteArray file_header(int number, int total, const QString& job);
+// A record of `kind` (KT40 record, KT20_KT40 coordinate, station, backsight or measured-point
+// record) from the table texts `cells` of its row, in the layout the decoder reads: numbered
+// `number` of `total`. Angle texts may carry their marks.
+QByteArray record_frame(Frame kind, int number, int total, const QStringList& cells);
 
 } // namespace kt2040
 

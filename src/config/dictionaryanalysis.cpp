@@ -1,9 +1,24 @@
 // Reading the dictionary file, listing the serial ports, and converting setting texts.
 #include "dictionaryanalysis.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSerialPort>
 #include <QSerialPortInfo>
+
+namespace
+{
+
+// Ports the system does not list, such as the pseudo-terminal of the ktsim simulator, named in
+// KTLINK_EXTRA_PORTS (separated like PATH); listed first, so the first one is the default port.
+QStringList extra_ports()
+{
+    return QString::fromLocal8Bit(qgetenv("KTLINK_EXTRA_PORTS")).split(QDir::listSeparator(), Qt::SkipEmptyParts);
+}
+
+const char kExtraPortDescription[] = "virtual port (KTLINK_EXTRA_PORTS)";
+
+} // namespace
 
 DictionaryAnalysis::DictionaryAnalysis(QString file)
 {
@@ -42,7 +57,7 @@ QStringList DictionaryAnalysis::getuartpara(QString uartparaname, int flag)
 
 QStringList DictionaryAnalysis::getcomname_list()
 {
-    QStringList names;
+    QStringList names = extra_ports();
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
         names << info.portName();
     return names;
@@ -51,6 +66,8 @@ QStringList DictionaryAnalysis::getcomname_list()
 QStringList DictionaryAnalysis::getcomnameanddesc_list()
 {
     QStringList list;
+    for (const QString& name : extra_ports())
+        list << name << kExtraPortDescription;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
         list << info.portName() << info.description();
     return list;

@@ -1,0 +1,189 @@
+// Reading ktsim's point, measured-data and job files, and storing uploaded jobs.
+#include "simdata.h"
+
+#include "fileoperation.h"
+#include "safefilename.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace
+{
+
+const char kFixedFile[] = "fixed.txt";
+const char kObservationsFile[] = "observations.txt";
+const char kCodesFile[] = "codes.txt";
+
+// Record kinds by the first field of an observation line: the keys, and the labels ktlink writes.
+const struct {
+    const char* word;
+    kt2040::Frame kind;
+} kKinds[] = {
+    {"STN", kt2040::Frame::StationRecord},
+    {"BK", kt2040::Frame::BacksightRecord},
+    {"MP", kt2040::Frame::MeasuredRecord},
+    {"Station", kt2040::Frame::StationRecord},
+    {"Backsight", kt2040::Frame::BacksightRecord},
+    {"Measured point", kt2040::Frame::MeasuredRecord},
+    {"\xe6\xb5\x8b\xe7\xab\x99", kt2040::Frame::StationRecord},   // 测站
+    {"\xe5\x90\x8e\xe8\xa7\x86", kt2040::Frame::BacksightRecord}, // 后视
+    {"\xe6\xb5\x8b\xe7\x82\xb9", kt2040::Frame::MeasuredRecord},  // 测点
+};
+
+// Observation line field -> table column (the observation layout); what a record kind does not
+// carry its layout leaves out.
+const struct {
+    int field;
+    int column;
+} kObservationColumns[] = {
+    {1, 2}, {9, 6}, {7, 3}, {6, 4}, {8, 5}, {10, 7}, {2, 9}, {3, 10}, {12, 11}, {5, 12}, {4, 13}, {13, 14},
+};
+constexpr int kBacksightAngleField = 11;
+constexpr int kBacksightColumn = 8;
+constexpr int kObservationWidth = 15;
+
+kt2040::Frame kind_of(const QString& word)
+{
+    for (const auto& k : kKinds) {
+        if (word.trimmed().compare(QString::fromUtf8(k.word), Qt::CaseInsensitive) == 0)
+            return k.kind;
+    }
+    return kt2040::Frame::None;
+}
+
+bool read_lines(const QString& path, QStringList* lines, QString* error)
+{
+    FileOperation file;
+    *lines = file.readfile(path);
+    if (!file.last_read_ok) {
+        *error = QString("cannot read %1: %2").arg(path, file.last_error);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool load_points(const QString& path, kt2040::FrameSet set, QList<kt2040::InstrumentRecord>* records, QString* error)
+{
+    FileOperation file;
+    const QStringList lines = file.readfile_byextension(path, QFileInfo(path).suffix());
+    if (!file.last_read_ok) {
+        *error = QString("cannot read %1: %2").arg(path, file.last_error);
+        return false;
+    }
+    *records = kt2040::point_records(set, lines);
+    if (records->isEmpty()) {
+        *error = QString("no point in %1 (its suffix names its format: ndad, txt, csv, edad, ndat, gdat, "
+                         "svf, pts, dxf)")
+                     .arg(path);
+        return false;
+    }
+    return true;
+}
+
+QList<kt2040::InstrumentRecord> observation_records(const QStringList& lines, int* skipped)
+{
+    QList<kt2040::InstrumentRecord> records;
+    *skipped = 0;
+    for (const QString& line : lines) {
+        const QStringList fields = line.split(',');
+        const kt2040::Frame kind = fields.size() >= 10 ? kind_of(fields[0]) : kt2040::Frame::None;
+        if (kind == kt2040::Frame::None) {
+            if (!line.trimmed().isEmpty())
+                ++*skipped;
+            continue;
+        }
+        kt2040::InstrumentRecord record;
+        record.kind = kind;
+        for (int c = 0; c < kObservationWidth; ++c)
+            record.cells << QString();
+        for (const auto& place : kObservationColumns)
+            record.cells[place.column] = fields.value(place.field).trimmed();
+        const QString backsight = fields.value(kBacksightAngleField).trimmed();
+        record.cells[kBacksightColumn] = backsight.isEmpty() ? fields[2].trimmed() : backsight;
+        records << record;
+    }
+    return records;
+}
+
+bool load_measured(const QString& path, QList<kt2040::InstrumentRecord>* records, QString* error)
+{
+    QStringList lines;
+    if (!read_lines(path, &lines, error))
+        return false;
+    int skipped = 0;
+    const QList<kt2040::InstrumentRecord> rows = observation_records(lines, &skipped);
+    if (rows.isEmpty()) {
+        *error = QString("no station, backsight or measured point in %1").arg(path);
+        return false;
+    }
+    kt2040::InstrumentRecord header;
+    header.kind = kt2040::Frame::FileHeader;
+    header.cells << QFileInfo(path).completeBaseName();
+    *records = QList<kt2040::InstrumentRecord>{header} + rows;
+    if (skipped > 0)
+        *error =
+            QString("%1 lines of %2 skipped: fewer than 10 fields or no STN, BK or MP kind").arg(skipped).arg(path);
+    return true;
+}
+
+bool JobFolders::load(const QString& dir, QString* error)
+{
+    const QDir folder(dir);
+    if (!QFileInfo(dir).isDir() || !folder.isReadable()) {
+        *error = QString("--jobs %1: not a readable folder").arg(dir);
+        return false;
+    }
+    dir_ = folder.absolutePath();
+    const QRegularExpression name_pattern("^(\\d{1,2})_(.*)$");
+    for (const QFileInfo& entry : folder.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        const QRegularExpressionMatch m = name_pattern.match(entry.fileName());
+        const int number = m.hasMatch() ? m.captured(1).toInt() : 0;
+        if (number < 1 || number > kt90::kJobSlots || folders_.contains(number)) {
+            skipped << entry.fileName();
+            continue;
+        }
+        kt90::Job job;
+        job.number = number;
+        job.name = m.captured(2);
+        for (const auto& part :
+             {std::make_pair(kFixedFile, &job.fixed), std::make_pair(kObservationsFile, &job.observations)}) {
+            const QString path = entry.filePath() + '/' + part.first;
+            if (QFileInfo::exists(path) && !read_lines(path, part.second, error))
+                return false;
+        }
+        folders_.insert(number, entry.fileName());
+        jobs_ << job;
+    }
+    const QString codes = dir_ + '/' + kCodesFile;
+    return !QFileInfo::exists(codes) || read_lines(codes, &codes_, error);
+}
+
+bool JobFolders::store(const kt90::Job& job, QString* error)
+{
+    const QString name = QString("%1_%2").arg(job.number, 2, 10, QChar('0')).arg(make_safe_file_name(job.name, "JOB"));
+    const QString old = folders_.value(job.number);
+    QDir dir(dir_);
+    if (!old.isEmpty() && old != name && !dir.rename(old, name)) {
+        *error = QString("cannot rename %1 to %2 in %3").arg(old, name, dir_);
+        return false;
+    }
+    if (!dir.mkpath(name)) {
+        *error = QString("cannot create %1 in %2").arg(name, dir_);
+        return false;
+    }
+    folders_.insert(job.number, name);
+    for (const auto& part :
+         {std::make_pair(kFixedFile, &job.fixed), std::make_pair(kObservationsFile, &job.observations)}) {
+        if (part.second->isEmpty())
+            continue;
+        FileOperation file;
+        if (!file.writefile(dir.filePath(name + '/' + part.first), *part.second, false)) {
+            *error = QString("cannot write %1: %2").arg(dir.filePath(name + '/' + part.first), file.last_error);
+            return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,112 @@
+// Driving the instrument's state machines from the line, the clock and the keyboard.
+#include "simserver.h"
+
+#include "fileoperation.h"
+
+#include <QFileInfo>
+#include <cstdio>
+
+void say(const QString& text)
+{
+    const QByteArray bytes = ("ktsim: " + text + '\n').toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    std::fflush(stderr);
+}
+
+SimServer::SimServer(const SimOptions& options, SimLink* link, const QList<kt2040::InstrumentRecord>& records,
+                     JobFolders* jobs, QObject* parent)
+    : QObject(parent), options_(options), link_(link), jobs_(jobs)
+{
+    if (options.type == "KT90") {
+        kt90_ = std::make_unique<kt90::Instrument>(jobs->jobs(), jobs->codes());
+    } else {
+        const QString file = options.points.isEmpty() ? options.measured : options.points;
+        kt2040_ =
+            std::make_unique<kt2040::Instrument>(kt2040::frame_set_of(options.type), options.measured.isEmpty() ? 0 : 1,
+                                                 records, QFileInfo(file).completeBaseName(), options.delay_ms);
+    }
+    wait_.setSingleShot(true);
+    pause_.setSingleShot(true);
+    connect(&wait_, &QTimer::timeout, this, [this] { apply(kt2040_->on_timeout()); });
+    connect(&pause_, &QTimer::timeout, this, [this] { write_now(paused_, paused_wait_); });
+    connect(link_, &SimLink::received, this, &SimServer::on_received);
+}
+
+void SimServer::start()
+{
+    if (kt2040_ && !options_.manual)
+        apply(kt2040_->start());
+}
+
+void SimServer::rearm()
+{
+    if (kt2040_)
+        apply(kt2040_->rearm());
+}
+
+void SimServer::on_received(const QByteArray& bytes)
+{
+    if (kt2040_) {
+        apply(kt2040_->on_bytes(bytes));
+        return;
+    }
+    const kt90::InstrumentReply reply = kt90_->on_bytes(bytes);
+    link_->write(reply.send);
+    for (const QString& note : reply.notes)
+        say(note);
+    if (reply.changed_job > 0) {
+        QString error;
+        if (!jobs_->store(*kt90_->job(reply.changed_job), &error))
+            emit failed(error);
+    }
+}
+
+void SimServer::apply(const kt2040::InstrumentAction& action)
+{
+    for (const QString& note : action.notes)
+        say(note);
+    if (action.received_all)
+        write_points(action.received);
+    if (action.send.isEmpty()) {
+        if (action.wait_ms == 0)
+            wait_.stop();
+        else if (action.wait_ms > 0)
+            wait_.start(action.wait_ms);
+        return;
+    }
+    wait_.stop();
+    if (action.delay_ms > 0) {
+        paused_ = action.send;
+        paused_wait_ = action.wait_ms;
+        pause_.start(action.delay_ms);
+        return;
+    }
+    write_now(action.send, action.wait_ms);
+}
+
+void SimServer::write_now(const QByteArray& bytes, int wait_ms)
+{
+    // Stop-and-wait: whatever ktlink has not read by now is a frame nobody waits for.
+    link_->discard_unread();
+    link_->write(bytes);
+    if (wait_ms > 0)
+        wait_.start(wait_ms);
+}
+
+void SimServer::write_points(const QStringList& lines)
+{
+    if (options_.out.isEmpty()) {
+        for (const QString& line : lines) {
+            const QByteArray bytes = (line + '\n').toLocal8Bit();
+            std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+        }
+        std::fflush(stdout);
+        return;
+    }
+    FileOperation file;
+    if (!file.writefile_byextension(options_.out, QFileInfo(options_.out).suffix(), lines, false)) {
+        emit failed(QString("cannot write %1: %2").arg(options_.out, file.last_error));
+        return;
+    }
+    say(QString("wrote %1 points to %2").arg(lines.size()).arg(options_.out));
+}
