@@ -5,6 +5,14 @@
 #include <QSerialPort>
 #include <QSerialPortInfo>
 
+namespace
+{
+
+// A setting text no line setting stands for: Qt 5's QSerialPort::Unknown... value, which Qt 6 dropped.
+constexpr int kUnknownSetting = -1;
+
+} // namespace
+
 DictionaryAnalysis::DictionaryAnalysis(QString file)
 {
     QFile in(file);
@@ -95,13 +103,13 @@ int DictionaryAnalysis::getbaudrate(int baudrate)
     case 115200:
         return baudrate;
     default:
-        return QSerialPort::UnknownBaud;
+        return kUnknownSetting;
     }
 }
 
 int DictionaryAnalysis::getDataBit(int databit)
 {
-    return (databit >= 5 && databit <= 8) ? databit : QSerialPort::UnknownDataBits;
+    return (databit >= 5 && databit <= 8) ? databit : kUnknownSetting;
 }
 
 int DictionaryAnalysis::getStopBits(QString stopbit)
@@ -112,7 +120,7 @@ int DictionaryAnalysis::getStopBits(QString stopbit)
         return QSerialPort::OneAndHalfStop;
     if (stopbit == "2")
         return QSerialPort::TwoStop;
-    return QSerialPort::UnknownStopBits;
+    return kUnknownSetting;
 }
 
 int DictionaryAnalysis::getParity(QString parity)
@@ -123,5 +131,5 @@ int DictionaryAnalysis::getParity(QString parity)
         return QSerialPort::OddParity;
     if (parity == "e")
         return QSerialPort::EvenParity;
-    return QSerialPort::UnknownParity;
+    return kUnknownSetting;
 }
