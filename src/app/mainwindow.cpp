@@ -3,8 +3,10 @@
 
 #include "dictionaryanalysis.h"
 #include "iniparameterselectdialog.h"
+#include "localtext.h"
 #include "modal.h"
 #include "pointtable.h"
+#include "qttranslations.h"
 #include "redrawpacing.h"
 #include "ui_mainwindow.h"
 #include "xml_analysis.h"
@@ -64,6 +66,8 @@ MainWindow::MainWindow(QWidget* parent)
     // 7. Language.
     xml_analysis xml;
     language = xml.get_config(exe_path + "/config" + "/config.xml", "language");
+    // Qt's own texts (standard buttons, file dialogs, the PC tree's captions) in that language.
+    install_qt_translations(language);
     // 8. Central widget and the serial port.
     widget = new QWidget();
     serial = new QSerialPort();
@@ -323,7 +327,7 @@ QStringList MainWindow::get_parametretitle(QString title)
 QString MainWindow::getpopup_prompt(int num)
 {
     if (all_popup_prompt.size() <= 4)
-        return QString::fromLocal8Bit("Popup prompt error!");
+        return from_local_text("Popup prompt error!");
     if (num < 0 || num >= all_popup_prompt.size())
         return all_popup_prompt[0].arg(all_popup_prompt[1]).arg(num);
     return all_popup_prompt[num];
