@@ -6,6 +6,7 @@
 #include "kt90_conversation.h"
 #include "kt90instrument.h"
 #include "ktest.h"
+#include "localtext.h"
 #include "mainwindow.h"
 #include "ptyinstrument.h"
 #include "ui_comfiledownsettingdialog.h"
@@ -345,7 +346,7 @@ private slots:
             QCOMPARE(pty_->receive(3), kReady);
             if (i > 0)
                 QCOMPARE(w_->currentValue, progress[i - 1]);
-            pty_->send(crlf(lines[i].toLocal8Bit()));
+            pty_->send(crlf(to_local_text(lines[i])));
         }
         QCOMPARE(pty_->receive(3), kReady);
         QCOMPARE(w_->currentValue, progress.last());
@@ -358,7 +359,7 @@ private slots:
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
         // The file holds the bytes the instrument sent, line by line.
-        QCOMPARE(file.readAll(), (lines.join('\n') + '\n').toLocal8Bit());
+        QCOMPARE(file.readAll(), to_local_text(lines.join('\n') + '\n'));
         QCOMPARE(w_->ui->label_4->text(), w_->getpopup_prompt(32).arg(path));
         QVERIFY(modal_script::shown().isEmpty() || modal_script::shown().last().kind == "question");
     }

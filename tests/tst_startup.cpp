@@ -13,6 +13,7 @@
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QToolBar>
@@ -245,6 +246,39 @@ private slots:
         QVERIFY(w->exe_success_flag);
         QCOMPARE(w->language, QString());
         QCOMPARE(w->getpopup_prompt(16), QString("串口未连接。"));
+    }
+
+    void qt_texts_in_the_chosen_language_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QStringList>("buttons");
+        QTest::addColumn<QStringList>("pc_tree_captions");
+        // Chinese before English: the English start removes the Chinese texts again.
+        QTest::newRow("Chinese") << "Chinese" << QStringList{"是(&Y)", "否(&N)", "取消"}
+                                 << QStringList{"名称", "体积", "类型", "修改日期"};
+        QTest::newRow("English") << "English" << QStringList{"&Yes", "&No", "Cancel"}
+                                 << QStringList{"Name", "Size", "Type", "Date Modified"};
+    }
+
+    void qt_texts_in_the_chosen_language()
+    {
+        QFETCH(QString, language);
+        QFETCH(QStringList, buttons);
+        QFETCH(QStringList, pc_tree_captions);
+        WorkDir dir;
+        dir.set_language(language);
+        auto w = start_window("KT90");
+        QVERIFY(w->exe_success_flag);
+        QMessageBox question(QMessageBox::Question, "title", "text",
+                             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, w.get());
+        QStringList texts;
+        for (QMessageBox::StandardButton b : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+            texts << question.button(b)->text();
+        QCOMPARE(texts, buttons);
+        QStringList captions;
+        for (int c = 0; c < 4; ++c)
+            captions << w->ui->treeView->model()->headerData(c, Qt::Horizontal).toString();
+        QCOMPARE(captions, pc_tree_captions);
     }
 
     void exit_command()

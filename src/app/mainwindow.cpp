@@ -4,6 +4,7 @@
 #include "dictionaryanalysis.h"
 #include "modal.h"
 #include "pointtable.h"
+#include "qttranslations.h"
 #include "redrawpacing.h"
 #include "ui_mainwindow.h"
 #include "xml_analysis.h"
@@ -53,6 +54,8 @@ MainWindow::MainWindow(QWidget* parent)
     xml_analysis xml;
     language = xml.get_config(exe_path + "/config" + "/config.xml", "language");
     show_reader_messages(xml);
+    // Qt's own texts (standard buttons, file dialogs, the PC tree's captions) in that language.
+    install_qt_translations(language);
     // 8. Central widget and the serial port.
     widget = new QWidget();
     serial = new QSerialPort();

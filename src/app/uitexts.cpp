@@ -2,6 +2,7 @@
 // table at start-up, and the messages of the configuration readers.
 #include "mainwindow.h"
 
+#include "localtext.h"
 #include "modal.h"
 #include "xml_analysis.h"
 
@@ -33,7 +34,7 @@ QStringList MainWindow::get_parametretitle(QString title)
 QString MainWindow::getpopup_prompt(int num)
 {
     if (all_popup_prompt.size() <= 4)
-        return QString::fromLocal8Bit("Popup prompt error!");
+        return from_local_text("Popup prompt error!");
     if (num < 0 || num >= all_popup_prompt.size())
         return all_popup_prompt[0].arg(all_popup_prompt[1]).arg(num);
     return all_popup_prompt[num];

@@ -1,6 +1,8 @@
 // The KT90 conversations as tables of rules: each row is one step a reply causes.
 #include "kt90_conversation.h"
 
+#include "localtext.h"
+
 #include <QStringList>
 
 namespace kt90
@@ -116,12 +118,12 @@ QByteArray without_crlf(const QByteArray& reply)
 
 QString line_text(const QByteArray& reply)
 {
-    return QString::fromLocal8Bit(without_crlf(reply));
+    return from_local_text(without_crlf(reply));
 }
 
 QString list_text(const QByteArray& reply)
 {
-    return QString::fromLocal8Bit(without_crlf(reply).left(kListTextLength));
+    return from_local_text(without_crlf(reply).left(kListTextLength));
 }
 
 int header_count(const QString& header, int state)

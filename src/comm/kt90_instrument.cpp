@@ -4,6 +4,7 @@
 
 #include "dictionaryanalysis.h"
 #include "kt90_conversation.h"
+#include "localtext.h"
 
 namespace kt90
 {
@@ -40,7 +41,7 @@ QString command_text(int type)
 
 QByteArray line(const QString& text)
 {
-    return text.toLocal8Bit() + kCrLf;
+    return to_local_text(text) + kCrLf;
 }
 
 // The reply lines of the four start-up queries: the PC reads them but does not use them.
@@ -119,7 +120,7 @@ InstrumentReply Instrument::on_bytes(const QByteArray& bytes)
 
 QByteArray Instrument::answer(const QByteArray& message, InstrumentReply& reply)
 {
-    const QString text = QString::fromLocal8Bit(message);
+    const QString text = from_local_text(message);
     if (text == "a" || text == "c")
         return kReady;
     if (text == "?")

@@ -18,6 +18,9 @@ QStringList extra_ports()
 
 const char kExtraPortDescription[] = "virtual port (KTLINK_EXTRA_PORTS)";
 
+// A setting text no line setting stands for: Qt 5's QSerialPort::Unknown... value, which Qt 6 dropped.
+constexpr int kUnknownSetting = -1;
+
 } // namespace
 
 DictionaryAnalysis::DictionaryAnalysis(QString file)
@@ -112,13 +115,13 @@ int DictionaryAnalysis::getbaudrate(int baudrate)
     case 115200:
         return baudrate;
     default:
-        return QSerialPort::UnknownBaud;
+        return kUnknownSetting;
     }
 }
 
 int DictionaryAnalysis::getDataBit(int databit)
 {
-    return (databit >= 5 && databit <= 8) ? databit : QSerialPort::UnknownDataBits;
+    return (databit >= 5 && databit <= 8) ? databit : kUnknownSetting;
 }
 
 int DictionaryAnalysis::getStopBits(QString stopbit)
@@ -129,7 +132,7 @@ int DictionaryAnalysis::getStopBits(QString stopbit)
         return QSerialPort::OneAndHalfStop;
     if (stopbit == "2")
         return QSerialPort::TwoStop;
-    return QSerialPort::UnknownStopBits;
+    return kUnknownSetting;
 }
 
 int DictionaryAnalysis::getParity(QString parity)
@@ -140,5 +143,5 @@ int DictionaryAnalysis::getParity(QString parity)
         return QSerialPort::OddParity;
     if (parity == "e")
         return QSerialPort::EvenParity;
-    return QSerialPort::UnknownParity;
+    return kUnknownSetting;
 }

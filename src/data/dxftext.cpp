@@ -15,7 +15,7 @@ constexpr int kEast = 3;  // the drawing's X
 constexpr int kHeight = 4;
 
 // A coordinate as a number: text that is no (finite) number counts as 0.
-double coordinate(const QStringRef& text)
+double coordinate(QStringView text)
 {
     bool ok = false;
     const double value = text.trimmed().toDouble(&ok);

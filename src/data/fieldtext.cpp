@@ -7,7 +7,7 @@ QString field_text(const QByteArray& bytes, int pos, int length, int alllength, 
 {
     QString text;
     const int begin = std::max(pos, 0);
-    const int end = std::min(bytes.size(), pos + std::max(length, 0));
+    const int end = std::min(int(bytes.size()), pos + std::max(length, 0));
     for (int i = begin; i < end; ++i) {
         if (bytes[i] != '\0')
             text.append(QChar(uchar(bytes[i])));

@@ -4,7 +4,7 @@
 #define LINEFIELDS_H
 
 #include <QString>
-#include <QStringRef>
+#include <QStringView>
 
 class LineFields
 {
@@ -18,7 +18,9 @@ public:
     int count() const { return count_; }
     bool has(int fields) const { return count_ >= fields; }
     // Field `i` (below count()) as it stands in the line.
-    QStringRef field(int i) const { return QStringRef(line_, start_[i], end_[i] - start_[i]); }
+    QStringView field(int i) const { return QStringView(*line_).mid(start_[i], end_[i] - start_[i]); }
+    // Where field `i` starts in the line.
+    int position(int i) const { return start_[i]; }
     // Makes *out the fields named by `order` (below count()), joined by ","; a negative entry stands
     // for `extra`. Reuses the buffer of *out, which must not be the line itself.
     void join(const signed char* order, int size, const QChar* extra, int extra_size, QString* out) const;

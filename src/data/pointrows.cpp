@@ -48,13 +48,13 @@ bool cells_from_line(const RowShape& shape, const QString& line, QVector<CellTex
     cells->fill(CellText(), shape.column_count);
     for (int field = 0; field < shape.fields; ++field) {
         CellText& cell = (*cells)[shape.columns[field]];
-        const QStringRef text = fields.field(field);
+        const QStringView text = fields.field(field);
         if (is_angle(shape, field)) {
             cell.text = angle_text(text.toString(), 0);
         } else {
             cell.text = line;
-            cell.position = text.position();
-            cell.length = text.length();
+            cell.position = fields.position(field);
+            cell.length = int(text.length());
         }
     }
     return true;

@@ -66,8 +66,13 @@ bool TextFileReader::open(const QString& path)
 
 QTextStream* TextFileReader::stream()
 {
-    if (!stream_)
-        stream_ = std::make_unique<QTextStream>(&file_);
+    if (!stream_) {
+        // Decoded here as a Qt 5 text stream decodes a file (the local codec unless a Unicode byte
+        // order mark names another): a Qt 6 stream knows no GBK.
+        const QByteArray bytes = file_.readAll();
+        stream_text_ = QTextCodec::codecForUtfText(bytes, QTextCodec::codecForLocale())->toUnicode(bytes);
+        stream_ = std::make_unique<QTextStream>(&stream_text_, QIODevice::ReadOnly);
+    }
     return stream_.get();
 }
 

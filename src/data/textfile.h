@@ -40,6 +40,7 @@ private:
     void decode(const char* bytes, int size);
 
     QFile file_;
+    QString stream_text_; // the whole file, decoded, that stream_ reads
     std::unique_ptr<QTextStream> stream_;
     std::unique_ptr<QTextDecoder> decoder_;
     bool started_ = false;

@@ -24,6 +24,11 @@ PortSettingDialog::PortSettingDialog(QWidget* parent)
       ui(new Ui::PortSettingDialog)
 {
     ui->setupUi(this);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    // Qt 6 has no currentIndexChanged(QString) for the slot to be connected to by its name.
+    connect(ui->comboBox, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            [this](int index) { on_comboBox_currentIndexChanged(ui->comboBox->itemText(index)); });
+#endif
 }
 
 PortSettingDialog::~PortSettingDialog()

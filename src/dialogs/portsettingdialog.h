@@ -46,7 +46,13 @@ public:
     QString getcombaudrate(QString portname, QStringList pnadlist, QStringList brlist);
 
 private slots:
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
     void on_comboBox_currentIndexChanged(const QString& text);
+#else
+private:
+    void on_comboBox_currentIndexChanged(const QString& text); // connected in the constructor
+private slots:
+#endif
     void on_pushButton_clicked();
     void on_pushButton_2_clicked();
 };

@@ -2,6 +2,7 @@
 #include "simserver.h"
 
 #include "fileoperation.h"
+#include "localtext.h"
 
 #include <QFileInfo>
 #include <cstdio>
@@ -97,7 +98,7 @@ void SimServer::write_points(const QStringList& lines)
 {
     if (options_.out.isEmpty()) {
         for (const QString& line : lines) {
-            const QByteArray bytes = (line + '\n').toLocal8Bit();
+            const QByteArray bytes = to_local_text(line + '\n');
             std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
         }
         std::fflush(stdout);

@@ -271,7 +271,11 @@ void MainWindow::drag_enter_from(QObject* source, QDragEnterEvent* e)
 void MainWindow::drop_from(QObject* source, QDropEvent* e)
 {
     if (source && source->objectName() == tree2id && tree1totree2_flag && !tree2totree1_flag) {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+        const QPoint point = ui->treeView->viewport()->mapFrom(this, e->position().toPoint());
+#else
         const QPoint point = ui->treeView->viewport()->mapFrom(this, e->pos());
+#endif
         currentindex = ui->treeView->indexAt(point);
         if (!currentindex.isValid() || !ui->treeView->visualRect(currentindex).contains(point))
             return;

@@ -1,6 +1,7 @@
 // Scripted KT90 conversations for the tests.
 #include "kt90instrument.h"
 
+#include "localtext.h"
 #include "mainwindow.h"
 #include "ptyinstrument.h"
 #include "windowdriver.h"
@@ -21,7 +22,7 @@ QList<Exchange> list_exchanges(const QByteArray& command, const QStringList& lin
     QList<Exchange> out;
     QByteArray ask = crlf(command);
     for (const QString& line : lines) {
-        out.append({ask, crlf(line.toLocal8Bit())});
+        out.append({ask, crlf(to_local_text(line))});
         ask = kReady;
     }
     out.append({ask, kEnd});
