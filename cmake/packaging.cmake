@@ -5,13 +5,15 @@ set(CPACK_PACKAGE_CONTACT "ktlink developers <ktlink@example.org>")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "data link between a PC and KT total stations")
 set(CPACK_PACKAGE_DESCRIPTION
-    "ktlink talks to one KT-family total station at a time over a serial port, by cable or over a
-Bluetooth serial link. It receives coordinate points and measured data into a point table or copies
-whole jobs between the instrument and PC folders, saves and converts coordinate text files, exports
-XLSX workbooks and DXF drawings, reads files back and sends points to the instrument.
+    "ktlink talks to one KT-family total station at a time over a serial port,
+by cable or over a Bluetooth serial link. It receives coordinate points and
+measured data into a point table or copies whole jobs between the instrument
+and PC folders, saves and converts coordinate text files, exports XLSX
+workbooks and DXF drawings, reads files back and sends points to the
+instrument.
 
-The package also holds ktconvert, which converts coordinate files between the formats on the
-command line.")
+The package also holds ktconvert, which converts coordinate files between
+the formats on the command line.")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY ktlink)
 set(CPACK_STRIP_FILES ON)
 if(WIN32)
