@@ -21,9 +21,10 @@ install(DIRECTORY ${CMAKE_SOURCE_DIR}/dist/config ${CMAKE_SOURCE_DIR}/dist/icon 
 
 if(WIN32)
     if(KT_WINDEPLOYQT)
+        list(JOIN KT_WINDEPLOYQT_OPTIONS " " options)
         foreach(program ${KT_PROGRAMS})
             install(CODE "
-                execute_process(COMMAND \"${KT_WINDEPLOYQT_EXECUTABLE}\" ${KT_WINDEPLOYQT_OPTIONS}
+                execute_process(COMMAND \"${KT_WINDEPLOYQT_EXECUTABLE}\" ${options}
                                 \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${program}.exe\" RESULT_VARIABLE status)
                 if(NOT status EQUAL 0)
                     message(FATAL_ERROR \"windeployqt ${program}.exe failed: \${status}\")
