@@ -6,11 +6,11 @@
 #include "ktest.h"
 #include "linkedwindow.h"
 #include "modal.h"
+#include "mount.h"
 #include "ui_mainwindow.h"
 #include "windowdriver.h"
 
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QProgressDialog>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -40,31 +40,6 @@ void expect_port_lost(MainWindow& w)
     QCOMPARE(lost, 1);
     QCOMPARE(w.ui->label_4->text(), w.getpopup_prompt(16));
 }
-
-// A small file system of its own: read-only, or full. Needs root (mount); false when it cannot be had.
-class Mount
-{
-public:
-    Mount(const QString& folder, const QString& options) : folder_(folder)
-    {
-        QDir().mkpath(folder);
-        mounted_ = QProcess::execute("mount", {"-t", "tmpfs", "-o", options, "tmpfs", folder}) == 0;
-    }
-    ~Mount()
-    {
-        if (mounted_)
-            QProcess::execute("umount", {folder_});
-    }
-    bool ok() const { return mounted_; }
-    bool remount(const QString& options) const
-    {
-        return QProcess::execute("mount", {"-o", "remount," + options, folder_}) == 0;
-    }
-
-private:
-    QString folder_;
-    bool mounted_ = false;
-};
 
 QByteArray read_file(const QString& path)
 {

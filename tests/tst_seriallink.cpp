@@ -1,10 +1,15 @@
-// The serial link over a pty: the Bluetooth description questions, a port that cannot be opened, and
-// a port that disappears while a transfer runs.
+// The serial link over a pty: the Bluetooth description questions, a port that cannot be opened (for
+// want of permission too), and a port that disappears while a transfer runs.
 #include "ktest.h"
 #include "linkedwindow.h"
+#include "mount.h"
+#include "portopenfailure.h"
 
 #include <QAction>
 #include <QTableWidget>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace
 {
@@ -107,6 +112,65 @@ private slots:
         w.portname = link.pty.port_name();
         w.program_commconnect();
         QVERIFY(w.serial->isOpen());
+    }
+
+    void open_failure_texts_data()
+    {
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QStringList>("permission_texts");
+        QTest::addColumn<bool>("port_group_host");
+        QTest::addColumn<QString>("expected");
+        const QStringList both = {"group %1 %2", "in use %1 %2"};
+        QTest::newRow("refused, Linux") << int(QSerialPort::PermissionError) << both << true << "group P R";
+        QTest::newRow("refused, Windows") << int(QSerialPort::PermissionError) << both << false << "in use P R";
+        QTest::newRow("no such port") << int(QSerialPort::DeviceNotFoundError) << both << true << "open P R";
+        QTest::newRow("other failure") << int(QSerialPort::OpenError) << both << false << "open P R";
+        QTest::newRow("refused, no texts") << int(QSerialPort::PermissionError) << QStringList() << true << "open P R";
+        QTest::newRow("refused, one text elsewhere")
+            << int(QSerialPort::PermissionError) << QStringList{"group %1 %2"} << false << "open P R";
+        QTest::newRow("refused, empty text")
+            << int(QSerialPort::PermissionError) << QStringList{"", "x"} << true << "open P R";
+    }
+
+    void open_failure_texts()
+    {
+        QFETCH(int, error);
+        QFETCH(QStringList, permission_texts);
+        QFETCH(bool, port_group_host);
+        QFETCH(QString, expected);
+        QCOMPARE(port_open_failure_text(QSerialPort::SerialPortError(error), "P", "R", "open %1 %2", permission_texts,
+                                        port_group_host),
+                 expected);
+    }
+
+    // A port the system refuses: root is refused a device file on a file system mounted without
+    // devices, anyone else a pty slave without permission bits.
+    void a_refused_port_names_the_dialout_group()
+    {
+        LinkedWindow link("KT40", false);
+        MainWindow& w = *link.w;
+        std::unique_ptr<Mount> mount;
+        if (geteuid() == 0) {
+            mount = std::make_unique<Mount>(link.dir.file("nodev"), "nodev,size=16k");
+            if (!mount->ok())
+                QSKIP("mounting a file system without devices failed");
+            struct stat slave;
+            QCOMPARE(stat(qPrintable(link.pty.port_name()), &slave), 0);
+            w.portname = link.dir.file("nodev/port");
+            QCOMPARE(mknod(qPrintable(w.portname), S_IFCHR | 0666, slave.st_rdev), 0);
+        } else {
+            w.portname = link.pty.port_name();
+            QCOMPARE(chmod(qPrintable(w.portname), 0), 0);
+        }
+        w.program_commconnect();
+        QVERIFY(!w.serial->isOpen());
+        const auto shown = modal_script::shown();
+        QCOMPARE(shown.size(), 1);
+        const QString expected = w.get_parametretitle("SerialPermissionMsg").value(0);
+        QVERIFY(expected.contains("dialout"));
+        QVERIFY2(shown[0].text.startsWith(expected.left(expected.indexOf("%2")).arg(w.portname)),
+                 qPrintable(shown[0].text));
+        QVERIFY(shown[0].text.contains("dialout"));
     }
 
     void a_lost_port_is_closed_and_reported_and_rows_stay()

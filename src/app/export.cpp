@@ -1,9 +1,11 @@
-// The workbook export: the point table as sheet "Data" of an XLSX workbook in the program folder.
+// The workbook export: the point table as sheet "Data" of an XLSX workbook in the program folder (the
+// documents folder when that is read-only).
 #include "exportsheet.h"
 #include "inputmsg_dangedialog.h"
 #include "mainwindow.h"
 #include "modal.h"
 #include "pointrows.h"
+#include "runtimefiles.h"
 #include "safefilename.h"
 #include "tablerows.h"
 #include "workbook.h"
@@ -64,7 +66,8 @@ void MainWindow::program_export()
         show_warning(this, getpopup_prompt(5), getpopup_prompt(30).arg(name));
         return;
     }
-    const QString path = exe_path + "/" + name + ".xlsx";
+    // The program folder, or the documents folder when the program is installed read-only.
+    const QString path = writable_folder(exe_path) + "/" + name + ".xlsx";
 
     Workbook book("Data");
     write_title_row(book, titles);

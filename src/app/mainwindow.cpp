@@ -6,6 +6,7 @@
 #include "pointtable.h"
 #include "qttranslations.h"
 #include "redrawpacing.h"
+#include "runtimefiles.h"
 #include "ui_mainwindow.h"
 #include "xml_analysis.h"
 
@@ -30,8 +31,9 @@ MainWindow::MainWindow(QWidget* parent)
     ui->setupUi(this);
     // 2. Drops from the instrument tree land on the window.
     setAcceptDrops(true);
-    // 3. Paths.
-    exe_path = QDir::currentPath();
+    // 3. Paths: the first folder holding config/parameter.xml of beside the executable, the installed
+    // data folder and the working directory.
+    exe_path = runtime_folder();
     icon_path = exe_path + "/icon";
     version_number = "Ver 1.0.0";
     // 4. Protocol and tree members have their start values from the initialiser list.
@@ -52,7 +54,7 @@ MainWindow::MainWindow(QWidget* parent)
     redraw_pacing = new RedrawPacing(this);
     // 7. Language.
     xml_analysis xml;
-    language = xml.get_config(exe_path + "/config" + "/config.xml", "language");
+    language = xml.get_config(config_file_to_read(exe_path), "language");
     show_reader_messages(xml);
     // Qt's own texts (standard buttons, file dialogs, the PC tree's captions) in that language.
     install_qt_translations(language);
@@ -62,8 +64,9 @@ MainWindow::MainWindow(QWidget* parent)
     connect(serial, &QSerialPort::errorOccurred, this, &MainWindow::serial_port_failed);
     writedatanum = 3;
     // 9. The communication dictionary.
-    dictionA = new DictionaryAnalysis(
-        language.contains("English", Qt::CaseInsensitive) ? "config/dictionary_english.xml" : "config/dictionary.xml");
+    dictionA = new DictionaryAnalysis(exe_path + (language.contains("English", Qt::CaseInsensitive)
+                                                      ? "/config/dictionary_english.xml"
+                                                      : "/config/dictionary.xml"));
     // 10. Default line settings.
     // The first port of the system's list; one enumeration of the ports (slow: it asks udev)
     // gives both the names and their descriptions.
@@ -79,7 +82,7 @@ MainWindow::MainWindow(QWidget* parent)
     stopbit = default_of("stopbit");
     porttype = dictionA->getcomdesc(portname, portlist_desc);
     // 11. UI texts; without them start-up ends here.
-    parametre_list = xml.get_parameter(language);
+    parametre_list = xml.get_parameter(language, exe_path);
     show_reader_messages(xml);
     if (parametre_list.isEmpty()) {
         exe_success_flag = false;

@@ -5,6 +5,7 @@
 #include "modal.h"
 #include "pointformats.h"
 #include "pointitem.h"
+#include "runtimefiles.h"
 #include "tablerows.h"
 #include "ui_mainwindow.h"
 
@@ -67,7 +68,7 @@ bool is_valid_row(const QTableWidget* table, int row)
 
 void MainWindow::program_fileopen()
 {
-    const QString path = get_open_file_name(this, getpopup_prompt(13), exe_path, file_filter(*this));
+    const QString path = get_open_file_name(this, getpopup_prompt(13), writable_folder(exe_path), file_filter(*this));
     if (path.isEmpty()) {
         qDebug() << QString("Proj(%1(QString name,int flag)) is NULL!").arg(path);
         return;
@@ -88,7 +89,7 @@ void MainWindow::program_fileopen()
 
 void MainWindow::program_filesaveas()
 {
-    const QString path = get_save_file_name(this, getpopup_prompt(14), exe_path, file_filter(*this));
+    const QString path = get_save_file_name(this, getpopup_prompt(14), writable_folder(exe_path), file_filter(*this));
     if (path.isEmpty())
         return;
     const QString suffix = QFileInfo(path).suffix();

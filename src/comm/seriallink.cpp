@@ -3,6 +3,7 @@
 #include "dictionaryanalysis.h"
 #include "mainwindow.h"
 #include "modal.h"
+#include "portopenfailure.h"
 
 #include <QProgressDialog>
 #include <QTimer>
@@ -66,10 +67,13 @@ bool MainWindow::open_serial_port()
     serial->setReadBufferSize(1024);
     if (serial->open(QIODevice::ReadWrite))
         return true;
+    const QSerialPort::SerialPortError error = serial->error();
     const QString reason = serial->errorString();
     serial->clearError();
     show_statemsg(getpopup_prompt(16), 1);
-    show_warning(this, getpopup_prompt(5), getpopup_prompt(26).arg(portname, reason));
+    show_warning(this, getpopup_prompt(5),
+                 port_open_failure_text(error, portname, reason, getpopup_prompt(26),
+                                        get_parametretitle("SerialPermissionMsg")));
     return false;
 }
 

@@ -127,11 +127,12 @@ QString xml_analysis::get_config(QString file_name, QString type)
     return "";
 }
 
-QList<QStringList> xml_analysis::get_parameter(QString language)
+QList<QStringList> xml_analysis::get_parameter(QString language, const QString& folder)
 {
     QList<QStringList> table;
     QDomDocument doc;
-    if (!load_document("config/parameter.xml", doc))
+    const QString file_name = "config/parameter.xml";
+    if (!load_document(folder.isEmpty() ? file_name : folder + "/" + file_name, doc))
         return table;
     const QDomElement root = doc.firstChildElement("PARAMETER");
     const QDomElement section = language.isEmpty() ? root.firstChildElement() : root.firstChildElement(language);

@@ -22,9 +22,10 @@ class xml_analysis
 public:
     // The text of setting `type` in the configuration file `file_name`, or "".
     QString get_config(QString file_name, QString type);
-    // The UI-text table of the language section `language` of config/parameter.xml: one row per key,
-    // the key first, then its items' values; empty when the file or the section cannot be read.
-    QList<QStringList> get_parameter(QString language);
+    // The UI-text table of the language section `language` of config/parameter.xml in `folder` (the
+    // working directory when empty): one row per key, the key first, then its items' values; empty when
+    // the file or the section cannot be read.
+    QList<QStringList> get_parameter(QString language, const QString& folder = QString());
 
     // The attributes read from each item of `key`, in order (the key's group).
     static QStringList item_attributes(const QString& key);
