@@ -1,10 +1,12 @@
 // Start-up sequence, panels by instrument type, UI-text lookups and the exit command.
 #include "mainwindow.h"
 
+#include "commlog.h"
 #include "dictionaryanalysis.h"
 #include "iniparameterselectdialog.h"
 #include "modal.h"
 #include "pointtable.h"
+#include "recoveryjournal.h"
 #include "redrawpacing.h"
 #include "ui_mainwindow.h"
 #include "xml_analysis.h"
@@ -193,6 +195,8 @@ MainWindow::MainWindow(QWidget* parent)
     }
     // 25, 26.
     apply_instrument_choice(dialog.InstrumentTyperesult, dialog.CoordinateFormatresult);
+    offer_journal();
+    set_comm_log(xml.get_config(settings_file(), "commlog").trimmed() == "1");
     exe_success_flag = true;
 }
 
@@ -331,6 +335,12 @@ QString MainWindow::getpopup_prompt(int num)
 
 void MainWindow::program_exit()
 {
+    // Unsaved rows: their question takes the place of the plain one.
+    if (unsaved_rows.pending(tableWidget->rowCount())) {
+        if (settle_unsaved_rows())
+            end_process(0);
+        return;
+    }
     const QMessageBox::StandardButton answer =
         ask_question(this, getpopup_prompt(5), getpopup_prompt(6).arg(getpopup_prompt(7)),
                      QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton);
