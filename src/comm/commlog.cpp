@@ -35,8 +35,12 @@ CommLog::CommLog(const QString& folder, qint64 max_file_bytes, int max_files)
 
 QByteArray CommLog::lines(bool received, const QString& port, const QByteArray& bytes, const QDateTime& when)
 {
-    const QByteArray head =
-        when.toString("yyyy-MM-dd hh:mm:ss.zzz").toUtf8() + (received ? " RX " : " TX ") + port.toUtf8() + ' ';
+    return lines(received, port, bytes, when.toString("yyyy-MM-dd hh:mm:ss.zzz").toUtf8());
+}
+
+QByteArray CommLog::lines(bool received, const QString& port, const QByteArray& bytes, const QByteArray& stamp)
+{
+    const QByteArray head = stamp + (received ? " RX " : " TX ") + port.toUtf8() + ' ';
     QByteArray out;
     for (int start = 0; start < bytes.size(); start += kBytesPerLine) {
         const QByteArray part = bytes.mid(start, kBytesPerLine);
@@ -51,12 +55,31 @@ QByteArray CommLog::lines(bool received, const QString& port, const QByteArray& 
     return out;
 }
 
+bool CommLog::write(bool received, const QString& port, const QByteArray& bytes)
+{
+    if (bytes.isEmpty())
+        return true;
+    const qint64 ms = QDateTime::currentMSecsSinceEpoch();
+    if (ms / 1000 != stamped_second_) {
+        stamped_second_ = ms / 1000;
+        const QDateTime second = QDateTime::fromMSecsSinceEpoch(stamped_second_ * 1000);
+        second_text_ = second.toString("yyyy-MM-dd hh:mm:ss").toUtf8();
+        second_day_ = second.date();
+    }
+    const QByteArray stamp = second_text_ + '.' + QByteArray::number(ms % 1000).rightJustified(3, '0');
+    return write_lines(second_day_, lines(received, port, bytes, stamp));
+}
+
 bool CommLog::write(bool received, const QString& port, const QByteArray& bytes, const QDateTime& when)
 {
     if (bytes.isEmpty())
         return true;
-    const QByteArray text = lines(received, port, bytes, when);
-    if (!open_file_for(when.date(), text.size()))
+    return write_lines(when.date(), lines(received, port, bytes, when));
+}
+
+bool CommLog::write_lines(const QDate& day, const QByteArray& text)
+{
+    if (!open_file_for(day, text.size()))
         return false;
     if (file_.write(text) != text.size() || !file_.flush()) {
         error_ = file_.errorString();

@@ -20,8 +20,8 @@ public:
 
     // Logs one block; `received` true for bytes read from the port. False when the file cannot be
     // written; `error()` says why.
-    bool write(bool received, const QString& port, const QByteArray& bytes,
-               const QDateTime& when = QDateTime::currentDateTime());
+    bool write(bool received, const QString& port, const QByteArray& bytes);
+    bool write(bool received, const QString& port, const QByteArray& bytes, const QDateTime& when);
     QString folder() const { return folder_; }
     QString current_file() const { return file_.fileName(); }
     QString error() const { return error_; }
@@ -29,9 +29,12 @@ public:
     // The log lines of one block: at most kBytesPerLine bytes a line, each line
     // "2026-12-09 05:30:01.123 RX COM3 AA 81 |..|".
     static QByteArray lines(bool received, const QString& port, const QByteArray& bytes, const QDateTime& when);
+    // The same with the time stamp given as text.
+    static QByteArray lines(bool received, const QString& port, const QByteArray& bytes, const QByteArray& stamp);
     static constexpr int kBytesPerLine = 32;
 
 private:
+    bool write_lines(const QDate& day, const QByteArray& text);
     bool open_file_for(const QDate& day, qint64 next_bytes);
     void remove_oldest_files();
 
@@ -41,6 +44,10 @@ private:
     QFile file_;
     QDate day_;
     int sequence_ = 0;
+    // The local time of the last whole second stamped: a block asks for the clock in ms only.
+    qint64 stamped_second_ = -1;
+    QByteArray second_text_;
+    QDate second_day_;
     QString error_;
 };
 
