@@ -1,6 +1,7 @@
 // A program for the recovery test: a KT40 window in the working folder given, connected to the pty slave
-// given, receiving until it is killed. It prints "ready" once it listens.
-//     receivechild FOLDER PORT APPLICATION-NAME
+// given, receiving until it is killed. It prints "ready" once it listens. With "shown" the window is
+// shown and its questions are real message boxes (for looking at it under a display).
+//     receivechild FOLDER PORT APPLICATION-NAME [shown]
 #include "mainwindow.h"
 #include "modal.h"
 #include "windowdriver.h"
@@ -12,11 +13,12 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    if (argc != 4)
+    const bool shown = argc == 5 && QByteArray(argv[4]) == "shown";
+    if (argc != 4 && !shown)
         return 2;
     // The test's application name, so the data folder is the one the test looks in.
     QCoreApplication::setApplicationName(QString::fromLocal8Bit(argv[3]));
-    modal_script::enable(true);
+    modal_script::enable(!shown);
     QDir::setCurrent(QString::fromLocal8Bit(argv[1]));
     std::unique_ptr<MainWindow> w = start_window("KT40");
     if (!w || !w->exe_success_flag)
@@ -26,6 +28,8 @@ int main(int argc, char** argv)
     w->program_commconnect();
     if (!w->serial->isOpen())
         return 4;
+    if (shown)
+        w->show();
     w->program_receivedata();
     std::printf("ready\n");
     std::fflush(stdout);
