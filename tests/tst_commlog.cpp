@@ -92,17 +92,6 @@ private slots:
         QVERIFY(QFile::exists(folder + "/notes.txt"));
     }
 
-    void unwritable_folder()
-    {
-        QTemporaryDir dir;
-        QFile taken(dir.path() + "/logs");
-        QVERIFY(taken.open(QIODevice::WriteOnly));
-        taken.close();
-        CommLog log(dir.path() + "/logs");
-        QVERIFY(!log.write(true, "COM3", "x", kWhen));
-        QVERIFY(!log.error().isEmpty());
-    }
-
     void setting_replaced_others_kept()
     {
         QTemporaryDir dir;
