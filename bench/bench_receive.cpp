@@ -1,6 +1,7 @@
 // Receiving records over a pty into the point table, the instrument answering at once: "kt40" plays a
 // KT40 header, the records and the end frame; "kt20kt40" a KT20_KT40 coordinate start request, the
-// records and the end frame. Prints the exchange's wall time, the CPU time of the program's (GUI)
+// records and the end frame; a third argument "log" turns the communication log on. The recovery journal
+// is written as in every receive. Prints the exchange's wall time, the CPU time of the program's (GUI)
 // thread and the bytes that went both ways.
 #include "benchwindow.h"
 #include "kt2040_frames.h"
@@ -8,6 +9,7 @@
 
 #include <QApplication>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTextCodec>
 
 #include <cstdio>
@@ -75,10 +77,14 @@ int main(int argc, char** argv)
     const QStringList args = app.arguments().mid(1);
     const bool kt40 = args.value(0) == "kt40";
     const int records = args.value(1).toInt();
-    if ((!kt40 && args.value(0) != "kt20kt40") || records <= 0 || records > 0xFFFF) {
-        std::fputs("usage: bench_receive kt40|kt20kt40 RECORDS\n", stderr);
+    const bool log = args.value(2) == "log";
+    if ((!kt40 && args.value(0) != "kt20kt40") || records <= 0 || records > 0xFFFF || (args.size() > 2 && !log)) {
+        std::fputs("usage: bench_receive kt40|kt20kt40 RECORDS [log]\n", stderr);
         return 2;
     }
+    // The journal and the log go to a data folder of this run.
+    QTemporaryDir data_home;
+    qputenv("XDG_DATA_HOME", data_home.path().toUtf8());
     enter_runtime_folder();
     const auto w = start_bench_window(kt40 ? "KT40" : "KT20_KT40");
     if (!w) {
@@ -95,6 +101,7 @@ int main(int argc, char** argv)
         std::fputs("bench_receive: the pty could not be opened\n", stderr);
         return 1;
     }
+    w->set_comm_log(log);
     w->ZuobiaoLeixing = 0;
     w->program_receivedata();
 

@@ -32,7 +32,9 @@ private slots:
         QTest::newRow("MeasuredData") << "MeasuredData" << Command::ReceiveMeasuredData << Command::ReceiveMeasuredData;
         QTest::newRow("PortSetting") << "PortSetting" << Command::PortSettings << Command::PortSettings;
         QTest::newRow("Exit") << "exit" << Command::Exit << Command::Exit;
-        for (const char* key : {"manage", "ManagementPersonnel", "ImportFunction", "space", "Help", "About"})
+        QTest::newRow("About") << "about" << Command::About << Command::None;
+        QTest::newRow("CommLog") << "CommLog" << Command::CommLog << Command::None;
+        for (const char* key : {"manage", "ManagementPersonnel", "ImportFunction", "space", "Help"})
             QTest::newRow(key) << key << Command::None << Command::None;
         QTest::newRow("unknown") << "Reboot" << Command::None << Command::None;
         QTest::newRow("empty") << "" << Command::None << Command::None;

@@ -200,7 +200,7 @@ private slots:
 
         // Keys that do nothing.
         modal_script::clear();
-        for (const char* key : {"About", "Help", "space", "manage", "nothing-at-all"}) {
+        for (const char* key : {"Help", "space", "manage", "nothing-at-all"}) {
             QAction idle(key);
             idle.setData(key);
             w_->menubar_triggered(&idle);

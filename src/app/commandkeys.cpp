@@ -33,7 +33,8 @@ const KeyEntry kKeys[] = {
     {"Exit", true, Command::Exit},
     {"space", false, Command::None},
     {"Help", true, Command::None},
-    {"About", false, Command::None},
+    {"About", false, Command::About},
+    {"CommLog", false, Command::CommLog},
 };
 
 } // namespace

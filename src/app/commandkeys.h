@@ -21,6 +21,8 @@ enum class Command {
     ReceiveMeasuredData,
     PortSettings,
     Exit,
+    About,
+    CommLog,
 };
 
 enum class CommandSource { Menu, Toolbar };

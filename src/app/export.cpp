@@ -79,5 +79,6 @@ void MainWindow::program_export()
         show_warning(this, getpopup_prompt(5), getpopup_prompt(28).arg(path, book.error()));
         return;
     }
+    rows_settled();
     show_information(this, getpopup_prompt(5), getpopup_prompt(31).arg(path));
 }

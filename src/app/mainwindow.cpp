@@ -1,10 +1,12 @@
 // The start-up sequence (the constructor), the end of the window and the exit command.
 #include "mainwindow.h"
 
+#include "commlog.h"
 #include "dictionaryanalysis.h"
 #include "modal.h"
 #include "pointtable.h"
 #include "qttranslations.h"
+#include "recoveryjournal.h"
 #include "redrawpacing.h"
 #include "runtimefiles.h"
 #include "ui_mainwindow.h"
@@ -102,7 +104,14 @@ MainWindow::MainWindow(QWidget* parent)
         setWindowIcon(QIcon(icon_path + "/logo.png"));
     }
     // 23, 24. Instrument type and coordinate format; 25, 26.
-    exe_success_flag = choose_instrument();
+    if (!choose_instrument()) {
+        exe_success_flag = false;
+        return;
+    }
+    // Points an earlier run received and never saved, and the communication log as last chosen.
+    offer_journal();
+    set_comm_log(xml.get_config(config_file_to_read(exe_path), "commlog").trimmed() == "1");
+    exe_success_flag = true;
 }
 
 MainWindow::~MainWindow()
@@ -118,6 +127,12 @@ MainWindow::~MainWindow()
 
 void MainWindow::program_exit()
 {
+    // Unsaved rows: their question takes the place of the plain one.
+    if (unsaved_rows.pending(tableWidget->rowCount())) {
+        if (settle_unsaved_rows())
+            end_process(0);
+        return;
+    }
     const QMessageBox::StandardButton answer =
         ask_question(this, getpopup_prompt(5), getpopup_prompt(6).arg(getpopup_prompt(7)),
                      QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton);

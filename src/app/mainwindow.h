@@ -12,7 +12,12 @@
 #include <QString>
 #include <QStringList>
 
+#include "unsavedrows.h"
+
+#include <memory>
+
 class QAction;
+class QCloseEvent;
 class QDragEnterEvent;
 class QDropEvent;
 class QFileSystemModel;
@@ -28,6 +33,8 @@ class QWidget;
 class DictionaryAnalysis;
 class xml_analysis;
 class RedrawPacing;
+class CommLog;
+class RecoveryJournal;
 
 namespace Ui
 {
@@ -277,6 +284,40 @@ public:
     // ---- Workbook export: app/export.cpp ----
     void program_export();
 
+    // ---- Unsaved rows guard: app/unsavedguard.cpp ----
+    UnsavedRows unsaved_rows;
+    // True when the command may go on: no unsaved rows, or the user saved them (Save, and the file was
+    // written) or gave them up (Discard). Cancel, or a failed save, returns false.
+    bool settle_unsaved_rows();
+    // The table's rows changed (received, entered, edited, deleted).
+    void rows_changed();
+    // The table's rows are saved or given up: nothing pending, the recovery journal removed.
+    void rows_settled();
+    // Save as; true only when the file was written.
+    bool save_table_as();
+
+    // ---- Recovery journal: app/recovery.cpp ----
+    std::unique_ptr<RecoveryJournal> journal; // the journal of the table's layout; none for KT90
+    bool journal_failed = false;              // reported once; no more lines until the rows are settled
+    // Journals row `row` of the table, a record just received.
+    void journal_row(int row);
+    // After the type choice: a journal an earlier run left behind is offered back, or refused and set aside.
+    void offer_journal();
+
+    // ---- Communication log: app/commlogcommand.cpp ----
+    std::unique_ptr<CommLog> comm_log; // set while the log is on
+    bool comm_log_failed = false;
+    // The configuration file user choices are stored in.
+    QString settings_file() const;
+    // Turns the log on or off and shows it on the menu's check item.
+    void set_comm_log(bool on);
+    // The check item: turns the log over and stores the choice.
+    void program_commlog();
+    void log_traffic(bool received, const QByteArray& bytes);
+
+    // ---- About: app/about.cpp ----
+    void program_about();
+
     // ---- Redraws while records stream in: app/redrawpacing.cpp ----
     RedrawPacing* redraw_pacing = nullptr; // owned by the window
 
@@ -284,6 +325,8 @@ protected:
     // Drag from the instrument tree, drop on the PC tree: trees/trees.cpp
     void dragEnterEvent(QDragEnterEvent* e) override;
     void dropEvent(QDropEvent* e) override;
+    // The close button asks about unsaved rows first: app/unsavedguard.cpp
+    void closeEvent(QCloseEvent* e) override;
 
 public slots:
     void menubar_triggered(QAction* qaction);                       // app/menus.cpp

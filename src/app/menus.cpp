@@ -204,5 +204,11 @@ void MainWindow::run_command(Command command)
     case Command::Exit:
         program_exit();
         break;
+    case Command::About:
+        program_about();
+        break;
+    case Command::CommLog:
+        program_commlog();
+        break;
     }
 }

@@ -53,7 +53,7 @@ void MainWindow::show_statemsg(QString msg, int type)
 
 void MainWindow::show_tongxunmsg(QByteArray msg, int type)
 {
-    // Raw traffic is not shown; the hook stays so every read and write passes one place.
-    Q_UNUSED(msg);
-    Q_UNUSED(type);
+    // Raw traffic is not shown; every read and write passes here, and goes to the log when it is on.
+    if (comm_log)
+        log_traffic(type == 1, msg);
 }

@@ -68,6 +68,8 @@ bool is_valid_row(const QTableWidget* table, int row)
 
 void MainWindow::program_fileopen()
 {
+    if (!settle_unsaved_rows())
+        return;
     const QString path = get_open_file_name(this, getpopup_prompt(13), writable_folder(exe_path), file_filter(*this));
     if (path.isEmpty()) {
         qDebug() << QString("Proj(%1(QString name,int flag)) is NULL!").arg(path);
@@ -85,18 +87,24 @@ void MainWindow::program_fileopen()
     fill_table(tableWidget, layout == TableLayout::Observation ? observation_line_shape() : point_line_shape(layout),
                lines);
     show_row_count(*this);
+    rows_settled();
 }
 
 void MainWindow::program_filesaveas()
 {
+    save_table_as();
+}
+
+bool MainWindow::save_table_as()
+{
     const QString path = get_save_file_name(this, getpopup_prompt(14), writable_folder(exe_path), file_filter(*this));
     if (path.isEmpty())
-        return;
+        return false;
     const QString suffix = QFileInfo(path).suffix();
     const PointFormat format = PointFormat::for_suffix(suffix);
     if (!format.is_known()) {
         show_warning(this, getpopup_prompt(5), getpopup_prompt(28).arg(path, getpopup_prompt(34).arg(suffix)));
-        return;
+        return false;
     }
     // Observation tables keep their observation lines in the raw formats; every other format, and
     // every coordinate table, gets five-field point lines.
@@ -105,10 +113,14 @@ void MainWindow::program_filesaveas()
                                   ? get_data_form_KT20KT40UI()
                                   : table_lines(tableWidget, point_line_shape(layout));
     if (lines.isEmpty())
-        return;
+        return false;
     FileOperation files;
-    if (!files.writefile_byextension(path, suffix, lines, false))
+    if (!files.writefile_byextension(path, suffix, lines, false)) {
         show_warning(this, getpopup_prompt(5), getpopup_prompt(28).arg(path, files.last_error));
+        return false;
+    }
+    rows_settled();
+    return true;
 }
 
 void MainWindow::program_new()
@@ -121,6 +133,7 @@ void MainWindow::program_new()
     for (int column = 0; column < point.size(); ++column)
         tableWidget->setItem(row, column, new PointItem(point[column]));
     show_row_count(*this);
+    rows_changed();
 }
 
 void MainWindow::program_edit()
@@ -137,6 +150,7 @@ void MainWindow::program_edit()
         return;
     for (int column = 0; column < point.size(); ++column)
         set_cell(tableWidget, row, column, point[column]);
+    rows_changed();
 }
 
 void MainWindow::program_delete()
@@ -147,12 +161,16 @@ void MainWindow::program_delete()
     const int count = tableWidget->rowCount();
     tableWidget->removeRow(row);
     ui->lineEdit_2->setText(QString::number(count - 1));
+    rows_changed();
 }
 
 void MainWindow::program_clear()
 {
+    if (!settle_unsaved_rows())
+        return;
     tableWidget->setRowCount(0);
     ui->lineEdit_2->setText("0");
+    rows_settled();
 }
 
 QString MainWindow::get_map_data(QString sour, QMap<QString, QString> map)

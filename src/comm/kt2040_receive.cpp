@@ -96,6 +96,8 @@ void MainWindow::program_receivedata()
         return;
     if (!port_ready_for_transfer())
         return;
+    if (!settle_unsaved_rows())
+        return;
     begin_transfer(0, 0);
     show_statemsg(QString("%1%2").arg(getpopup_prompt(15), getpopup_prompt(18)), 1);
 }

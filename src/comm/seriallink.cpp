@@ -162,4 +162,6 @@ void MainWindow::write_to_port(const QByteArray& bytes, bool log)
     serial->flush();
     if (log)
         show_tongxunmsg(bytes, 0);
+    else if (comm_log)
+        log_traffic(false, bytes);
 }

@@ -31,11 +31,19 @@ WorkDir::WorkDir(bool with_runtime) : previous_(QDir::currentPath())
         copy_tree(QString(KT_SOURCE_DIR) + "/dist/icon", dir_.path() + "/icon");
     }
     QDir::setCurrent(dir_.path());
+    // The program's data folder (recovery journal, communication logs) lives in the folder too, so no
+    // test sees what another left behind.
+    previous_data_home_ = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", (dir_.path() + "/data").toUtf8());
 }
 
 WorkDir::~WorkDir()
 {
     QDir::setCurrent(previous_);
+    if (previous_data_home_.isNull())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", previous_data_home_);
 }
 
 QString WorkDir::path() const

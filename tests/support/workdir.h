@@ -1,5 +1,6 @@
 // A temporary working directory holding copies of the program's runtime files, made current while
-// the object lives, so the program finds config/ and icon/ there as it would beside the executable.
+// the object lives, so the program finds config/ and icon/ there as it would beside the executable;
+// its sub-folder data/ is the user's data folder (XDG_DATA_HOME) meanwhile.
 #ifndef WORKDIR_H
 #define WORKDIR_H
 
@@ -27,6 +28,7 @@ public:
 private:
     QTemporaryDir dir_;
     QString previous_;
+    QByteArray previous_data_home_;
 };
 
 #endif // WORKDIR_H
