@@ -34,6 +34,7 @@ const KeyEntry kKeys[] = {
     {"space", false, Command::None},
     {"Help", true, Command::None},
     {"About", false, Command::None},
+    {"PlanView", true, Command::TogglePlan},
 };
 
 } // namespace

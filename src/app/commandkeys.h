@@ -21,6 +21,7 @@ enum class Command {
     ReceiveMeasuredData,
     PortSettings,
     Exit,
+    TogglePlan,
 };
 
 enum class CommandSource { Menu, Toolbar };

@@ -193,6 +193,7 @@ MainWindow::MainWindow(QWidget* parent)
     }
     // 25, 26.
     apply_instrument_choice(dialog.InstrumentTyperesult, dialog.CoordinateFormatresult);
+    setup_plan_view();
     exe_success_flag = true;
 }
 

@@ -204,5 +204,8 @@ void MainWindow::run_command(Command command)
     case Command::Exit:
         program_exit();
         break;
+    case Command::TogglePlan:
+        toggle_plan_view();
+        break;
     }
 }
