@@ -258,6 +258,27 @@ private slots:
         QVERIFY(!placer.overlaps(QRectF(0, 13, 100, 12)));
         placer.reserve(QRectF(0, 0, 5, 5)); // kept whatever it covers
         QCOMPARE(placer.placed(), 4);
+
+        // Beside a point: right and above first, then the other corners in turn; the width is measured
+        // only for a corner whose square is free.
+        LabelPlacer beside;
+        int measured = 0;
+        const auto width = [&] {
+            ++measured;
+            return 30.0;
+        };
+        QRectF rect;
+        QVERIFY(beside.place_beside(QPointF(100, 100), 4, 12, width, &rect));
+        QCOMPARE(rect, QRectF(104, 89, 30, 12));
+        QVERIFY(beside.place_beside(QPointF(100, 100), 4, 12, width, &rect));
+        QCOMPARE(rect, QRectF(104, 101, 30, 12)); // below
+        QVERIFY(beside.place_beside(QPointF(100, 100), 4, 12, width, &rect));
+        QCOMPARE(rect, QRectF(66, 89, 30, 12)); // left
+        QVERIFY(beside.place_beside(QPointF(100, 100), 4, 12, width, &rect));
+        QCOMPARE(rect, QRectF(66, 101, 30, 12));
+        measured = 0;
+        QVERIFY(!beside.place_beside(QPointF(100, 100), 4, 12, width, &rect));
+        QCOMPARE(measured, 0);
     }
 
     void renders_the_known_set()

@@ -256,7 +256,8 @@ void PlanView::render_plan(QPainter* painter, const QSize& size)
     draw_scale_bar(painter, view, size);
     draw_north_arrow(painter, size);
     painter->setPen(QColor(60, 60, 60));
-    painter->drawText(QRectF(8, 6, size.width() - 60, 20), Qt::AlignLeft | Qt::AlignVCenter, status_text());
+    painter->drawText(QRectF(8, 6, size.width() - 60, 40), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                      status_text());
 }
 
 void PlanView::draw_points(QPainter* painter, const PlanTransform& view, const QSize& size)
@@ -274,73 +275,86 @@ void PlanView::draw_points(QPainter* painter, const PlanTransform& view, const Q
     const int blocks_x = size.width() / kDotGrid + 1, blocks_y = size.height() / kDotGrid + 1;
     std::vector<bool> drawn(size_t(blocks_x) * size_t(blocks_y), false);
     QVector<QPointF> dots;
-    std::vector<int> labelled;
+    std::vector<int> shown; // the points drawn, symbols first
     for (int index : visible) {
         const PlanPoint& p = points_.points[index];
         const QPointF at = view.to_screen(p.position);
-        if (p.kind != PlanKind::Point) {
-            draw_symbol(painter, p.kind, at);
-            labelled.push_back(index);
-            continue;
+        if (p.kind == PlanKind::Point) {
+            const int bx = int(at.x()) / kDotGrid, by = int(at.y()) / kDotGrid;
+            if (at.x() >= 0 && at.y() >= 0 && bx < blocks_x && by < blocks_y) {
+                const size_t block = size_t(by) * size_t(blocks_x) + size_t(bx);
+                if (drawn[block])
+                    continue;
+                drawn[block] = true;
+            }
+            dots.append(at);
         }
-        const int bx = int(at.x()) / kDotGrid, by = int(at.y()) / kDotGrid;
-        if (at.x() >= 0 && at.y() >= 0 && bx < blocks_x && by < blocks_y) {
-            const size_t block = size_t(by) * size_t(blocks_x) + size_t(bx);
-            if (drawn[block])
-                continue;
-            drawn[block] = true;
-        }
-        dots.append(at);
-        labelled.push_back(index);
+        shown.push_back(index);
     }
     painter->setPen(QPen(kPointColour, 4, Qt::SolidLine, Qt::RoundCap));
     painter->drawPoints(dots.constData(), int(dots.size()));
+    for (int index : shown) {
+        const PlanPoint& p = points_.points[index];
+        if (p.kind == PlanKind::Point)
+            break; // symbols come first
+        draw_symbol(painter, p.kind, view.to_screen(p.position));
+    }
+    draw_labels(painter, view, shown);
+    const int selected = point_of_row(selected_row_);
+    if (selected >= 0) {
+        painter->setPen(QPen(kSelectedColour, 2.5));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawEllipse(view.to_screen(points_.points[selected].position), 9, 9);
+    }
+}
 
-    // Names: the selected point's always, the others where they overlap no name drawn before.
+void PlanView::draw_labels(QPainter* painter, const PlanTransform& view, const std::vector<int>& shown)
+{
+    // The selected point's name always shows; the others where they cover no point and no other name.
     QFont font = painter->font();
     font.setPixelSize(12);
-    painter->setFont(font);
+    QFont bold = font;
+    bold.setBold(true);
     const QFontMetricsF metrics(font);
     LabelPlacer placer;
     const auto label_of = [this](const PlanPoint& p) {
         return show_codes_ && !p.code.isEmpty() ? p.name + QStringLiteral("  ") + p.code : p.name;
     };
-    const auto label_rect = [&](const QPointF& at, double width) {
-        return QRectF(at.x() + 6, at.y() - metrics.ascent() - 2, width, metrics.height());
-    };
     const int selected = point_of_row(selected_row_);
     if (selected >= 0) {
         const PlanPoint& p = points_.points[selected];
-        const QPointF at = view.to_screen(p.position);
-        painter->setPen(QPen(kSelectedColour, 2.5));
-        painter->setBrush(Qt::NoBrush);
-        painter->drawEllipse(at, 9, 9);
-        QFont bold = font;
-        bold.setBold(true);
         const QString label = label_of(p);
-        const QRectF rect = label_rect(at, QFontMetricsF(bold).horizontalAdvance(label));
+        const QPointF at = view.to_screen(p.position);
+        const QRectF rect(at.x() + 9, at.y() - metrics.height() + 2, QFontMetricsF(bold).horizontalAdvance(label),
+                          metrics.height());
         placer.reserve(rect);
         painter->setFont(bold);
+        painter->setPen(kSelectedColour);
         painter->fillRect(rect.adjusted(-2, 0, 2, 0), QColor(255, 240, 200));
         painter->drawText(rect, Qt::AlignLeft | Qt::AlignVCenter, label);
-        painter->setFont(font);
     }
-    if (labelled.size() > size_t(kLabelPointsLimit))
+    painter->setFont(font);
+    if (shown.size() > size_t(kLabelPointsLimit))
         return;
+    // Names go where they cover no point: every point drawn is kept free first.
+    for (int index : shown) {
+        const PlanPoint& p = points_.points[index];
+        const double half = p.kind == PlanKind::Point ? 2.5 : 7.5;
+        placer.reserve(QRectF(view.to_screen(p.position) - QPointF(half, half), QSizeF(2 * half, 2 * half)));
+    }
     painter->setPen(QColor(40, 40, 40));
-    for (int index : labelled) {
+    for (int index : shown) {
         if (index == selected)
             continue;
         const PlanPoint& p = points_.points[index];
         if (p.name.isEmpty() && !(show_codes_ && !p.code.isEmpty()))
             continue;
-        const QPointF at = view.to_screen(p.position);
-        // A square of the text's height tells most crowded names apart before any text is measured.
-        if (placer.overlaps(label_rect(at, metrics.height())))
-            continue;
         const QString label = label_of(p);
-        const QRectF rect = label_rect(at, metrics.horizontalAdvance(label));
-        if (placer.place(rect))
+        const double gap = p.kind == PlanKind::Point ? 4 : 9;
+        QRectF rect;
+        if (placer.place_beside(
+                view.to_screen(p.position), gap, metrics.height(), [&] { return metrics.horizontalAdvance(label); },
+                &rect))
             painter->drawText(rect, Qt::AlignLeft | Qt::AlignVCenter, label);
     }
 }

@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QWidget>
 #include <climits>
+#include <vector>
 
 class QPainter;
 class QTableWidget;
@@ -73,6 +74,7 @@ private:
     void refresh();
     void user_moved_view();
     void draw_points(QPainter* painter, const PlanTransform& view, const QSize& size);
+    void draw_labels(QPainter* painter, const PlanTransform& view, const std::vector<int>& shown);
     void draw_scale_bar(QPainter* painter, const PlanTransform& view, const QSize& size);
     void draw_north_arrow(QPainter* painter, const QSize& size);
     void pick(const QPoint& screen);

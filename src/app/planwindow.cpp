@@ -25,6 +25,7 @@ void MainWindow::setup_plan_view()
     plan_splitter->addWidget(plan_view);
     plan_splitter->setStretchFactor(0, 3);
     plan_splitter->setStretchFactor(1, 2);
+    plan_splitter->setSizes({600, 400}); // scaled to the splitter's width, table and plan 3:2
 
     connect(tableWidget->selectionModel(), &QItemSelectionModel::selectionChanged, plan_view, [this] {
         const QModelIndexList selected = tableWidget->selectionModel()->selectedIndexes();

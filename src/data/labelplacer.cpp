@@ -46,3 +46,24 @@ void LabelPlacer::reserve(const QRectF& rect)
     rects_.append(rect);
     for_each_bucket(rect, [&](quint64 key) { buckets_[key].append(index); });
 }
+
+bool LabelPlacer::place_beside(const QPointF& at, double gap, double height, const std::function<double()>& width,
+                               QRectF* placed)
+{
+    double measured = -1;
+    for (int side = 0; side < 4; ++side) {
+        const bool right = side < 2, above = side % 2 == 0;
+        const double top = above ? at.y() - height + 1 : at.y() + 1;
+        const QRectF square(right ? at.x() + gap : at.x() - gap - height, top, height, height);
+        if (overlaps(square))
+            continue;
+        if (measured < 0)
+            measured = width();
+        const QRectF rect(right ? at.x() + gap : at.x() - gap - measured, top, measured, height);
+        if (place(rect)) {
+            *placed = rect;
+            return true;
+        }
+    }
+    return false;
+}

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QRectF>
 #include <QVector>
+#include <functional>
 
 class LabelPlacer
 {
@@ -16,6 +17,12 @@ public:
     bool overlaps(const QRectF& rect) const;
     // Keeps `rect` and returns true when it overlaps no label kept so far; false otherwise.
     bool place(const QRectF& rect);
+    // Places a label of `height` beside the point `at`, `gap` pixels from it: right and above, right and
+    // below, left and above, left and below, the first of these that overlaps nothing kept. `width` is
+    // asked for (once) only when a square of the label's height fits, as measuring text costs more than
+    // testing. The kept rectangle in `placed`; false when none fits.
+    bool place_beside(const QPointF& at, double gap, double height, const std::function<double()>& width,
+                      QRectF* placed);
     // Keeps `rect` whatever it overlaps (a label that must show, such as the selected point's).
     void reserve(const QRectF& rect);
 
