@@ -76,7 +76,7 @@ int main(int argc, char** argv)
     const bool kt40 = args.value(0) == "kt40";
     const int records = args.value(1).toInt();
     if ((!kt40 && args.value(0) != "kt20kt40") || records <= 0 || records > 0xFFFF) {
-        std::fputs("usage: bench_receive kt40|kt20kt40 RECORDS\n", stderr);
+        std::fputs("usage: bench_receive kt40|kt20kt40 RECORDS [noplan]\n", stderr);
         return 2;
     }
     enter_runtime_folder();
@@ -86,6 +86,9 @@ int main(int argc, char** argv)
         return 1;
     }
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("GBK"));
+    // "noplan" hides the plan beside the table, to tell its share of the receive.
+    if (args.value(2) == "noplan" && w->plan_view)
+        w->toggle_plan_view();
 
     PtyLine line;
     w->portname = line.port_name();

@@ -46,7 +46,8 @@ constexpr double kFitMargin = 30;
 constexpr double kPickRadius = 8;
 constexpr int kDragThreshold = 3;
 constexpr double kWheelStep = 1.25;      // zoom per wheel notch
-constexpr int kDotGrid = 2;              // pixels: one dot per 2 x 2 pixel block when points crowd
+constexpr int kDotGrid = 3;              // pixels: one dot per 3 x 3 pixel block when points crowd
+constexpr int kRoundDotsLimit = 4000;     // more dots than this are drawn as squares, which is much faster
 constexpr int kLabelPointsLimit = 20000; // visible points beyond which names are not tried
 const QColor kPointColour(29, 53, 87);
 const QColor kStationColour(192, 57, 43);
@@ -291,8 +292,18 @@ void PlanView::draw_points(QPainter* painter, const PlanTransform& view, const Q
         }
         shown.push_back(index);
     }
-    painter->setPen(QPen(kPointColour, 4, Qt::SolidLine, Qt::RoundCap));
-    painter->drawPoints(dots.constData(), int(dots.size()));
+    if (dots.size() <= kRoundDotsLimit) {
+        painter->setPen(QPen(kPointColour, 4, Qt::SolidLine, Qt::RoundCap));
+        painter->drawPoints(dots.constData(), int(dots.size()));
+    } else {
+        QVector<QRectF> squares;
+        squares.reserve(dots.size());
+        for (const QPointF& at : qAsConst(dots))
+            squares.append(QRectF(at.x() - 1.5, at.y() - 1.5, 3, 3));
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(kPointColour);
+        painter->drawRects(squares.constData(), int(squares.size()));
+    }
     for (int index : shown) {
         const PlanPoint& p = points_.points[index];
         if (p.kind == PlanKind::Point)
