@@ -47,7 +47,7 @@ constexpr double kPickRadius = 8;
 constexpr int kDragThreshold = 3;
 constexpr double kWheelStep = 1.25;      // zoom per wheel notch
 constexpr int kDotGrid = 3;              // pixels: one dot per 3 x 3 pixel block when points crowd
-constexpr int kRoundDotsLimit = 4000;     // more dots than this are drawn as squares, which is much faster
+constexpr int kRoundDotsLimit = 4000;    // more dots than this are drawn as squares, which is much faster
 constexpr int kLabelPointsLimit = 20000; // visible points beyond which names are not tried
 const QColor kPointColour(29, 53, 87);
 const QColor kStationColour(192, 57, 43);
