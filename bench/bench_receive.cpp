@@ -7,6 +7,7 @@
 #include "kt2040_frames.h"
 #include "ptyline.h"
 
+#include <algorithm>
 #include <QApplication>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -77,9 +78,13 @@ int main(int argc, char** argv)
     const QStringList args = app.arguments().mid(1);
     const bool kt40 = args.value(0) == "kt40";
     const int records = args.value(1).toInt();
-    const bool log = args.value(2) == "log";
-    if ((!kt40 && args.value(0) != "kt20kt40") || records <= 0 || records > 0xFFFF || (args.size() > 2 && !log)) {
-        std::fputs("usage: bench_receive kt40|kt20kt40 RECORDS [log]\n", stderr);
+    // Options after the count: "log" turns the communication log on, "noplan" hides the plan.
+    const QStringList options = args.mid(2);
+    const bool log = options.contains("log");
+    const bool bad_option =
+        std::any_of(options.begin(), options.end(), [](const QString& o) { return o != "log" && o != "noplan"; });
+    if ((!kt40 && args.value(0) != "kt20kt40") || records <= 0 || records > 0xFFFF || bad_option) {
+        std::fputs("usage: bench_receive kt40|kt20kt40 RECORDS [log] [noplan]\n", stderr);
         return 2;
     }
     // The journal and the log go to a data folder of this run.
@@ -92,6 +97,9 @@ int main(int argc, char** argv)
         return 1;
     }
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("GBK"));
+    // "noplan" hides the plan beside the table, to tell its share of the receive.
+    if (options.contains("noplan") && w->plan_view)
+        w->toggle_plan_view();
 
     PtyLine line;
     w->portname = line.port_name();

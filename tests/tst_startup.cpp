@@ -71,25 +71,27 @@ private slots:
 
         const QStringList dependent = {"Disconnect", "ReceiveData", "MeasuredData", "SendData"};
         const QStringList dependent_kt40 = {"Disconnect", "ReceiveData", "SendData"};
-        const QStringList free = {"Connect", "BTCOMConnect", "PortSetting", "Exit"};
-        QTest::newRow("KT20_KT40 Chinese")
-            << "Chinese"
-            << "KT20_KT40" << true << 15 << "1200" << QStringList{"文件", "编辑", "通讯", "帮助"} << free << dependent;
+        const QStringList free = {"Connect", "BTCOMConnect", "PlanView", "PortSetting", "Exit"};
+        QTest::newRow("KT20_KT40 Chinese") << "Chinese"
+                                           << "KT20_KT40" << true << 15 << "1200"
+                                           << QStringList{"文件", "编辑", "视图", "通讯", "帮助"} << free << dependent;
         QTest::newRow("KT85R Chinese") << "Chinese"
-                                       << "KT85R" << true << 15 << "1200" << QStringList{"文件", "编辑", "通讯", "帮助"}
-                                       << free << dependent;
+                                       << "KT85R" << true << 15 << "1200"
+                                       << QStringList{"文件", "编辑", "视图", "通讯", "帮助"} << free << dependent;
         QTest::newRow("KT40 Chinese") << "Chinese"
-                                      << "KT40" << true << 5 << "9600" << QStringList{"文件", "编辑", "通讯", "帮助"}
-                                      << free << dependent_kt40;
+                                      << "KT40" << true << 5 << "9600"
+                                      << QStringList{"文件", "编辑", "视图", "通讯", "帮助"} << free << dependent_kt40;
         QTest::newRow("KT90 Chinese") << "Chinese"
                                       << "KT90" << false << 0 << "19200" << QStringList{"文件", "通讯", "帮助"}
                                       << QStringList{"PortSetting", "Exit"} << QStringList();
-        QTest::newRow("KT20_KT40 English") << "English"
-                                           << "KT20_KT40" << true << 15 << "1200"
-                                           << QStringList{"File", "Edit", "Communication", "Help"} << free << dependent;
+        QTest::newRow("KT20_KT40 English")
+            << "English"
+            << "KT20_KT40" << true << 15 << "1200" << QStringList{"File", "Edit", "View", "Communication", "Help"}
+            << free << dependent;
         QTest::newRow("KT40 English") << "English"
                                       << "KT40" << true << 5 << "9600"
-                                      << QStringList{"File", "Edit", "Communication", "Help"} << free << dependent_kt40;
+                                      << QStringList{"File", "Edit", "View", "Communication", "Help"} << free
+                                      << dependent_kt40;
         QTest::newRow("KT90 English") << "English"
                                       << "KT90" << false << 0 << "19200" << QStringList{"File", "Communication", "Help"}
                                       << QStringList{"PortSetting", "Exit"} << QStringList();

@@ -35,6 +35,7 @@ const KeyEntry kKeys[] = {
     {"Help", true, Command::None},
     {"About", false, Command::About},
     {"CommLog", false, Command::CommLog},
+    {"PlanView", true, Command::TogglePlan},
 };
 
 } // namespace

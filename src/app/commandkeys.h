@@ -23,6 +23,7 @@ enum class Command {
     Exit,
     About,
     CommLog,
+    TogglePlan,
 };
 
 enum class CommandSource { Menu, Toolbar };

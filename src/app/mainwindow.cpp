@@ -108,6 +108,8 @@ MainWindow::MainWindow(QWidget* parent)
         exe_success_flag = false;
         return;
     }
+    // The plan view beside the table (KT20/KT40 family).
+    setup_plan_view();
     // Points an earlier run received and never saved, and the communication log as last chosen.
     offer_journal();
     set_comm_log(xml.get_config(config_file_to_read(exe_path), "commlog").trimmed() == "1");

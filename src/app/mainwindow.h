@@ -35,6 +35,8 @@ class xml_analysis;
 class RedrawPacing;
 class CommLog;
 class RecoveryJournal;
+class PlanView;
+class QSplitter;
 
 namespace Ui
 {
@@ -320,6 +322,14 @@ public:
 
     // ---- Redraws while records stream in: app/redrawpacing.cpp ----
     RedrawPacing* redraw_pacing = nullptr; // owned by the window
+
+    // ---- Plan view beside the point table: app/planwindow.cpp ----
+    // Puts the table and the plan in a splitter (KT20/KT40 family types; nothing for KT90).
+    void setup_plan_view();
+    // The plan's command key: shows or hides the plan.
+    void toggle_plan_view();
+    PlanView* plan_view = nullptr;      // owned through the splitter
+    QSplitter* plan_splitter = nullptr; // owned through the right column's layout
 
 protected:
     // Drag from the instrument tree, drop on the PC tree: trees/trees.cpp

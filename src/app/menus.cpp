@@ -210,5 +210,8 @@ void MainWindow::run_command(Command command)
     case Command::CommLog:
         program_commlog();
         break;
+    case Command::TogglePlan:
+        toggle_plan_view();
+        break;
     }
 }

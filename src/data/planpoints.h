@@ -1,0 +1,61 @@
+// The points of the point table's rows in plan coordinates (x = E, y = N), with their names, codes and kinds.
+#ifndef PLANPOINTS_H
+#define PLANPOINTS_H
+
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <functional>
+
+enum class PlanKind { Point, Station, Backsight };
+
+struct PlanPoint {
+    QPointF position; // x = E, y = N
+    int row = -1;     // the table row it comes from
+    QString name;
+    QString code;
+    PlanKind kind = PlanKind::Point;
+};
+
+// Where a row layout keeps what the plan draws; kind_column -1 where the layout has no kind label.
+struct PlanColumns {
+    int kind_column;
+    int name_column;
+    int code_column;
+    int n_column;
+    int e_column;
+};
+
+// Name, code, N, E in columns 0 to 3.
+PlanColumns coordinate_plan_columns();
+// Kind label 0, name 2, N 3, E 4, code 6.
+PlanColumns observation_plan_columns();
+
+// The kind labels of station and backsight records, as the table shows them.
+struct PlanKindLabels {
+    QString station;
+    QString backsight;
+};
+
+// A coordinate text as a number: plain decimal text (surrounding blanks allowed), finite. False for
+// anything else, the empty text included.
+bool plan_coordinate(const QString& text, double* value);
+
+// The plan point of one row whose cells `cell(column)` gives; false when N or E is not a number.
+bool plan_point_of_row(const PlanColumns& columns, const PlanKindLabels& labels,
+                       const std::function<QString(int)>& cell, int row, PlanPoint* point);
+
+// Points of a run of rows, and how many rows were left out for want of numeric coordinates.
+struct PlanPoints {
+    QVector<PlanPoint> points;
+    int rows_left_out = 0;
+
+    // Drops the points of rows from `row` on, and their count of rows left out.
+    void truncate_from_row(int row);
+    // The smallest rectangle holding every point; null when there is none.
+    QRectF bounds() const;
+};
+
+#endif // PLANPOINTS_H
