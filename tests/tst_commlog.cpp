@@ -19,12 +19,6 @@ QStringList files_in(const QString& folder)
     return QDir(folder).entryList(QDir::Files, QDir::Name);
 }
 
-QByteArray read_file(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 } // namespace
 
 class TestCommLog : public QObject

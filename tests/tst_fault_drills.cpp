@@ -41,12 +41,6 @@ void expect_port_lost(MainWindow& w)
     QCOMPARE(w.ui->label_4->text(), w.getpopup_prompt(16));
 }
 
-QByteArray read_file(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 } // namespace
 
 class TestFaultDrills : public QObject
@@ -169,7 +163,7 @@ private slots:
         QVERIFY2(shown.last().text.startsWith(w->getpopup_prompt(28).arg(path, "")), qPrintable(shown.last().text));
         QVERIFY(shown.last().text.size() > w->getpopup_prompt(28).arg(path, "").size()); // and the reason
         if (place != "blocked")
-            QCOMPARE(read_file(path), old_points);
+            QCOMPARE(read_file(path, "<missing>"), old_points);
         QCOMPARE(w->tableWidget->rowCount(), 400);
     }
 

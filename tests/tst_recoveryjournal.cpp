@@ -19,12 +19,6 @@ void write_file(const QString& path, const QByteArray& bytes)
     f.write(bytes);
 }
 
-QByteArray read_file(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 } // namespace
 
 class TestRecoveryJournal : public QObject

@@ -6,8 +6,17 @@
 #include "modal.h"
 
 #include <QApplication>
+#include <QByteArray>
+#include <QFile>
 #include <QTest>
 #include <QTextCodec>
+
+// The bytes of a file, or `if_missing` when it cannot be read.
+inline QByteArray read_file(const QString& path, const QByteArray& if_missing = QByteArray())
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : if_missing;
+}
 
 #define KT_TEST_MAIN(TestClass)                                                                                        \
     int main(int argc, char** argv)                                                                                    \
