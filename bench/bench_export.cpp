@@ -1,8 +1,8 @@
 // The workbook export's writer without its dialog: INPUT's first line holds the titles, the other
 // lines are observation lines; they become sheet "Data" of OUTPUT, as the export writes it.
-#include "exportsheet.h"
-#include "fileoperation.h"
-#include "workbook.h"
+#include "data/exportsheet.h"
+#include "data/fileoperation.h"
+#include "data/workbook.h"
 
 #include <QCoreApplication>
 #include <QTextCodec>

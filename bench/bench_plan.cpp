@@ -2,10 +2,10 @@
 // them and draws a full (fitted) view of their plan into an image, the first draw reading every row
 // into the plan; "redraw" then draws the same view again and again (as a pan or zoom does) and reports
 // the median draw. Prints the seconds taken and the points drawn.
-#include "fileoperation.h"
-#include "planview.h"
-#include "pointrows.h"
-#include "tablerows.h"
+#include "data/fileoperation.h"
+#include "data/pointrows.h"
+#include "plan/planview.h"
+#include "table/tablerows.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

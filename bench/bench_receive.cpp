@@ -4,14 +4,14 @@
 // is written as in every receive. Prints the exchange's wall time, the CPU time of the program's (GUI)
 // thread and the bytes that went both ways.
 #include "benchwindow.h"
-#include "kt2040_frames.h"
+#include "comm/kt2040_frames.h"
 #include "ptyline.h"
 
-#include <algorithm>
 #include <QApplication>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextCodec>
+#include <algorithm>
 
 #include <cstdio>
 #include <ctime>

@@ -1,7 +1,7 @@
 // The program's own start-up, ended the moment the instrument selection dialog is shown.
 #include "benchwindow.h"
-#include "entry.h"
 #include "exitonshow.h"
+#include "window/entry.h"
 
 #include <QApplication>
 

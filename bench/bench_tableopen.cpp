@@ -3,8 +3,8 @@
 // once; "reader" only reads its point lines with readfile_byextension. Prints the seconds taken and
 // the points read.
 #include "benchwindow.h"
-#include "fileoperation.h"
-#include "modal.h"
+#include "data/fileoperation.h"
+#include "modal/modal.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

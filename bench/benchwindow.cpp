@@ -1,8 +1,8 @@
 // Starting the main window for a benchmark: the selection dialog is answered as soon as it is shown.
 #include "benchwindow.h"
 
-#include "iniparameterselectdialog.h"
-#include "modal.h"
+#include "dialogs/iniparameterselectdialog.h"
+#include "modal/modal.h"
 
 #include <QApplication>
 #include <QDir>

@@ -4,7 +4,7 @@
 #ifndef BENCHWINDOW_H
 #define BENCHWINDOW_H
 
-#include "mainwindow.h"
+#include "window/mainwindow.h"
 
 #include <QString>
 #include <memory>

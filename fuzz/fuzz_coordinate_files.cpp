@@ -1,6 +1,6 @@
 // Coordinate files of every suffix (and suffixes no format has) through the reader the Open command
 // uses, and the point lines back through the format writers.
-#include "fileoperation.h"
+#include "data/fileoperation.h"
 #include "harness.h"
 
 namespace

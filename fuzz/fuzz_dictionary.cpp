@@ -1,5 +1,5 @@
 // The communication dictionary on any dictionary file.
-#include "dictionaryanalysis.h"
+#include "config/dictionaryanalysis.h"
 #include "harness.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -1,5 +1,5 @@
 // The DXF point reader on any file.
-#include "fileoperation.h"
+#include "data/fileoperation.h"
 #include "harness.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -1,8 +1,8 @@
 // KT90 replies in every conversation state: the listing, the download and the upload, fed in chunks.
 #include "harness.h"
-#include "mainwindow.h"
-#include "modal.h"
+#include "modal/modal.h"
 #include "ui_mainwindow.h"
+#include "window/mainwindow.h"
 #include "windowharness.h"
 
 #include <QProgressDialog>

@@ -1,6 +1,6 @@
 // The UI-text reader on any config/parameter.xml.
+#include "config/xml_analysis.h"
 #include "harness.h"
-#include "xml_analysis.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

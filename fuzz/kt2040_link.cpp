@@ -2,8 +2,8 @@
 #include "kt2040_link.h"
 
 #include "harness.h"
-#include "mainwindow.h"
-#include "modal.h"
+#include "modal/modal.h"
+#include "window/mainwindow.h"
 #include "windowharness.h"
 
 #include <QTableWidget>

@@ -1,10 +1,10 @@
 // The main window the window-path targets drive: the GUI application first, then the working folder.
 #include "windowharness.h"
 
+#include "dialogs/iniparameterselectdialog.h"
 #include "harness.h"
-#include "iniparameterselectdialog.h"
-#include "mainwindow.h"
-#include "modal.h"
+#include "modal/modal.h"
+#include "window/mainwindow.h"
 
 #include <QApplication>
 #include <QMap>

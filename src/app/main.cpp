@@ -1,5 +1,5 @@
 // The program's entry point: qMain is what Qt's Windows start-up code calls.
-#include "entry.h"
+#include "window/entry.h"
 
 #include <QApplication>
 

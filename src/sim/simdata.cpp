@@ -1,8 +1,8 @@
 // Reading ktsim's point, measured-data and job files, and storing uploaded jobs.
-#include "simdata.h"
+#include "sim/simdata.h"
 
-#include "fileoperation.h"
-#include "safefilename.h"
+#include "data/fileoperation.h"
+#include "data/safefilename.h"
 
 #include <QDir>
 #include <QFileInfo>

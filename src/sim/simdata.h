@@ -3,8 +3,8 @@
 #ifndef SIMDATA_H
 #define SIMDATA_H
 
-#include "kt2040_instrument.h"
-#include "kt90_instrument.h"
+#include "comm/kt2040_instrument.h"
+#include "comm/kt90_instrument.h"
 
 #include <QMap>
 #include <QString>

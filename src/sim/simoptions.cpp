@@ -1,8 +1,8 @@
 // Parsing and checking ktsim's options.
-#include "simoptions.h"
+#include "sim/simoptions.h"
 
-#include "kt2040_frames.h"
-#include "pointformats.h"
+#include "comm/kt2040_frames.h"
+#include "data/pointformats.h"
 
 #include <QFileInfo>
 

@@ -1,8 +1,8 @@
 // Driving the instrument's state machines from the line, the clock and the keyboard.
-#include "simserver.h"
+#include "sim/simserver.h"
 
-#include "fileoperation.h"
-#include "localtext.h"
+#include "data/fileoperation.h"
+#include "data/localtext.h"
 
 #include <QFileInfo>
 #include <cstdio>

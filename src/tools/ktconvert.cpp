@@ -1,6 +1,6 @@
 // ktconvert: converts a coordinate file into another format, both chosen by file suffix, through the
 // program's own readers and writers and in its text encoding (GBK).
-#include "convertfile.h"
+#include "data/convertfile.h"
 
 #include <QCoreApplication>
 #include <QStringList>

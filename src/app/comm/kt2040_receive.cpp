@@ -1,0 +1,165 @@
+// KT20/KT40 receive framing: dispatch by direction, the receive command, the KT40 frame set's header,
+// records and end, and the acknowledgement time-out.
+#include "comm/kt2040_frames.h"
+#include "ui_mainwindow.h"
+#include "window/mainwindow.h"
+
+#include <QLineEdit>
+#include <QTimer>
+
+using kt2040::Frame;
+
+void MainWindow::InformationAnalysis(QByteArray qba)
+{
+    if (CommunicationMode != 0 && CommunicationMode != 1)
+        return;
+    if (CommunicationDirection == 0)
+        InformationAnalysis_receive(qba);
+    else if (CommunicationDirection == 1)
+        InformationAnalysis_send(qba);
+}
+
+kt2040::Context MainWindow::frame_context() const
+{
+    return {kt2040::frame_set_of(InstrumentType), CommunicationDirection, ZuobiaoLeixing};
+}
+
+Frame MainWindow::take_frame(QByteArray& qba)
+{
+    const kt2040::Context context = frame_context();
+    Frame frame = kt2040::recognise(qba, context);
+    if (frame == Frame::None && kt2040::cut_noise(qba, context)) {
+        commbuf = qba;
+        frame = kt2040::recognise(qba, context);
+    }
+    return frame;
+}
+
+void MainWindow::InformationAnalysis_receive(QByteArray qba)
+{
+    const Frame frame = take_frame(qba);
+    switch (frame) {
+    case Frame::None:
+        return;
+    case Frame::Kt40Header: {
+        SetPoints = kt2040::header_count(qba);
+        const QString name = kt2040::header_name(qba);
+        InformationAnalysis_unpack(qba, 0);
+        ui->lineEdit->setText(name);
+        ActualPoints = 0;
+        show_progress(ActualPoints, SetPoints);
+        break;
+    }
+    case Frame::Kt40Record:
+        InformationAnalysis_unpack(qba, 1);
+        break;
+    case Frame::Kt40End:
+        InformationAnalysis_unpack(qba, 2);
+        break;
+    default:
+        InformationAnalysis_unpackKT20_KT40(qba, kt2040::kt20kt40_kind(frame));
+        break;
+    }
+    commbuf.clear();
+}
+
+void MainWindow::InformationAnalysis_unpack(QByteArray cksj, int type)
+{
+    switch (type) {
+    case 0:
+        write_to_port(kt2040::kt40_ack());
+        arm_ack_timer(kt2040::kt40_ack());
+        break;
+    case 1:
+        disarm_ack_timer();
+        append_table_row(kt2040::decode_record(cksj, Frame::Kt40Record));
+        ActualPoints += 1;
+        show_statemsg(progress_text(18, ActualPoints, SetPoints), 1);
+        write_to_port(kt2040::kt40_ack());
+        show_progress(ActualPoints, SetPoints);
+        break;
+    case 2:
+        // A header without records left the time-out armed; the transfer is over.
+        disarm_ack_timer();
+        write_to_port(kt2040::kt40_end());
+        COMParameter_ini(0);
+        show_statemsg(QString("%1   %2").arg(getpopup_prompt(15), getpopup_prompt(20)), 1);
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::program_receivedata()
+{
+    if (InformationTransmissionjFlag)
+        return;
+    if (!port_ready_for_transfer())
+        return;
+    if (!settle_unsaved_rows())
+        return;
+    begin_transfer(0, 0);
+    show_statemsg(QString("%1%2").arg(getpopup_prompt(15), getpopup_prompt(18)), 1);
+}
+
+bool MainWindow::port_ready_for_transfer()
+{
+    // The menu offers the transfer commands while no port is open too; say so instead of showing a
+    // transfer that cannot run.
+    if (serial->isOpen())
+        return true;
+    show_statemsg(getpopup_prompt(16), 1);
+    return false;
+}
+
+void MainWindow::begin_transfer(int direction, int points)
+{
+    InformationTransmissionjFlag = true;
+    SetPoints = points;
+    ActualPoints = 0;
+    CommunicationDirection = direction;
+    if (InstrumentType == "KT20_KT40" || InstrumentType == "KT85R") {
+        KT20_KT40_curnum = 0;
+        KT20_KT40_count = 0;
+        KT20_KT40_filename.clear();
+        KT20_KT40_Dataslist.clear();
+    }
+}
+
+void MainWindow::show_progress(int done, int total)
+{
+    ui->lineEdit_2->setText(QString("%1/%2").arg(done).arg(total));
+}
+
+void MainWindow::arm_ack_timer(const QByteArray& answer)
+{
+    last_start_answer = answer;
+    if (!Commontimer->isActive())
+        Commontimer->start(3000);
+    CommontimerFlag = true;
+}
+
+void MainWindow::disarm_ack_timer()
+{
+    if (!CommontimerFlag)
+        return;
+    CommontimerFlag = false;
+    if (Commontimer->isActive())
+        Commontimer->stop();
+}
+
+void MainWindow::CommontimerTimerout()
+{
+    // Over Bluetooth an answer can be lost: repeat it once. A cable link waits for the instrument.
+    if (CommunicationMode != 1)
+        return;
+    Commontimer->stop();
+    if (serial->isOpen())
+        write_to_port(last_start_answer.isEmpty() ? kt2040::kt40_ack() : last_start_answer, false);
+}
+
+QString MainWindow::progress_text(int prompt, int done, int total)
+{
+    return QString("%1%2%3/%4")
+        .arg(getpopup_prompt(15), getpopup_prompt(prompt), QString::number(done), QString::number(total));
+}

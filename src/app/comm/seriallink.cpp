@@ -1,0 +1,167 @@
+// The serial link: connect and disconnect, opening on demand, the transfer-state reset, wiring the
+// port's data signal to the protocol of the instrument type, and a port lost while open.
+#include "comm/portopenfailure.h"
+#include "config/dictionaryanalysis.h"
+#include "modal/modal.h"
+#include "window/mainwindow.h"
+
+#include <QProgressDialog>
+#include <QTimer>
+
+void MainWindow::program_commconnect()
+{
+    if (serial->isOpen())
+        return;
+    if (CommunicationMode == 0 && !COMParameter_judge(portname, portlist_desc)) {
+        if (ask_question(this, getpopup_prompt(22), getpopup_prompt(24).arg(portname)) == QMessageBox::No)
+            return;
+    } else if (CommunicationMode == 1 && COMParameter_judge(portname, portlist_desc)) {
+        if (ask_question(this, getpopup_prompt(22), getpopup_prompt(23).arg(portname)) == QMessageBox::No)
+            return;
+    }
+    COMParameter_ini(0);
+    if (!open_serial_port())
+        return;
+    if (CommunicationMode == 0 || CommunicationMode == 1)
+        toolbarbuttonshow(0, true);
+    settingreaddataslots(InstrumentType, true);
+    show_statemsg("", 0);
+    show_statemsg(getpopup_prompt(15), 1);
+}
+
+void MainWindow::program_commdisconnect()
+{
+    if (!serial->isOpen())
+        return;
+    if (Commontimer->isActive())
+        Commontimer->stop();
+    CommontimerFlag = false;
+    if (CommunicationMode == 0 || CommunicationMode == 1)
+        toolbarbuttonshow(0, false);
+    serial->clear(QSerialPort::AllDirections);
+    serial->close();
+    COMParameter_ini(0);
+    settingreaddataslots(InstrumentType, false);
+    show_statemsg(getpopup_prompt(16), 1);
+}
+
+void MainWindow::comm_open()
+{
+    if (serial->isOpen())
+        return;
+    if (!open_serial_port())
+        return;
+    settingreaddataslots(InstrumentType, true);
+    show_statemsg("", 0);
+    show_statemsg(getpopup_prompt(15), 1);
+}
+
+bool MainWindow::open_serial_port()
+{
+    serial->setPortName(portname);
+    serial->setBaudRate(dictionA->getbaudrate(baudrate.toInt()), QSerialPort::AllDirections);
+    serial->setDataBits(static_cast<QSerialPort::DataBits>(dictionA->getDataBit(databit.toInt())));
+    serial->setStopBits(static_cast<QSerialPort::StopBits>(dictionA->getStopBits(stopbit)));
+    serial->setParity(static_cast<QSerialPort::Parity>(dictionA->getParity(parity)));
+    serial->setFlowControl(QSerialPort::NoFlowControl);
+    serial->setReadBufferSize(1024);
+    if (serial->open(QIODevice::ReadWrite))
+        return true;
+    const QSerialPort::SerialPortError error = serial->error();
+    const QString reason = serial->errorString();
+    serial->clearError();
+    show_statemsg(getpopup_prompt(16), 1);
+    show_warning(this, getpopup_prompt(5),
+                 port_open_failure_text(error, portname, reason, getpopup_prompt(26),
+                                        get_parametretitle("SerialPermissionMsg")));
+    return false;
+}
+
+void MainWindow::serial_port_failed(QSerialPort::SerialPortError error)
+{
+    // Errors while opening are reported by open_serial_port; a time-out is no failure of the port.
+    if (!serial->isOpen() || error == QSerialPort::NoError || error == QSerialPort::TimeoutError)
+        return;
+    const QString reason = serial->errorString();
+    // Close at once: Qt repeats a resource error for as long as the port stays open.
+    serial->close();
+    serial->clearError();
+    if (Commontimer->isActive())
+        Commontimer->stop();
+    CommontimerFlag = false;
+    if (CommunicationMode == 0 || CommunicationMode == 1)
+        toolbarbuttonshow(0, false);
+    COMParameter_ini(0);
+    settingreaddataslots(InstrumentType, false);
+    // A KT90 conversation cannot go on without the port.
+    KT90SendType = 0;
+    KT90_StartSave = false;
+    PCtoYCsendnum = 0;
+    if (progDlg && progDlg->isVisible())
+        wait_stop();
+    show_statemsg(getpopup_prompt(16), 1);
+    show_warning(this, getpopup_prompt(5), getpopup_prompt(27).arg(portname, reason));
+}
+
+void MainWindow::COMParameter_ini(int type)
+{
+    if (type != 0)
+        return;
+    InformationTransmissionjFlag = false;
+    CommunicationDirection = 0;
+    commbuf.clear();
+    KT20_KT40_curnum = 0;
+    KT20_KT40_count = 0;
+}
+
+bool MainWindow::COMParameter_judge(QString portname, QStringList pnadlist)
+{
+    return !dictionA->getcomdesc(portname, pnadlist).contains("Bluetooth", Qt::CaseInsensitive);
+}
+
+void MainWindow::settingreaddataslots(QString type, bool flag)
+{
+    const auto slot = (type == "KT90") ? &MainWindow::ReadDataKT90 : &MainWindow::ReadDataKT40;
+    if (flag)
+        connect(serial, &QSerialPort::readyRead, this, slot);
+    else
+        disconnect(serial, &QSerialPort::readyRead, this, slot);
+}
+
+void MainWindow::read_port_chunks(void (MainWindow::*received)(const QByteArray&))
+{
+    // Qt announces no bytes while a read slot runs, and a paced send or a wait dialog processes events
+    // inside it: bytes that came meanwhile are read as soon as the handler returns, not when the next
+    // bytes arrive.
+    while (serial->isOpen()) {
+        const QByteArray chunk = serial->readAll();
+        if (chunk.isEmpty())
+            return;
+        show_tongxunmsg(chunk, 1);
+        (this->*received)(chunk);
+    }
+}
+
+void MainWindow::ReadDataKT40()
+{
+    read_port_chunks(&MainWindow::received_kt40);
+}
+
+void MainWindow::received_kt40(const QByteArray& chunk)
+{
+    commbuf.append(chunk);
+    InformationAnalysis(commbuf);
+}
+
+void MainWindow::write_to_port(const QByteArray& bytes, bool log)
+{
+    if (!serial->isOpen())
+        return;
+    serial->write(bytes);
+    // Out at once rather than on the next turn of the event loop: the instrument waits for it.
+    serial->flush();
+    if (log)
+        show_tongxunmsg(bytes, 0);
+    else if (comm_log)
+        log_traffic(false, bytes);
+}

@@ -1,0 +1,257 @@
+// Job copies between instrument and PC: the two-step gestures record a source, then perform the copy
+// through the transfer settings dialog and start the download or upload conversation.
+#include "config/dictionaryanalysis.h"
+#include "data/fileoperation.h"
+#include "data/safefilename.h"
+#include "dialogs/comfiledownsettingdialog.h"
+#include "dialogs/inputmsg_dangedialog.h"
+#include "trees/jobnodes.h"
+#include "ui_mainwindow.h"
+#include "window/mainwindow.h"
+
+#include <QDebug>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QTreeWidget>
+
+namespace
+{
+
+// Field 0 of every format list line, the format names offered in the dialog.
+QStringList format_names(const QStringList& format_lines, bool lower)
+{
+    QStringList names;
+    for (const QString& line : format_lines) {
+        const QString name = line.split(',').first();
+        names.append(lower ? name.toLower() : name);
+    }
+    return names;
+}
+
+// The format number of the last format line that names `format`, or "".
+QString format_number(const QStringList& format_lines, const QString& format)
+{
+    QString number;
+    for (const QString& line : format_lines) {
+        if (!line.contains(format, Qt::CaseInsensitive))
+            continue;
+        const QStringList fields = line.split(',');
+        if (fields.size() >= 2)
+            number = fields[1];
+    }
+    return number;
+}
+
+// The file a download writes: the name as the user confirmed it and the format as suffix, the suffix
+// cleaned like any name from the instrument (left off when nothing usable remains).
+QString download_path(const QString& folder, const QString& name, const QString& format)
+{
+    const QString suffix = make_safe_file_name(format.toLower(), QString());
+    if (suffix.isEmpty())
+        return QString("%1/%2").arg(folder, name);
+    return QString("%1/%2.%3").arg(folder, name, suffix);
+}
+
+// Runs a copy dialog with the window's paths and the texts of `key`; true when the user confirmed.
+template <typename Dialog>
+bool run_dialog(Dialog& dialog, MainWindow& w, const QString& key, bool (Dialog::*ini)(QStringList))
+{
+    dialog.exe_path = w.exe_path;
+    dialog.icon_path = w.icon_path;
+    dialog.dlgicon_path = w.icon_path;
+    (dialog.*ini)(w.get_parametretitle(key));
+    dialog.exec();
+    return dialog.result_flag;
+}
+
+} // namespace
+
+void MainWindow::KT90PopMenuYCtoPC_Copy(QTreeWidgetItem* item, int column, QModelIndex index, int flag)
+{
+    if (flag == 0) {
+        PopMenuCopyFromYCtoPC.clear();
+        tree1totree2_flag = false;
+        tree2totree1_flag = false;
+        if (!item || column < 0)
+            return;
+        QStringList path{item->text(column)};
+        QTreeWidgetItem* ancestor = item->parent();
+        for (int i = 0; ancestor && i < 10; ++i, ancestor = ancestor->parent())
+            path.prepend(ancestor->text(column));
+        PopMenuCopyFromYCtoPC = path;
+        tree1totree2_flag = true;
+        tree2totree1_flag = false;
+        ui->label_5->setText(item->text(column));
+        return;
+    }
+    if (flag != 1 || PopMenuCopyFromYCtoPC.isEmpty())
+        return;
+
+    ComFileDownSettingDialog dialog(this);
+    dialog.FileFrom = PopMenuCopyFromYCtoPC.first();
+    dialog.FileTo = gettreeviewpath(index);
+    // Without a folder the file would land in the root of the drive.
+    if (dialog.FileTo.isEmpty())
+        return;
+    dialog.Comfiletype = 0;
+    QString point_type;
+    QString job_number;
+    if (item) {
+        point_type = point_type_of_node(item->text(column));
+        if (item->parent()) {
+            const JobOfNode job = job_of_node(item->parent()->text(column));
+            if (job.valid) {
+                KT90CopyTofilename = job.name;
+                job_number = job.number;
+            }
+        }
+    }
+    // The job name comes from the instrument: offered only as a name that cannot leave the folder.
+    dialog.filename = make_safe_file_name(KT90CopyTofilename, job_number);
+    dialog.DataType_list = format_names(KT90_FCLBuf, true);
+    dialog.bad_name_title = getpopup_prompt(5);
+    dialog.bad_name_text = getpopup_prompt(30);
+    if (!run_dialog(dialog, *this, "FileDownDlg", &ComFileDownSettingDialog::iniparameterselectdlg_ini))
+        return;
+
+    PopMenuCopyFromYCtoPC.clear();
+    if (progDlg)
+        return;
+    KT90SendType = 1;
+    KT90SendModel = 1;
+    KT90_StartSave = false;
+    KT90_DataFileNum = job_number;
+    KT90_PointType = point_type;
+    KT90_DataTypeNum = format_number(KT90_FCLBuf, dialog.DataType);
+    if (KT90_DataTypeNum.isEmpty() || KT90_DataFileNum.isEmpty() || KT90_PointType.isEmpty()) {
+        qDebug() << "download not started:" << KT90_DataTypeNum << KT90_DataFileNum << KT90_PointType;
+        return;
+    }
+    KT90_SaveFilename = download_path(dialog.FileTo, dialog.filename, dialog.DataType);
+    if (serial->isOpen()) {
+        serial->clear(QSerialPort::AllDirections);
+        serial->close();
+    }
+    portname = dialog.FileFrom;
+    comm_open();
+    // The port could not be opened and the user has been told: no wait for replies that cannot come.
+    if (!serial->isOpen()) {
+        KT90SendType = 0;
+        return;
+    }
+    progflag = 2;
+    wait_start(2);
+    send_kt90_message(dictionA->getKT90packmsg(1, QString(), false));
+}
+
+void MainWindow::KT90PopMenuPCtoYC_Copy(QTreeWidgetItem* item, int column, QModelIndex index, int flag)
+{
+    if (flag == 0) {
+        PopMenuCopyFromPCtoYCFileName.clear();
+        PopMenuCopyFromPCtoYCFileMsg.clear();
+        PopMenuCopyFromPCtoYCFileData.clear();
+        PCtoYCsendnum = 0;
+        tree1totree2_flag = false;
+        tree2totree1_flag = false;
+        PopMenuCopyFromPCtoYCFileMsg = model->filePath(index);
+        const QFileInfo info(PopMenuCopyFromPCtoYCFileMsg);
+        if (info.isDir()) {
+            KT90PCtoYCDataChushihua();
+            return;
+        }
+        PopMenuCopyFromPCtoYCFileName = info.baseName();
+        if (PopMenuCopyFromPCtoYCFileName.isEmpty()) {
+            KT90PCtoYCDataChushihua();
+            return;
+        }
+        FileOperation file;
+        PopMenuCopyFromPCtoYCFileData = file.readfile(PopMenuCopyFromPCtoYCFileMsg);
+        if (!PopMenuCopyFromPCtoYCFileData.isEmpty() && PopMenuCopyFromPCtoYCFileData.first().size() == 97) {
+            tree2totree1_flag = true;
+            tree1totree2_flag = false;
+            if (QTreeWidgetItem* current = ui->treeWidget->currentItem())
+                ui->label_5->setText(current->text(ui->treeWidget->currentColumn()));
+        } else {
+            KT90PCtoYCDataChushihua();
+        }
+        return;
+    }
+    if (flag != 1 || PopMenuCopyFromPCtoYCFileName.isEmpty())
+        return;
+
+    // The target: a points leaf stands for its job; the job node's parent is the job-list node.
+    QString name = item && column >= 0 ? item->text(column) : QString();
+    QTreeWidgetItem* job_list = nullptr;
+    if (item && is_points_node(name)) {
+        if (!item->parent()) {
+            KT90PCtoYCDataChushihua();
+            return;
+        }
+        name = item->parent()->text(column);
+        job_list = item->parent()->parent();
+    } else if (item && is_job_node(name)) {
+        job_list = item->parent();
+    } else {
+        KT90PCtoYCDataChushihua();
+        return;
+    }
+    if (!is_points_node(name) && !is_job_node(name)) {
+        KT90PCtoYCDataChushihua();
+        return;
+    }
+
+    ComFileDownSettingDialog dialog(this);
+    dialog.FileFrom = gettreeviewpath(index);
+    dialog.FileTo = QString();
+    dialog.Comfiletype = 1;
+    for (int i = 0; job_list && i < job_list->childCount(); ++i)
+        dialog.FileName_list.append(job_list->child(i)->text(0));
+    dialog.filename = name;
+    dialog.DataType_list = format_names(KT90_FCLBuf, false);
+    if (!run_dialog(dialog, *this, "FileDownDlg", &ComFileDownSettingDialog::iniparameterselectdlg_ini))
+        return;
+
+    KT90Zuoyequancheng = dialog.filename;
+    const JobOfNode job = job_of_node(KT90Zuoyequancheng);
+    if (!job.valid)
+        return;
+    PCtoYCzuoyenum = job.number.isEmpty() ? 1 : job.number.toInt();
+    const QList<QTreeWidgetItem*> found =
+        ui->treeWidget->findItems(KT90Zuoyequancheng, Qt::MatchContains | Qt::MatchRecursive, 0);
+    if (!found.isEmpty() && found.first()->parent()) {
+        QTreeWidgetItem* parent = found.first()->parent();
+        KT90Zuoyequancheng_parent = parent->text(0);
+        if (KT90Zuoyequancheng_parent.isEmpty())
+            return;
+        if (QTreeWidgetItem* grandparent = parent->parent()) {
+            KT90Zuoyequancheng_parent2 = grandparent->text(0);
+            if (KT90Zuoyequancheng_parent2.isEmpty())
+                return;
+        }
+    }
+
+    const bool job_exists = job.name.compare("<empty>", Qt::CaseInsensitive) != 0;
+    if (job_exists) {
+        KT90CopyTofilename = job.name;
+    } else {
+        inputmsg_dangeDialog prompt(this);
+        prompt.filename = QString::number(PCtoYCzuoyenum);
+        if (!run_dialog(prompt, *this, "InputMsgDangeDlg", &inputmsg_dangeDialog::inputmsg_dangedlg_ini))
+            return;
+        KT90CopyTofilename = prompt.filename;
+    }
+    KT90SendType = 1;
+    PCtoYC_YCfile_iscunzai = job_exists;
+    PCtoYCsendnum = 1;
+    send_kt90_message(dictionA->getKT90packmsgPCtoYC(1, QString(), QString(), false));
+}
+
+void MainWindow::KT90PCtoYCDataChushihua()
+{
+    PCtoYCzuoyenum = 0;
+    KT90Zuoyequancheng.clear();
+    KT90CopyTofilename.clear();
+    PopMenuCopyFromPCtoYCFileName.clear();
+    PopMenuCopyFromPCtoYCFileMsg.clear();
+    PopMenuCopyFromPCtoYCFileData.clear();
+}

@@ -1,0 +1,52 @@
+// The dispatch table: command key, where it is known, and what it runs.
+#include "window/commandkeys.h"
+
+namespace
+{
+
+struct KeyEntry {
+    const char* key;
+    bool on_toolbar;
+    Command command;
+};
+
+// Matched in this order; the first entry whose key matches decides.
+const KeyEntry kKeys[] = {
+    {"manage", false, Command::None},
+    {"ManagementPersonnel", false, Command::None},
+    {"ImportFunction", false, Command::None},
+    {"FileOpen", false, Command::FileOpen},
+    {"SaveDataFile", false, Command::FileSaveAs},
+    {"FileSaveas", false, Command::FileSaveAs},
+    {"Export", false, Command::Export},
+    {"NewCoordinates", false, Command::NewPoint},
+    {"EditCoordinates", false, Command::EditPoint},
+    {"DeleteCoordinates", false, Command::DeletePoint},
+    {"ClearCoordinates", false, Command::ClearPoints},
+    {"Connect", true, Command::ConnectCable},
+    {"BTCOMConnect", true, Command::ConnectBluetooth},
+    {"Disconnect", true, Command::Disconnect},
+    {"ReceiveData", true, Command::ReceiveCoordinates},
+    {"SendData", true, Command::SendCoordinates},
+    {"MeasuredData", true, Command::ReceiveMeasuredData},
+    {"PortSetting", true, Command::PortSettings},
+    {"Exit", true, Command::Exit},
+    {"space", false, Command::None},
+    {"Help", true, Command::None},
+    {"About", false, Command::About},
+    {"CommLog", false, Command::CommLog},
+    {"PlanView", true, Command::TogglePlan},
+};
+
+} // namespace
+
+Command command_for_key(const QString& key, CommandSource source)
+{
+    for (const KeyEntry& entry : kKeys) {
+        if (source == CommandSource::Toolbar && !entry.on_toolbar)
+            continue;
+        if (key.compare(QLatin1String(entry.key), Qt::CaseInsensitive) == 0)
+            return entry.command;
+    }
+    return Command::None;
+}

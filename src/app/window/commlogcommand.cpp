@@ -1,0 +1,50 @@
+// The communication log in the window: the setting, the menu's check item, and the traffic handed to it.
+#include "comm/commlog.h"
+#include "config/runtimefiles.h"
+#include "config/settingwriter.h"
+#include "data/datafolder.h"
+#include "window/mainwindow.h"
+
+#include <QAction>
+#include <QMenuBar>
+#include <QStatusBar>
+
+QString MainWindow::settings_file() const
+{
+    return config_file_to_write(exe_path);
+}
+
+void MainWindow::set_comm_log(bool on)
+{
+    if (on && !comm_log)
+        comm_log = std::make_unique<CommLog>(comm_log_folder());
+    else if (!on)
+        comm_log.reset();
+    comm_log_failed = false;
+    for (QAction* action : menuBar()->findChildren<QAction*>()) {
+        if (action->data().toString().compare("CommLog", Qt::CaseInsensitive) == 0) {
+            action->setCheckable(true);
+            action->setChecked(on);
+        }
+    }
+}
+
+void MainWindow::program_commlog()
+{
+    const bool on = !comm_log;
+    set_comm_log(on);
+    const QStringList texts = get_parametretitle("CommLogMsg");
+    QString error;
+    if (!replace_setting(settings_file(), "commlog", on ? "1" : "0", &error))
+        show_statemsg(texts.value(3).arg(settings_file(), error), 1);
+    else
+        show_statemsg(on ? texts.value(0).arg(comm_log_folder()) : texts.value(1), 1);
+}
+
+void MainWindow::log_traffic(bool received, const QByteArray& bytes)
+{
+    if (comm_log->write(received, portname, bytes) || comm_log_failed)
+        return;
+    comm_log_failed = true;
+    statusBar()->showMessage(get_parametretitle("CommLogMsg").value(2).arg(comm_log->error()));
+}

@@ -1,0 +1,370 @@
+// The main window: owns the form, the point table, both trees, the serial port and every piece of
+// transfer state. One header, many implementation files; each section names the file that holds it.
+#ifndef MAINWINDOW_H
+#define MAINWINDOW_H
+
+#include <QByteArray>
+#include <QList>
+#include <QMainWindow>
+#include <QMap>
+#include <QModelIndex>
+#include <QSerialPort>
+#include <QString>
+#include <QStringList>
+
+#include "table/unsavedrows.h"
+
+#include <memory>
+
+class QAction;
+class QCloseEvent;
+class QDragEnterEvent;
+class QDropEvent;
+class QFileSystemModel;
+class QHBoxLayout;
+class QMenu;
+class QProgressDialog;
+class QTableWidget;
+class QTimer;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QVBoxLayout;
+class QWidget;
+class DictionaryAnalysis;
+class xml_analysis;
+class RedrawPacing;
+class CommLog;
+class RecoveryJournal;
+class PlanView;
+class QSplitter;
+
+namespace Ui
+{
+class MainWindow;
+}
+
+enum class Command;
+
+namespace kt2040
+{
+enum class Frame;
+struct Context;
+struct Record;
+} // namespace kt2040
+
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // ---- State, in declaration order (start values: app/mainwindow.cpp) ----
+    Ui::MainWindow* ui;
+    QSerialPort* serial;
+    int writedatanum;
+    QList<QStringList> parametre_list;
+    QVBoxLayout* layout_left;
+    QVBoxLayout* layout_right;
+    QHBoxLayout* layout_LR;
+    QHBoxLayout* layout_FILE;
+    QVBoxLayout* layout_main;
+    QWidget* widget;
+    QTableWidget* tableWidget;
+    QFileSystemModel* model;
+    QModelIndex currentindex;
+    bool exe_success_flag;
+    QString language;
+    QString exe_name;
+    QString exe_path;
+    QString icon_path;
+    QString version_number;
+    QStringList all_popup_prompt;
+    QString InstrumentType;
+    QString CoordinateFormat;
+    QString portname;
+    QString baudrate;
+    QString databit;
+    QString parity;
+    QString stopbit;
+    QString porttype;
+    DictionaryAnalysis* dictionA;
+    QStringList portlist_desc;
+    QByteArray commbuf;
+    int commbuf_startpos;
+    int CommunicationMode;
+    bool InformationTransmissionjFlag;
+    int SetPoints;
+    int ActualPoints;
+    int CommunicationDirection;
+    int ZuobiaoLeixing;
+    QList<QStringList> mainmenu_list;
+    QStringList toolbar_list;
+    int KT90SendType;
+    int KT90SendModel;
+    QStringList KT90_JCLBuf;
+    QStringList KT90_FCLBuf;
+    QStringList KT90_HCLBuf;
+    QStringList KT90_VCLBuf;
+    QStringList KT90_DataBuf;
+    QString KT90_DataTypeNum;
+    QString KT90_DataFileNum;
+    QString KT90_PointType;
+    bool KT90_StartSave;
+    QString KT90_SaveFilename;
+    int KT90_DataNum;
+    int KT90_DataCount;
+    int KT20_KT40_curnum;
+    int KT20_KT40_count;
+    QString KT20_KT40_filename;
+    QStringList KT20_KT40_Dataslist;
+    QStringList PopMenuCopyFromYCtoPC;
+    QStringList PopMenuCopyFromPCtoYCFileData;
+    QString PopMenuCopyFromPCtoYCFileName;
+    QString PopMenuCopyFromPCtoYCFileMsg;
+    int PCtoYCsendnum;
+    bool PCtoYC_YCfile_iscunzai;
+    QString KT90CopyTofilename;
+    QString KT90Zuoyequancheng;
+    QString KT90Zuoyequancheng_parent;
+    QString KT90Zuoyequancheng_parent2;
+    int PCtoYCzuoyenum;
+    QProgressDialog* progDlg;
+    QTimer* timer;
+    int currentValue;
+    int progflag;
+    QString labelhead;
+    QTimer* Commontimer;
+    bool CommontimerFlag;
+    bool tree2totree1_flag;
+    bool tree1totree2_flag;
+    QString tree1id;
+    QString tree2id;
+    QMap<QString, QString> CoordinateType;
+
+    // ---- Start-up sequence and exit: app/mainwindow.cpp ----
+    void program_exit();
+
+    // ---- Panels by instrument type: app/panels.cpp ----
+    void UI_ini(QString flag);
+
+    // ---- UI-text lookups: app/uitexts.cpp ----
+    QStringList get_parametretitle(QString title);
+    QString getpopup_prompt(int num);
+
+    // ---- Menus, toolbar and command dispatch: app/menus.cpp ----
+    void mainmenu_ini(QStringList menu_list);
+    int menu_anisys(QMenu* pMenuA, QStringList menu_list, int slistpos, int listpos);
+    void toolbar_ini(QStringList toolbar_list);
+    void toolbarbuttonshow(int type, bool flag);
+    void run_command(Command command);
+
+    // ---- Status line and traffic hook: app/status.cpp ----
+    void show_statemsg(QString msg, int type);
+    void show_tongxunmsg(QByteArray msg, int type);
+
+    // ---- Serial link: comm/seriallink.cpp ----
+    void program_commconnect();
+    void program_commdisconnect();
+    void comm_open();
+    void COMParameter_ini(int type);
+    bool COMParameter_judge(QString portname, QStringList pnadlist);
+    void settingreaddataslots(QString type, bool flag);
+    // Opens `serial` with the current line settings; on failure tells the user and returns false.
+    bool open_serial_port();
+    // A port that fails while open (cable pulled): closed at once, state reset, user told.
+    void serial_port_failed(QSerialPort::SerialPortError error);
+    // Reads every byte the port holds, chunk by chunk, and hands each chunk to `received`.
+    void read_port_chunks(void (MainWindow::*received)(const QByteArray&));
+    // One chunk from the port for the KT20/KT40 protocols: into the buffer, then judged whole.
+    void received_kt40(const QByteArray& chunk);
+    // Writes bytes to the open port in one write call and hands them to the traffic hook when `log`.
+    void write_to_port(const QByteArray& bytes, bool log = true);
+
+    // ---- KT20/KT40 receive framing: comm/kt2040_receive.cpp ----
+    void InformationAnalysis(QByteArray qba);
+    void InformationAnalysis_receive(QByteArray qba);
+    void InformationAnalysis_unpack(QByteArray cksj, int type);
+    void program_receivedata();
+    // Marks a transfer in `direction` as running, `points` announced, every counter at 0.
+    // False (and the closed state shown) when no port is open for a transfer command.
+    bool port_ready_for_transfer();
+    void begin_transfer(int direction, int points);
+    // "%1/%2" in the progress field.
+    void show_progress(int done, int total);
+    // The frame set, direction and data kind the receive buffer is judged against.
+    kt2040::Context frame_context() const;
+    // The frame `qba` is; when it is none, noise is cut from it (and from `commbuf`) and it is judged again.
+    kt2040::Frame take_frame(QByteArray& qba);
+    // Arms the acknowledgement time-out for `answer`, the reply it repeats in Bluetooth mode.
+    void arm_ack_timer(const QByteArray& answer);
+    void disarm_ack_timer();
+    // "%1%2%3/%4": the connected prompt, prompt `prompt`, then done/total.
+    QString progress_text(int prompt, int done, int total);
+    QByteArray last_start_answer; // the PC's answer the time-out repeats
+
+    // ---- KT20/KT40 record decoding: comm/kt2040_decode.cpp ----
+    void InformationAnalysis_unpackKT20_KT40(QByteArray cksj, int type);
+    QString singledata_unpack(QByteArray qba, int pos, int length, int alllength, QString addstr, int addwenzhi);
+    QString get_data_youxiaowei(QString sour, int length);
+    QString dddffmm_bianhuan(QString sour, int flag);
+    // Appends a decoded record as a table row, with the record kind label and the job name.
+    void append_table_row(const kt2040::Record& record);
+
+    // ---- KT20/KT40 sending: comm/kt2040_send.cpp ----
+    void program_senddata();
+    void InformationAnalysis_pack(int row);
+    void InformationAnalysis_send(QByteArray qba);
+    // The instrument asks for the next KT20_KT40 record.
+    void answer_record_request(const QByteArray& request);
+    // Waits `ms` in a local event loop; true when the send is still running afterwards.
+    bool pause_within_send(int ms);
+    // The pacing of a KT20_KT40 send: before the first record and before every later one.
+    int first_record_pause_ms = 500;
+    int record_pause_ms = 300;
+    // The texts of every column of a table row ("" where a cell has no item).
+    QStringList row_texts(int row);
+
+    // ---- Transfer progress dialog: comm/progress.cpp ----
+    void wait_start(int flag);
+    void wait_stop();
+
+    // ---- KT90 message handling: comm/kt90_messages.cpp ----
+    void InformationAnalysis_KT90(QByteArray qba);
+    // One chunk from the port for the KT90: into the buffer (bounded), then judged whole.
+    void received_kt90(const QByteArray& chunk);
+    void InformationAnalysis_unpack_KT90(QString msg);
+    // One reply of the listing or the download; one reply of the upload.
+    void kt90_listing_reply(const QByteArray& reply);
+    void kt90_upload_reply(const QByteArray& reply);
+    // The upload's message of `type`; `record` is the index of the record a type-23 message carries.
+    QByteArray kt90_upload_message(int type, int record);
+    // After an upload: the target job-list node gets its job nodes from the job list read back.
+    void kt90_rebuild_target_jobs();
+    // End of a download: the file is written; a failed write is reported before the lines are dropped.
+    void kt90_finish_download();
+    // Stops the wait dialog when one is shown.
+    void kt90_stop_wait();
+    // Writes a KT90 message; builds shorter than `writedatanum` mean "nothing to send".
+    void send_kt90_message(const QByteArray& message);
+
+    // ---- Instrument tree and PC tree: trees/trees.cpp ----
+    void update_tree(QStringList treeitemlist);
+    bool judge_tree(QStringList treeitemlist);
+    void clear_tree();
+    void deltreewidgetitem(QTreeWidget* tw, QTreeWidgetItem* node);
+    void deltreewidgetsubitem(QTreeWidget* tw, QTreeWidgetItem* node, bool flag);
+    void add_subtree(QTreeWidgetItem* item);
+    void add_subtree1(QTreeWidgetItem* item);
+    QString gettreeviewpath(const QModelIndex& index);
+    // The drag handlers with the drag's source given, so a drop can be judged without a running drag.
+    void drag_enter_from(QObject* source, QDragEnterEvent* e);
+    void drop_from(QObject* source, QDropEvent* e);
+    // Runs the copy context menu whose entries are the (id, caption) pairs of a UI-text list.
+    void run_copy_menu(const QString& key);
+
+    // ---- Job copies between instrument and PC: trees/jobcopy.cpp ----
+    void KT90PopMenuYCtoPC_Copy(QTreeWidgetItem* item, int column, QModelIndex index, int flag);
+    void KT90PopMenuPCtoYC_Copy(QTreeWidgetItem* item, int column, QModelIndex index, int flag);
+    void KT90PCtoYCDataChushihua();
+
+    // ---- Port settings command: comm/portsettings.cpp ----
+    void program_portsetiing();
+
+    // ---- Point table commands: app/tablecommands.cpp ----
+    void program_fileopen();
+    void program_filesaveas();
+    void program_new();
+    void program_edit();
+    void program_delete();
+    void program_clear();
+    QString get_map_data(QString sour, QMap<QString, QString> map);
+    // Observation lines of the table (ten fields per row): app/tablerows.cpp
+    QStringList get_data_form_KT20KT40UI();
+
+    // ---- Workbook export: app/export.cpp ----
+    void program_export();
+
+    // ---- Unsaved rows guard: app/unsavedguard.cpp ----
+    UnsavedRows unsaved_rows;
+    // True when the command may go on: no unsaved rows, or the user saved them (Save, and the file was
+    // written) or gave them up (Discard). Cancel, or a failed save, returns false.
+    bool settle_unsaved_rows();
+    // The table's rows changed (received, entered, edited, deleted).
+    void rows_changed();
+    // The table's rows are saved or given up: nothing pending, the recovery journal removed.
+    void rows_settled();
+    // Save as; true only when the file was written.
+    bool save_table_as();
+
+    // ---- Recovery journal: app/recovery.cpp ----
+    std::unique_ptr<RecoveryJournal> journal; // the journal of the table's layout; none for KT90
+    bool journal_failed = false;              // reported once; no more lines until the rows are settled
+    // Journals row `row` of the table, a record just received.
+    void journal_row(int row);
+    // After the type choice: a journal an earlier run left behind is offered back, or refused and set aside.
+    void offer_journal();
+
+    // ---- Communication log: app/commlogcommand.cpp ----
+    std::unique_ptr<CommLog> comm_log; // set while the log is on
+    bool comm_log_failed = false;
+    // The configuration file user choices are stored in.
+    QString settings_file() const;
+    // Turns the log on or off and shows it on the menu's check item.
+    void set_comm_log(bool on);
+    // The check item: turns the log over and stores the choice.
+    void program_commlog();
+    void log_traffic(bool received, const QByteArray& bytes);
+
+    // ---- About: app/about.cpp ----
+    void program_about();
+
+    // ---- Redraws while records stream in: app/redrawpacing.cpp ----
+    RedrawPacing* redraw_pacing = nullptr; // owned by the window
+
+    // ---- Plan view beside the point table: app/planwindow.cpp ----
+    // Puts the table and the plan in a splitter (KT20/KT40 family types; nothing for KT90).
+    void setup_plan_view();
+    // The plan's command key: shows or hides the plan.
+    void toggle_plan_view();
+    PlanView* plan_view = nullptr;      // owned through the splitter
+    QSplitter* plan_splitter = nullptr; // owned through the right column's layout
+
+protected:
+    // Drag from the instrument tree, drop on the PC tree: trees/trees.cpp
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
+    // The close button asks about unsaved rows first: app/unsavedguard.cpp
+    void closeEvent(QCloseEvent* e) override;
+
+public slots:
+    void menubar_triggered(QAction* qaction);                       // app/menus.cpp
+    void toolbar_triggered();                                       // app/menus.cpp
+    void ReadDataKT40();                                            // comm/seriallink.cpp
+    void ReadDataKT90();                                            // comm/kt90_messages.cpp
+    void treewidget_click(QTreeWidgetItem* item, int column);       // trees/trees.cpp
+    void doublecheckself(QTreeWidgetItem* item, int column);        // trees/trees.cpp
+    void treewidget_popMenu(const QPoint& pos);                     // trees/trees.cpp
+    void on_treeView_customContextMenuRequested(const QPoint& pos); // trees/trees.cpp
+    void tree_popmenu_action(QAction* action);                      // trees/trees.cpp
+    void on_treeView_clicked(const QModelIndex& index);             // trees/trees.cpp
+    void CommontimerTimerout();                                     // comm/kt2040_receive.cpp
+    void updateProgressDialog();                                    // comm/progress.cpp
+    void on_treeWidget_pressed(const QModelIndex& index);           // trees/trees.cpp
+    void on_treeView_pressed(const QModelIndex& index);             // trees/trees.cpp
+
+private:
+    // Start-up steps 13 to 21, the point-table columns of a type, the PC tree: app/panels.cpp
+    void layout_panels();
+    void set_table_columns(const QString& header_key);
+    void setup_pc_tree();
+    // Start-up steps 23 to 25: app/instrumentchoice.cpp. False when the choice was not accepted.
+    bool choose_instrument();
+    void apply_instrument_choice(const QString& type, const QString& format);
+    // Start-up step 12 and the configuration readers' messages: app/uitexts.cpp
+    void load_prompts_and_labels();
+    void show_reader_messages(xml_analysis& reader);
+};
+
+#endif // MAINWINDOW_H

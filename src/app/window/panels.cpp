@@ -1,0 +1,167 @@
+// The panels: their layout in the central widget, what each instrument type shows, the point-table
+// columns and the PC tree.
+#include "window/mainwindow.h"
+
+#include "ui_mainwindow.h"
+
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QTextEdit>
+#include <QTreeView>
+#include <QTreeWidget>
+
+void MainWindow::layout_panels()
+{
+    // 13. Appearance.
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(176, 220, 251));
+    setPalette(pal);
+    statusBar()->show();
+    setMinimumSize(800, 600);
+    showMaximized();
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    // 14, 15. Columns, every panel hidden.
+    layout_LR->addLayout(layout_left);
+    layout_LR->addLayout(layout_right);
+    UI_ini("");
+    // 16. Left column: caption and instrument tree.
+    layout_left->addWidget(ui->label_5);
+    layout_left->addWidget(ui->treeWidget);
+    ui->label_5->setMaximumWidth(200);
+    ui->label_5->setFixedHeight(31);
+    QTreeWidget* tree = ui->treeWidget;
+    tree->setMaximumWidth(300);
+    tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tree->header()->setStretchLastSection(false);
+    tree->header()->hide();
+    tree->setColumnCount(2);
+    tree->setColumnHidden(1, true);
+    tree->setHeaderLabel("item tree");
+    tree->setDragEnabled(true);
+    tree->setAcceptDrops(false);
+    tree->setDragDropMode(QAbstractItemView::DragOnly);
+    connect(tree, &QTreeWidget::itemClicked, this, &MainWindow::treewidget_click);
+    connect(tree, &QTreeWidget::itemDoubleClicked, this, &MainWindow::doublecheckself);
+    tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(tree, &QTreeWidget::customContextMenuRequested, this, &MainWindow::treewidget_popMenu);
+    tree->setMouseTracking(true);
+    // 17. Point table.
+    tableWidget->horizontalHeader()->setStretchLastSection(true);
+    tableWidget->verticalHeader()->setVisible(true);
+    tableWidget->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tableWidget->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tableWidget->setSelectionMode(QAbstractItemView::SingleSelection);
+    // 18. Right column.
+    layout_right->addWidget(ui->label_6);
+    layout_right->addWidget(ui->treeView);
+    layout_right->addWidget(tableWidget);
+    layout_right->addWidget(ui->pushButton);
+    layout_right->addWidget(ui->textEdit);
+    layout_right->addWidget(ui->textEdit_2);
+    // 19. Bottom bar captions and widths.
+    const QStringList bar = get_parametretitle("UIKT95Message");
+    if (bar.size() > 0)
+        ui->label->setText(bar[0]);
+    if (bar.size() > 1)
+        ui->label_2->setText(bar[1]);
+    ui->label_6->setFixedHeight(31);
+    ui->label->setMaximumWidth(150);
+    ui->lineEdit->setMaximumWidth(250);
+    ui->label_2->setMaximumWidth(150);
+    ui->lineEdit_2->setMaximumWidth(250);
+    ui->label_3->setMaximumWidth(400);
+    ui->label_4->setMaximumWidth(400);
+    // 20. Bottom bar.
+    layout_FILE->addWidget(ui->label);
+    layout_FILE->addWidget(ui->lineEdit);
+    layout_FILE->addStretch();
+    layout_FILE->addWidget(ui->label_3);
+    layout_FILE->addWidget(ui->label_4);
+    layout_FILE->addStretch();
+    layout_FILE->addWidget(ui->label_2);
+    layout_FILE->addWidget(ui->lineEdit_2);
+    layout_right->addLayout(layout_FILE);
+    // 21. Central widget.
+    layout_main = new QVBoxLayout();
+    layout_main->addLayout(layout_LR);
+    setCentralWidget(widget);
+    widget->setLayout(layout_main);
+}
+
+void MainWindow::UI_ini(QString flag)
+{
+    QWidget* const always[] = {ui->label,    ui->label_2,    ui->label_3, ui->label_4,
+                               ui->lineEdit, ui->lineEdit_2, ui->label_5, ui->label_6};
+    for (QWidget* w : always)
+        w->show();
+
+    const auto hide_all = [](std::initializer_list<QWidget*> widgets) {
+        for (QWidget* w : widgets)
+            w->hide();
+    };
+    const auto show_point_table = [&] {
+        tableWidget->show();
+        hide_all(
+            {ui->pushButton, ui->textEdit, ui->textEdit_2, ui->label_5, ui->label_6, ui->treeWidget, ui->treeView});
+        ui->pushButton->setMaximumWidth(160);
+    };
+    if (flag == "KT20_KT40" || InstrumentType == "KT85R") {
+        show_point_table();
+        set_table_columns("PointTableWidgetHeadTitleKT20KT40");
+    } else if (flag == "KT40") {
+        show_point_table();
+        set_table_columns("PointTableWidgetHeadTitle");
+        tableWidget->setRowCount(0);
+    } else if (flag == "KT90") {
+        ui->treeWidget->show();
+        ui->treeView->show();
+        hide_all({tableWidget, ui->pushButton, ui->textEdit, ui->textEdit_2, ui->label, ui->label_2, ui->lineEdit,
+                  ui->lineEdit_2});
+        ui->pushButton->setMaximumWidth(160);
+        update_tree(portlist_desc);
+        setup_pc_tree();
+    } else if (flag.isEmpty()) {
+        hide_all({tableWidget, ui->treeWidget, ui->treeView, ui->label, ui->label_2, ui->label_3, ui->label_4,
+                  ui->label_5, ui->label_6, ui->lineEdit, ui->lineEdit_2, ui->pushButton, ui->textEdit,
+                  ui->textEdit_2});
+    }
+}
+
+void MainWindow::set_table_columns(const QString& header_key)
+{
+    const QStringList header = get_parametretitle(header_key);
+    QStringList captions;
+    for (int i = 1; i < header.size(); i += 2)
+        captions << header[i];
+    tableWidget->setColumnCount(captions.size());
+    tableWidget->setHorizontalHeaderLabels(captions);
+    for (int i = 0; 2 * i + 1 < header.size(); ++i) {
+        bool ok = false;
+        const int width = header[2 * i].toInt(&ok);
+        if (ok && width > 0)
+            tableWidget->setColumnWidth(i, width);
+    }
+}
+
+void MainWindow::setup_pc_tree()
+{
+    QTreeView* view = ui->treeView;
+    view->setModel(model);
+    view->setRootIndex(model->index(""));
+    if (model->columnCount() >= 1) {
+        view->setColumnWidth(0, 400);
+        view->setSortingEnabled(true);
+        view->sortByColumn(0, Qt::AscendingOrder);
+    }
+    view->setMouseTracking(true);
+    view->setDragEnabled(false);
+    view->setAcceptDrops(false);
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+}

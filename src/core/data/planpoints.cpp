@@ -1,0 +1,76 @@
+// Table rows as plan points: coordinates read as numbers, rows without them counted.
+#include "data/planpoints.h"
+
+#include <QtGlobal>
+#include <algorithm>
+#include <cmath>
+
+PlanColumns coordinate_plan_columns()
+{
+    return {-1, 0, 1, 2, 3};
+}
+
+PlanColumns observation_plan_columns()
+{
+    return {0, 2, 6, 3, 4};
+}
+
+bool plan_coordinate(const QString& text, double* value)
+{
+    bool ok = false;
+    const double number = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(number))
+        return false;
+    *value = number;
+    return true;
+}
+
+bool plan_point_of_row(const PlanColumns& columns, const PlanKindLabels& labels,
+                       const std::function<QString(int)>& cell, int row, PlanPoint* point)
+{
+    double n = 0;
+    double e = 0;
+    if (!plan_coordinate(cell(columns.n_column), &n) || !plan_coordinate(cell(columns.e_column), &e))
+        return false;
+    point->position = QPointF(e, n);
+    point->row = row;
+    point->name = cell(columns.name_column);
+    point->code = cell(columns.code_column);
+    point->kind = PlanKind::Point;
+    if (columns.kind_column >= 0) {
+        const QString kind = cell(columns.kind_column);
+        if (!kind.isEmpty() && kind == labels.station)
+            point->kind = PlanKind::Station;
+        else if (!kind.isEmpty() && kind == labels.backsight)
+            point->kind = PlanKind::Backsight;
+    }
+    return true;
+}
+
+void PlanPoints::truncate_from_row(int row)
+{
+    // Points are kept in row order, so the rows from `row` on are a tail.
+    const auto first =
+        std::lower_bound(points.begin(), points.end(), row, [](const PlanPoint& p, int r) { return p.row < r; });
+    const int kept_points = int(first - points.begin());
+    // The rows before `row` that were left out: those rows less the points kept among them.
+    rows_left_out = std::max(0, std::min(rows_left_out, row - kept_points));
+    points.resize(kept_points);
+}
+
+QRectF PlanPoints::bounds() const
+{
+    if (points.isEmpty())
+        return QRectF();
+    double left = points.first().position.x();
+    double right = left;
+    double bottom = points.first().position.y();
+    double top = bottom;
+    for (const PlanPoint& p : points) {
+        left = std::min(left, p.position.x());
+        right = std::max(right, p.position.x());
+        bottom = std::min(bottom, p.position.y());
+        top = std::max(top, p.position.y());
+    }
+    return QRectF(QPointF(left, bottom), QPointF(right, top));
+}

@@ -1,0 +1,62 @@
+// Writing a coordinate file point by point.
+#include "data/pointwriter.h"
+
+PointFileWriter::PointFileWriter(const QString& path, const QString& suffix)
+    : format_(PointFormat::for_suffix(suffix)), suffix_(suffix), file_(path, false)
+{
+}
+
+bool PointFileWriter::open(const DxfExtents& extents)
+{
+    if (!format_.is_known()) {
+        error_ = PointFormat::unknown_reason(suffix_);
+        return false;
+    }
+    if (!file_.open()) {
+        error_ = file_.error();
+        return false;
+    }
+    if (format_.kind() == PointFormat::Drawing) {
+        QStringList lines;
+        dxf_append_header(lines, extents);
+        dxf_append_tables(lines);
+        dxf_append_blocks(lines);
+        dxf_append_entities_start(lines);
+        for (const QString& line : qAsConst(lines))
+            file_.write_line(line);
+    }
+    return true;
+}
+
+bool PointFileWriter::write(const QString& point_line)
+{
+    ++sequence_;
+    if (format_.kind() == PointFormat::Drawing) {
+        drawing_lines_.clear();
+        if (!dxf_append_point(drawing_lines_, point_line))
+            return false;
+        for (const QString& line : qAsConst(drawing_lines_))
+            file_.write_line(line);
+        return true;
+    }
+    if (!format_.file_line(point_line, sequence_, &line_))
+        return false;
+    file_.write_line(line_);
+    return true;
+}
+
+bool PointFileWriter::finish()
+{
+    if (format_.kind() == PointFormat::Drawing) {
+        QStringList lines;
+        dxf_append_entities_end(lines);
+        dxf_append_eof(lines);
+        for (const QString& line : qAsConst(lines))
+            file_.write_line(line);
+    }
+    if (!file_.finish()) {
+        error_ = file_.error();
+        return false;
+    }
+    return true;
+}

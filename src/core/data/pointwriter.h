@@ -1,0 +1,38 @@
+// Point lines written one at a time into a coordinate file of the format its suffix names, so a file
+// of any size is written with flat memory. The file is replaced as a whole only when finish()
+// succeeds. A drawing's header holds the extents of all its points, so they are given to open().
+#ifndef POINTWRITER_H
+#define POINTWRITER_H
+
+#include "data/dxftext.h"
+#include "data/pointformats.h"
+#include "data/textfile.h"
+
+#include <QString>
+#include <QStringList>
+
+class PointFileWriter
+{
+public:
+    PointFileWriter(const QString& path, const QString& suffix);
+
+    // False (and error() set) when no format has the suffix or the file cannot be opened.
+    bool open(const DxfExtents& extents = DxfExtents());
+    // Writes one point line in the format; false when the format leaves it out (too few fields).
+    bool write(const QString& point_line);
+    bool finish();
+    // Leaves the file as it was.
+    void cancel() { file_.cancel(); }
+    QString error() const { return error_; }
+
+private:
+    PointFormat format_;
+    QString suffix_;
+    TextFileWriter file_;
+    int sequence_ = 0;
+    QStringList drawing_lines_;
+    QString line_;
+    QString error_;
+};
+
+#endif // POINTWRITER_H

@@ -1,0 +1,131 @@
+// The real dialogs behind the modal seam, and the scripted answers tests give in their place.
+#include "modal/modal.h"
+
+#include <QFileDialog>
+#include <QQueue>
+#include <cstdlib>
+
+namespace
+{
+
+struct Script {
+    bool on = false;
+    QQueue<QMessageBox::StandardButton> answers;
+    QQueue<QString> files;
+    QList<modal_script::Shown> shown;
+    int ended_status = -1;
+};
+
+Script& script()
+{
+    static Script s;
+    return s;
+}
+
+void record(const QString& kind, const QString& title, const QString& text)
+{
+    script().shown.append({kind, title, text});
+}
+
+QString scripted_file(const QString& kind, const QString& caption)
+{
+    record(kind, caption, QString());
+    return script().files.isEmpty() ? QString() : script().files.dequeue();
+}
+
+} // namespace
+
+QMessageBox::StandardButton ask_question(QWidget* parent, const QString& title, const QString& text,
+                                         QMessageBox::StandardButtons buttons,
+                                         QMessageBox::StandardButton default_button)
+{
+    if (script().on) {
+        record("question", title, text);
+        return script().answers.isEmpty() ? QMessageBox::No : script().answers.dequeue();
+    }
+    return QMessageBox::question(parent, title, text, buttons, default_button);
+}
+
+void show_information(QWidget* parent, const QString& title, const QString& text)
+{
+    if (script().on) {
+        record("information", title, text);
+        return;
+    }
+    QMessageBox::information(parent, title, text, QMessageBox::Ok);
+}
+
+void show_warning(QWidget* parent, const QString& title, const QString& text)
+{
+    if (script().on) {
+        record("warning", title, text);
+        return;
+    }
+    QMessageBox::warning(parent, title, text, QMessageBox::Ok);
+}
+
+QString get_open_file_name(QWidget* parent, const QString& caption, const QString& dir, const QString& filter)
+{
+    if (script().on)
+        return scripted_file("open", caption);
+    return QFileDialog::getOpenFileName(parent, caption, dir, filter);
+}
+
+QString get_save_file_name(QWidget* parent, const QString& caption, const QString& dir, const QString& filter)
+{
+    if (script().on)
+        return scripted_file("save", caption);
+    return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+}
+
+void end_process(int status)
+{
+    if (script().on) {
+        script().ended_status = status;
+        return;
+    }
+    std::exit(status);
+}
+
+namespace modal_script
+{
+
+void enable(bool on)
+{
+    script().on = on;
+}
+
+bool enabled()
+{
+    return script().on;
+}
+
+void queue_answer(QMessageBox::StandardButton answer)
+{
+    script().answers.enqueue(answer);
+}
+
+void queue_file(const QString& path)
+{
+    script().files.enqueue(path);
+}
+
+QList<Shown> shown()
+{
+    return script().shown;
+}
+
+void clear()
+{
+    script().answers.clear();
+    script().files.clear();
+    script().shown.clear();
+    script().ended_status = -1;
+}
+
+int ended_status()
+{
+    return script().ended_status;
+}
+
+} // namespace modal_script

@@ -1,0 +1,280 @@
+// The DXF drawing writer line by line, the DXF point reader on our own drawings, on hand-made and
+// broken ones and on drawings ezdxf writes, and ezdxf's verdict on ours.
+#include "data/fileoperation.h"
+#include "support/core/ktest_core.h"
+#include "support/core/workdir.h"
+
+#include <QProcess>
+
+namespace
+{
+
+QStringList header(const QString& xmin, const QString& ymin, const QString& zmin, const QString& xmax,
+                   const QString& ymax, const QString& zmax)
+{
+    return {"  0", "SECTION", "  2", "HEADER", "  9", "$DWGCODEPAGE", "  3", "ANSI_936", "  9", "$EXTMIN",
+            " 10", xmin,      " 20", ymin,     " 30", zmin,           "  9", "$EXTMAX",  " 10", xmax,
+            " 20", ymax,      " 30", zmax,     "  9", "$LIMMIN",      " 10", xmin,       " 20", ymin,
+            "  9", "$LIMMAX", " 10", xmax,     " 20", ymax,           "  0", "ENDSEC"};
+}
+
+QStringList tables_and_blocks()
+{
+    QStringList lines{"  0", "SECTION", "  2", "TABLES", "  0", "TABLE", "  2", "LAYER", " 70", "  4"};
+    for (const auto& layer :
+         {qMakePair(QString("Point"), QString("  7")), qMakePair(QString("PointNumber"), QString("  3")),
+          qMakePair(QString("Level"), QString("  3")), qMakePair(QString("Code"), QString("  4"))})
+        lines << "  0"
+              << "LAYER"
+              << "  2" << layer.first << " 70"
+              << " 64"
+              << " 62" << layer.second << "  6"
+              << "CONTINUOUS";
+    lines << "  0"
+          << "ENDTAB"
+          << "  0"
+          << "ENDSEC";
+    lines << "  0"
+          << "SECTION"
+          << "  2"
+          << "BLOCKS"
+          << "  0"
+          << "ENDSEC";
+    return lines;
+}
+
+QStringList point_entities(const QString& x, const QString& y, const QString& z, const QString& number)
+{
+    return {"  0",         "POINT", "  8", "Point", " 10", x,     " 20", y,     " 30", z,      "  0",  "TEXT", "  8",
+            "PointNumber", " 10",   x,     " 20",   y,     " 30", z,     " 40", "  0", "  1",  number, "  0",  "TEXT",
+            "  8",         "Level", " 10", x,       " 20", y,     " 30", "  0", " 40", " 0.1", "  1",  z};
+}
+
+QStringList entities(const QStringList& points)
+{
+    return QStringList{"  0", "SECTION", "  2", "ENTITIES"} + points + QStringList{"  0", "ENDSEC", "  0", "EOF"};
+}
+
+// Runs a Python script with the Debian interpreter that has ezdxf; its standard output.
+QString python(const QString& script, const QStringList& args)
+{
+    QProcess process;
+    process.start(KT_PYTHON, QStringList{"-c", script} + args);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0) {
+        qWarning().noquote() << process.readAllStandardError();
+        return QString("python failed");
+    }
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+} // namespace
+
+class TestDxf : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void drawing_text_line_by_line()
+    {
+        FileOperation files;
+        // Names stand as they are, trimmed; a short line is not drawn.
+        const QStringList lines =
+            files.getsaveCADdata({"12,K1,100,200,5", "too,short", " P 7 ,K2,1234.5678,-5,x", ",,1,2,3"});
+        const QStringList expected = header("-5.000", "1.000", "0.000", "200.000", "1234.568", "5.000") +
+                                     tables_and_blocks() +
+                                     entities(point_entities("200.000", "100.000", "5.000", "12") +
+                                              point_entities("-5.000", "1234.568", "0.000", "P 7") +
+                                              point_entities("2.000", "1.000", "3.000", ""));
+        QCOMPARE(lines, expected);
+    }
+
+    void extents_data()
+    {
+        QTest::addColumn<QStringList>("points");
+        QTest::addColumn<QStringList>("extents"); // xmin ymin zmin xmax ymax zmax
+
+        QTest::newRow("no points") << QStringList()
+                                   << QStringList{"0.000", "0.000", "0.000", "0.000", "0.000", "0.000"};
+        QTest::newRow("one point is both ends")
+            << QStringList{"A,,10.0004,20.0006,-3"}
+            << QStringList{"20.001", "10.000", "-3.000", "20.001", "10.000", "-3.000"};
+        QTest::newRow("short lines are not drawn") << QStringList{"A,,1,2", "B,,5,6,7", "C,,8"}
+                                                   << QStringList{"6.000", "5.000", "7.000", "6.000", "5.000", "7.000"};
+        QTest::newRow("text counts as 0, spaces ignored")
+            << QStringList{"A,, 1.5 ,abc,-2", "B,,nan,inf,1"}
+            << QStringList{"0.000", "0.000", "-2.000", "0.000", "1.500", "1.000"};
+    }
+
+    void extents()
+    {
+        QFETCH(QStringList, points);
+        QFETCH(QStringList, extents);
+        FileOperation files;
+        const QStringList lines = files.getsaveCADdata_HEAD(points, {});
+        QCOMPARE(lines, header(extents[0], extents[1], extents[2], extents[3], extents[4], extents[5]));
+    }
+
+    void sections_of_an_empty_drawing()
+    {
+        FileOperation files;
+        QCOMPARE(files.getsaveCADdata({}),
+                 header("0.000", "0.000", "0.000", "0.000", "0.000", "0.000") + tables_and_blocks() + entities({}));
+    }
+
+    void own_drawing_reads_back()
+    {
+        WorkDir dir(false);
+        FileOperation files;
+        QVERIFY(files.writefile_byextension(dir.file("p.dxf"), "dxf", {"12,K1,100,200,5", "点7,K,1,2,3", "short,1"},
+                                            false));
+        QCOMPARE(files.readfile_byextension(dir.file("p.dxf"), "dxf"),
+                 (QStringList{"12,,100.000,200.000,5.000", "点7,,1.000,2.000,3.000"}));
+        QVERIFY(files.dxfin == nullptr);
+    }
+
+    void reader_data()
+    {
+        QTest::addColumn<QByteArray>("drawing");
+        QTest::addColumn<QStringList>("points");
+
+        QTest::newRow("codes without spaces")
+            << QByteArray("0\nSECTION\n2\nENTITIES\n0\nPOINT\n8\nPoint\n10\n1.5\n20\n2.5\n30\n3.5\n"
+                          "0\nTEXT\n8\nPointNumber\n1\nA1\n0\nENDSEC\n0\nEOF\n")
+            << QStringList{"A1,,2.5,1.5,3.5"};
+        QTest::newRow("values as they stand, trimmed")
+            << QByteArray("  0\r\nSECTION\r\n  2\r\nENTITIES\r\n  0\r\nPOINT\r\n  8\r\nPoint\r\n 10\r\n 1e3 \r\n"
+                          " 20\r\n-0\r\n 30\r\nabc\r\n  0\r\nENDSEC\r\n  0\r\nEOF\r\n")
+            << QStringList{",,-0,1e3,abc"};
+        QTest::newRow("only the first entities section")
+            << QByteArray("0\nSECTION\n2\nHEADER\n0\nPOINT\n8\nPoint\n10\n9\n0\nENDSEC\n"
+                          "0\nSECTION\n2\nENTITIES\n0\nPOINT\n8\nPoint\n10\n1\n0\nENDSEC\n"
+                          "0\nSECTION\n2\nENTITIES\n0\nPOINT\n8\nPoint\n10\n2\n0\nENDSEC\n0\nEOF\n")
+            << QStringList{",,,1,"};
+        QTest::newRow("a point not on layer Point has no coordinates")
+            << QByteArray("0\nSECTION\n2\nENTITIES\n0\nPOINT\n8\n0\n10\n1\n20\n2\n0\nPOINT\n8\nPoint\n20\n5\n"
+                          "0\nENDSEC\n0\nEOF\n")
+            << QStringList{",,,,", ",,5,,"};
+        QTest::newRow("POINT inside the coordinates starts the next point")
+            << QByteArray("0\nSECTION\n2\nENTITIES\n0\nPOINT\n8\nPoint\n10\n1\n99\nPOINT\n8\nPoint\n10\n2\n"
+                          "0\nENDSEC\n0\nEOF\n")
+            << QStringList{",,,1,", ",,,2,"};
+        QTest::newRow("the last point number wins, later codes replace earlier")
+            << QByteArray("0\nSECTION\n2\nENTITIES\n0\nPOINT\n8\nPoint\n10\n1\n10\n4\n0\nTEXT\n8\nPointNumber\n"
+                          "1\nfirst\n0\nTEXT\n8\nLevel\n1\n9.9\n0\nTEXT\n8\nPointNumber\n1\nsecond\n0\nLINE\n"
+                          "8\n0\n0\nENDSEC\n0\nEOF\n")
+            << QStringList{"second,,,4,"};
+        QTest::newRow("cut short inside a point: the point is kept")
+            << QByteArray("0\nSECTION\n2\nENTITIES\n0\nPOINT\n8\nPoint\n10\n1\n20\n2\n30\n3\n")
+            << QStringList{",,2,1,"};
+        QTest::newRow("cut short after the group code")
+            << QByteArray("0\nSECTION\n2\nENTITIES\n0\nPOINT\n8\nPoint\n10\n1\n20") << QStringList{",,,1,"};
+        QTest::newRow("no entities section")
+            << QByteArray("0\nSECTION\n2\nHEADER\n0\nENDSEC\n0\nEOF\n") << QStringList();
+        QTest::newRow("empty file") << QByteArray() << QStringList();
+        QTest::newRow("layer names are case-sensitive")
+            << QByteArray("0\nSECTION\n2\nENTITIES\n0\nPOINT\n8\nPOINTNUMBER\n1\nx\n8\npoint\n10\n1\n0\nEOF\n")
+            << QStringList{",,,,"};
+    }
+
+    void reader()
+    {
+        QFETCH(QByteArray, drawing);
+        QFETCH(QStringList, points);
+        WorkDir dir(false);
+        dir.write("d.dxf", drawing);
+        FileOperation files;
+        QCOMPARE(files.readDXFfile(dir.file("d.dxf")), points);
+        QVERIFY(files.last_read_ok);
+    }
+
+    void binary_junk_reads_without_harm()
+    {
+        WorkDir dir(false);
+        QByteArray junk("0\nSECTION\n2\nENTITIES\n0\nPOINT\n8\nPoint\n");
+        for (int i = 0; i < 200000; ++i)
+            junk.append(char((i * 2654435761u) >> 24));
+        dir.write("junk.dxf", junk);
+        FileOperation files;
+        const QStringList points = files.readDXFfile(dir.file("junk.dxf"));
+        QVERIFY(!points.isEmpty());
+        QVERIFY(files.readDXFfile(dir.file("absent.dxf")).isEmpty());
+        QVERIFY(!files.last_read_ok);
+    }
+
+    // ezdxf opens our drawing without audit errors and finds every point, number and height.
+    void ezdxf_reads_our_drawing()
+    {
+        WorkDir dir(false);
+        FileOperation files;
+        QVERIFY(files.writefile_byextension(dir.file("ours.dxf"), "dxf",
+                                            {"12,K1,100,200,5", "测站7,K,1234.5678,-5.25,0.1", "P9,,x,1,2"}, false));
+        const QString script = R"(
+import sys, ezdxf
+doc = ezdxf.readfile(sys.argv[1])
+audit = doc.audit()
+print("errors", len(audit.errors), doc.encoding)
+for e in doc.modelspace():
+    if e.dxftype() == "POINT":
+        print("POINT", e.dxf.layer, "%.3f %.3f %.3f" % tuple(e.dxf.location))
+    else:
+        print("TEXT", e.dxf.layer, "%.3f %.3f %.3f" % tuple(e.dxf.insert), e.dxf.height, e.dxf.text)
+)";
+        const QStringList expected{
+            "errors 0 gbk",
+            "POINT Point 200.000 100.000 5.000",
+            "TEXT PointNumber 200.000 100.000 5.000 0.0 12",
+            "TEXT Level 200.000 100.000 0.000 0.1 5.000",
+            "POINT Point -5.250 1234.568 0.100",
+            "TEXT PointNumber -5.250 1234.568 0.100 0.0 测站7",
+            "TEXT Level -5.250 1234.568 0.000 0.1 0.100",
+            "POINT Point 1.000 0.000 2.000",
+            "TEXT PointNumber 1.000 0.000 2.000 0.0 P9",
+            "TEXT Level 1.000 0.000 0.000 0.1 2.000",
+        };
+        QCOMPARE(python(script, {dir.file("ours.dxf")}).split('\n'), expected);
+    }
+
+    // Drawings another program writes: ezdxf in the old and the newer DXF versions.
+    void reads_drawings_ezdxf_writes_data()
+    {
+        QTest::addColumn<QString>("version");
+        QTest::newRow("R12") << "R12";
+        QTest::newRow("R2000") << "R2000";
+        QTest::newRow("R2010") << "R2010";
+    }
+
+    void reads_drawings_ezdxf_writes()
+    {
+        QFETCH(QString, version);
+        WorkDir dir(false);
+        const QString script = R"(
+import sys, ezdxf
+doc = ezdxf.new(sys.argv[2])
+for name in ("Point", "PointNumber", "Level"):
+    doc.layers.add(name)
+msp = doc.modelspace()
+msp.add_line((0, 0), (5, 5))
+for name, x, y, z in (("A1", 10.5, 20.25, 3.0), ("B2", -1.0, 0.0, 99.125)):
+    msp.add_point((x, y, z), dxfattribs={"layer": "Point"})
+    msp.add_text(name, dxfattribs={"layer": "PointNumber", "insert": (x, y, z), "height": 0.0})
+    msp.add_text("%.3f" % z, dxfattribs={"layer": "Level", "insert": (x, y, 0), "height": 0.1})
+msp.add_circle((1, 1), 2)
+doc.saveas(sys.argv[1])
+print("ok")
+)";
+        QCOMPARE(python(script, {dir.file("theirs.dxf"), version}), QString("ok"));
+        FileOperation files;
+        const QStringList points = files.readfile_byextension(dir.file("theirs.dxf"), "dxf");
+        QCOMPARE(points.size(), 2);
+        const auto fields = [](const QString& line) {
+            const QStringList f = line.split(',');
+            return QStringList{f[0], f[1], QString::number(f[2].toDouble()), QString::number(f[3].toDouble()),
+                               QString::number(f[4].toDouble())};
+        };
+        QCOMPARE(fields(points[0]), (QStringList{"A1", "", "20.25", "10.5", "3"}));
+        QCOMPARE(fields(points[1]), (QStringList{"B2", "", "0", "-1", "99.125"}));
+    }
+};
+
+KT_CORE_TEST_MAIN(TestDxf)
+#include "tst_dxf.moc"

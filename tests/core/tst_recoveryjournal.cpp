@@ -1,0 +1,113 @@
+// The recovery journal on its own: rows written and read back, a journal cut while writing, junk and
+// journals of another layout refused and set aside, a full disk reported.
+#include "data/recoveryjournal.h"
+#include "support/core/ktest_core.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace
+{
+
+using Rows = QList<QStringList>;
+
+void write_file(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+} // namespace
+
+class TestRecoveryJournal : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void rows_round_trip()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.path() + "/new/folder";
+        RecoveryJournal journal(folder, "coordinate", 5);
+        QVERIFY(!journal.exists());
+        QCOMPARE(journal.read().status, RecoveryJournal::Contents::Missing);
+        // Tabs and line ends inside a cell would split it: they become spaces; missing cells are empty.
+        QVERIFY(journal.append({"P1", "C 1", "1234.567", "-12.345", "100.000"}));
+        QVERIFY(journal.append({"P\t2", "line\nend", "1", "2"}));
+        QVERIFY(journal.append({QString::fromUtf8("点三"), "", "", "", "", "beyond the layout"}));
+        QVERIFY(journal.exists());
+        const RecoveryJournal::Contents contents = RecoveryJournal(folder, "coordinate", 5).read();
+        QCOMPARE(contents.status, RecoveryJournal::Contents::Whole);
+        QCOMPARE(contents.rows, (Rows{{"P1", "C 1", "1234.567", "-12.345", "100.000"},
+                                      {"P 2", "line end", "1", "2", ""},
+                                      {QString::fromUtf8("点三"), "", "", "", ""}}));
+        QVERIFY(qAbs(contents.started.secsTo(QDateTime::currentDateTime())) < 24 * 3600);
+        // Another layout's journal is another file.
+        QCOMPARE(RecoveryJournal(folder, "observation", 15).read().status, RecoveryJournal::Contents::Missing);
+        journal.remove();
+        QVERIFY(!journal.exists());
+        // After removal the next row starts a new journal with its head line.
+        QVERIFY(journal.append({"P9"}));
+        QCOMPARE(RecoveryJournal(folder, "coordinate", 5).read().rows, (Rows{{"P9", "", "", "", ""}}));
+    }
+
+    void damaged_journals_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("rows");
+        const QByteArray head = "ktlink-journal\tcoordinate\t5\t2026-12-09T05:00:00\n";
+        const QByteArray row = "P1\tC\t1\t2\t3\n";
+        const int whole = RecoveryJournal::Contents::Whole;
+        const int refused = RecoveryJournal::Contents::Refused;
+        QTest::newRow("cut in the last line") << head + row + row + "P3\tC\t1." << whole << 2;
+        QTest::newRow("cut in the head line") << QByteArray("ktlink-jour") << whole << 0;
+        QTest::newRow("head only") << head << whole << 0;
+        QTest::newRow("empty file") << QByteArray() << whole << 0;
+        QTest::newRow("another program's lines") << QByteArray("PT1,C,1,2,3\nPT2,C,4,5,6\n") << refused << 0;
+        QTest::newRow("binary junk") << QByteArray::fromHex("7f454c4602010100000a00ff00") << refused << 0;
+        QTest::newRow("junk without a line end") << QByteArray("\x89PNG\x01\x02", 6) << refused << 0;
+        QTest::newRow("another layout") << QByteArray("ktlink-journal\tobservation\t15\t2026-12-09T05:00:00\n")
+                                        << refused << 0;
+        QTest::newRow("a row of the wrong width") << head + row + "P2\tC\t1\n" + row << refused << 0;
+        QTest::newRow("a NUL inside a row") << head + QByteArray("P1\tC\t1\0\t2\t3\n", 12) << refused << 0;
+        QTest::newRow("bad UTF-8") << head + "P\xff\tC\t1\t2\t3\n" << refused << 0;
+        QTest::newRow("no date") << QByteArray("ktlink-journal\tcoordinate\t5\tyesterday\n") + row << refused << 0;
+    }
+
+    void damaged_journals()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, status);
+        QFETCH(int, rows);
+        QTemporaryDir dir;
+        RecoveryJournal journal(dir.path(), "coordinate", 5);
+        write_file(journal.path(), bytes);
+        const RecoveryJournal::Contents contents = journal.read();
+        QCOMPARE(int(contents.status), status);
+        QCOMPARE(contents.rows.size(), rows);
+        if (status != RecoveryJournal::Contents::Refused)
+            return;
+        // Set aside whole: the bytes kept under another name, the journal's own name free again.
+        const QString kept = journal.set_aside("refused");
+        QVERIFY(!kept.isEmpty());
+        QVERIFY(!journal.exists());
+        QCOMPARE(read_file(kept), bytes);
+    }
+
+    void full_disk_is_reported()
+    {
+        if (!QFile::exists("/dev/full"))
+            QSKIP("no /dev/full here");
+        QTemporaryDir dir;
+        RecoveryJournal journal(dir.path(), "coordinate", 5);
+        QVERIFY(QFile::link("/dev/full", journal.path()));
+        QVERIFY(!journal.append({"P1", "C", "1", "2", "3"}));
+        QVERIFY(!journal.error().isEmpty());
+    }
+};
+
+KT_CORE_TEST_MAIN(TestRecoveryJournal)
+#include "tst_recoveryjournal.moc"

@@ -1,0 +1,22 @@
+// The main function of the widget suites: a headless application, GBK as the local 8-bit codec as in the
+// program, and the modal seam in scripted mode so no message box can block a test.
+#ifndef KTEST_H
+#define KTEST_H
+
+#include "modal/modal.h"
+#include "support/core/ktest_core.h"
+
+#include <QApplication>
+
+#define KT_TEST_MAIN(TestClass)                                                                                        \
+    int main(int argc, char** argv)                                                                                    \
+    {                                                                                                                  \
+        QApplication app(argc, argv);                                                                                  \
+        QTextCodec::setCodecForLocale(QTextCodec::codecForName("GBK"));                                                \
+        modal_script::enable(true);                                                                                    \
+        TestClass tc;                                                                                                  \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                                     \
+        return QTest::qExec(&tc, argc, argv);                                                                          \
+    }
+
+#endif // KTEST_H
