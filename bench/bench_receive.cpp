@@ -103,14 +103,14 @@ int main(int argc, char** argv)
 
     PtyLine line;
     w->portname = line.port_name();
-    w->CommunicationMode = 0;
+    w->CommunicationMode = LinkMode::Cable;
     w->program_commconnect();
     if (!line.is_open() || !w->serial->isOpen()) {
         std::fputs("bench_receive: the pty could not be opened\n", stderr);
         return 1;
     }
     w->set_comm_log(log);
-    w->ZuobiaoLeixing = 0;
+    w->ZuobiaoLeixing = kt2040::Coordinates;
     w->program_receivedata();
 
     std::vector<PtyLine::Step> steps = kt40 ? kt40_script(records) : kt20kt40_script(records);

@@ -31,16 +31,16 @@ int fuzz_kt2040_link(const char* type, int direction, const uint8_t* data, size_
     MainWindow& w = fuzz_window(type);
     w.Commontimer->stop();
     w.CommontimerFlag = false;
-    w.COMParameter_ini(0);
+    w.COMParameter_ini(TransferState::Reset);
     w.CommunicationMode = (data[0] & 0x02) ? 1 : 0;
     w.ZuobiaoLeixing = (data[0] & 0x01) ? 1 : 0;
     if (direction == 0) {
         w.tableWidget->setRowCount(0);
-        w.begin_transfer(0, 0);
+        w.begin_transfer(kt2040::PcReceives, 0);
     } else {
         fill_table(w, (data[0] >> 2) % 6);
-        w.begin_transfer(1, w.tableWidget->rowCount());
-        w.ZuobiaoLeixing = 0;
+        w.begin_transfer(kt2040::PcSends, w.tableWidget->rowCount());
+        w.ZuobiaoLeixing = kt2040::Coordinates;
         w.InformationAnalysis_pack(-1);
     }
     for (const QByteArray& chunk : fuzz_chunks(data + 1, size - 1))

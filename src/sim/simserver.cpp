@@ -22,9 +22,9 @@ SimServer::SimServer(const SimOptions& options, SimLink* link, const QList<kt204
         kt90_ = std::make_unique<kt90::Instrument>(jobs->jobs(), jobs->codes());
     } else {
         const QString file = options.points.isEmpty() ? options.measured : options.points;
-        kt2040_ =
-            std::make_unique<kt2040::Instrument>(kt2040::frame_set_of(options.type), options.measured.isEmpty() ? 0 : 1,
-                                                 records, QFileInfo(file).completeBaseName(), options.delay_ms);
+        kt2040_ = std::make_unique<kt2040::Instrument>(
+            kt2040::frame_set_of(options.type), options.measured.isEmpty() ? kt2040::Coordinates : kt2040::MeasuredData,
+            records, QFileInfo(file).completeBaseName(), options.delay_ms);
     }
     wait_.setSingleShot(true);
     pause_.setSingleShot(true);

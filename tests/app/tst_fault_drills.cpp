@@ -2,6 +2,7 @@
 // files that are empty, cut short, binary or huge. Each must be told, keep what the user has, and leave
 // the program responsive.
 #include "config/dictionaryanalysis.h"
+#include "config/prompts.h"
 #include "modal/modal.h"
 #include "support/app/kt90script.h"
 #include "support/app/linkedwindow.h"
@@ -36,9 +37,9 @@ void expect_port_lost(MainWindow& w)
     QCOMPARE(w.KT90SendType, 0);
     int lost = 0;
     for (const modal_script::Shown& shown : modal_script::shown())
-        lost += shown.text.startsWith(w.getpopup_prompt(27).section("%1", 0, 0)) ? 1 : 0;
+        lost += shown.text.startsWith(w.getpopup_prompt(Prompt::ConnectionLost).section("%1", 0, 0)) ? 1 : 0;
     QCOMPARE(lost, 1);
-    QCOMPARE(w.ui->label_4->text(), w.getpopup_prompt(16));
+    QCOMPARE(w.ui->label_4->text(), w.getpopup_prompt(Prompt::NotConnected));
 }
 
 } // namespace
@@ -100,7 +101,7 @@ private slots:
         w->KT90_DataFileNum = "3";
         w->KT90_SaveFilename = dir->file("job.txt");
         w->progflag = 2;
-        w->wait_start(2);
+        w->wait_start(WaitKind::JobCopy);
         w->KT90SendType = 1;
         w->serial->write(w->dictionA->getKT90packmsg(1, "", false));
         play(pty, {{crlf("a"), kReady},
@@ -160,8 +161,10 @@ private slots:
         w->program_filesaveas();
         const QList<modal_script::Shown> shown = modal_script::shown();
         QCOMPARE(shown.last().kind, QString("warning"));
-        QVERIFY2(shown.last().text.startsWith(w->getpopup_prompt(28).arg(path, "")), qPrintable(shown.last().text));
-        QVERIFY(shown.last().text.size() > w->getpopup_prompt(28).arg(path, "").size()); // and the reason
+        QVERIFY2(shown.last().text.startsWith(w->getpopup_prompt(Prompt::FileNotWritten).arg(path, "")),
+                 qPrintable(shown.last().text));
+        QVERIFY(shown.last().text.size() >
+                w->getpopup_prompt(Prompt::FileNotWritten).arg(path, "").size()); // and the reason
         if (place != "blocked")
             QCOMPARE(read_file(path, "<missing>"), old_points);
         QCOMPARE(w->tableWidget->rowCount(), 400);

@@ -1,6 +1,7 @@
 // No field data lost: the unsaved-rows question before every command that would lose rows, the recovery
 // journal written during a real receive and offered back (also after the receiving process was killed),
 // the communication log of a KT40 conversation and its menu item, and the About box.
+#include "config/prompts.h"
 #include "config/xml_analysis.h"
 #include "data/datafolder.h"
 #include "data/fileoperation.h"
@@ -173,7 +174,8 @@ private slots:
             // Exactly as without the guard: only exit asks its own question.
             QCOMPARE(shown.size(), command == "exit" ? 1 : (command == "open" ? 1 : 0));
             if (command == "exit")
-                QCOMPARE(shown[0].text, w.getpopup_prompt(6).arg(w.getpopup_prompt(7)));
+                QCOMPARE(shown[0].text,
+                         w.getpopup_prompt(Prompt::ReallyDo).arg(w.getpopup_prompt(Prompt::QuitTheProgram)));
             return;
         }
         QVERIFY(!shown.isEmpty());

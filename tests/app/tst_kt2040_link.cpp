@@ -1,5 +1,6 @@
 // KT20/KT40 transfers over a pty, the instrument played byte for byte: receiving and sending in both
 // frame sets, chunks and noise, the end frames, the Bluetooth time-out and the paced waits.
+#include "config/prompts.h"
 #include "support/app/linkedwindow.h"
 #include "support/ui/ktest.h"
 #include "ui_mainwindow.h"
@@ -24,7 +25,7 @@ QString prompts(MainWindow& w, int a, int b, const QString& between = "")
 
 QString counted(MainWindow& w, int prompt, int done, int total)
 {
-    return prompts(w, 15, prompt) + QString("%1/%2").arg(done).arg(total);
+    return prompts(w, Prompt::Connected, prompt) + QString("%1/%2").arg(done).arg(total);
 }
 
 // Rows of a name, a code and N, E, Z, placed in the columns of the table's layout.
@@ -54,7 +55,7 @@ private slots:
         LinkedWindow link("KT40");
         MainWindow& w = *link.w;
         w.program_receivedata();
-        QCOMPARE(link.state(), prompts(w, 15, 18));
+        QCOMPARE(link.state(), prompts(w, Prompt::Connected, Prompt::Receiving));
         link.pty.send(sample::kt40_header);
         QCOMPARE(link.pty.receive(2), kAck);
         QCOMPARE(w.ui->lineEdit->text() + " " + link.progress(), QString("JOB 0/2"));
@@ -70,7 +71,7 @@ private slots:
         QCOMPARE(link.progress(), QString("2/2"));
         QCOMPARE(link.row(1), QString("PT1|CODEm|1234.567|-12.345|100.000"));
         QVERIFY(!w.InformationTransmissionjFlag);
-        QCOMPARE(link.state(), prompts(w, 15, 20, "   "));
+        QCOMPARE(link.state(), prompts(w, Prompt::Connected, Prompt::AllReceived, "   "));
     }
 
     void kt20kt40_receive_data()
@@ -119,7 +120,7 @@ private slots:
         link.pty.send(end);
         QCOMPARE(link.pty.drain(30), QByteArray());
         QVERIFY(!w.InformationTransmissionjFlag);
-        QCOMPARE(link.state(), prompts(w, 15, prompt, "   "));
+        QCOMPARE(link.state(), prompts(w, Prompt::Connected, prompt, "   "));
     }
 
     void chunks_and_noise_data()
@@ -170,7 +171,7 @@ private slots:
         LinkedWindow link(type, false);
         MainWindow& w = *link.w;
         w.portlist_desc = QStringList{w.portname, "Serial over Bluetooth"};
-        w.CommunicationMode = 1;
+        w.CommunicationMode = LinkMode::Bluetooth;
         w.program_commconnect();
         link.pty.send(start);
         QCOMPARE(link.pty.receive(answer.size()), answer);
@@ -184,7 +185,7 @@ private slots:
         QVERIFY(!w.Commontimer->isActive()); // once per arming
         QVERIFY(w.CommontimerFlag);
         // By cable the time-out sends nothing and keeps running.
-        w.CommunicationMode = 0;
+        w.CommunicationMode = LinkMode::Cable;
         w.Commontimer->start(3000);
         w.CommontimerTimerout();
         QCOMPARE(link.pty.drain(30), QByteArray());
@@ -215,7 +216,7 @@ private slots:
         }
         link.pty.send(kAck);
         QCOMPARE(link.pty.receive(2), kEnd);
-        QCOMPARE(link.state(), prompts(w, 15, 19, "   "));
+        QCOMPARE(link.state(), prompts(w, Prompt::Connected, Prompt::AllSent, "   "));
         link.pty.send(kEnd);
         QCOMPARE(link.pty.drain(30), QByteArray());
         QVERIFY(!w.InformationTransmissionjFlag);
@@ -223,7 +224,8 @@ private slots:
         w.program_receivedata();
         w.program_senddata();
         QCOMPARE(modal_script::shown().size(), 1);
-        QCOMPARE(modal_script::shown()[0].title + modal_script::shown()[0].text, prompts(w, 5, 21));
+        QCOMPARE(modal_script::shown()[0].title + modal_script::shown()[0].text,
+                 prompts(w, Prompt::ProgramName, Prompt::TransferRunning));
     }
 
     void kt20kt40_send_data()
@@ -261,7 +263,7 @@ private slots:
         QCOMPARE(link.pty.drain(30), QByteArray());
         QVERIFY(!w.InformationTransmissionjFlag);
         QVERIFY(!w.Commontimer->isActive());
-        QCOMPARE(link.state(), w.getpopup_prompt(19));
+        QCOMPARE(link.state(), w.getpopup_prompt(Prompt::AllSent));
     }
 
     // Qt announces no bytes during a pause; what came meanwhile is judged when it ends, and a send
@@ -289,7 +291,7 @@ private slots:
         link.pty.send(kRequest);
         QTRY_VERIFY(!w.InformationTransmissionjFlag);
         PtyInstrument::spin(100);
-        QCOMPARE(link.state(), w.getpopup_prompt(hang_up ? 16 : 19));
+        QCOMPARE(link.state(), w.getpopup_prompt(hang_up ? Prompt::NotConnected : Prompt::AllSent));
         QCOMPARE(w.KT20_KT40_curnum, 0);
         QVERIFY(w.commbuf.isEmpty());
     }

@@ -2,6 +2,7 @@
 // the listing and the rebuilt instrument tree, downloads into a temporary folder, uploads into new and
 // existing jobs, and how bad replies, bad names, a failed write and an unopenable port are handled.
 #include "comm/kt90_conversation.h"
+#include "config/prompts.h"
 #include "data/localtext.h"
 #include "dialogs/comfiledownsettingdialog.h"
 #include "dialogs/inputmsg_dangedialog.h"
@@ -360,7 +361,7 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
         // The file holds the bytes the instrument sent, line by line.
         QCOMPARE(file.readAll(), to_local_text(lines.join('\n') + '\n'));
-        QCOMPARE(w_->ui->label_4->text(), w_->getpopup_prompt(32).arg(path));
+        QCOMPARE(w_->ui->label_4->text(), w_->getpopup_prompt(Prompt::JobSaved).arg(path));
         QVERIFY(modal_script::shown().isEmpty() || modal_script::shown().last().kind == "question");
     }
 
@@ -387,6 +388,23 @@ private slots:
         QVERIFY2(warning.text.startsWith(head) && warning.text.size() > head.size(), qPrintable(warning.text));
         QVERIFY(QFileInfo(folder + "/ROAD.txt").isDir());
         QVERIFY(w_->KT90_DataBuf.isEmpty());
+    }
+
+    void download_that_cannot_start_is_reported()
+    {
+        // A format line without its number: the download has nothing to ask for.
+        QTreeWidgetItem* leaf = recorded_leaf(port_, "ROAD,3,12,40", "TXT");
+        const QString folder = pc_folder("data");
+        SettingsSeen seen;
+        answer_settings(&seen, "txt");
+        modal_script::clear();
+        w_->KT90PopMenuYCtoPC_Copy(leaf, 0, w_->model->index(folder), 1);
+        // The dialog's own confirmation, then the warning.
+        QVERIFY(!modal_script::shown().isEmpty());
+        QCOMPARE(modal_script::shown().last().kind, QString("warning"));
+        QCOMPARE(modal_script::shown().last().text, w_->getpopup_prompt(Prompt::DownloadNotStarted));
+        QCOMPARE(w_->KT90SendType, 0);
+        QCOMPARE(pty_->receive_all(), QByteArray());
     }
 
     void names_from_the_instrument_data()
@@ -455,7 +473,7 @@ private slots:
         const QList<modal_script::Shown> shown = modal_script::shown();
         QCOMPARE(shown.size(), 2);
         QCOMPARE(shown[0].kind, QString("warning"));
-        QCOMPARE(shown[0].text, w_->getpopup_prompt(30).arg("../up"));
+        QCOMPARE(shown[0].text, w_->getpopup_prompt(Prompt::BadFileName).arg("../up"));
         QCOMPARE(shown[1].text, QString("Download the data in the txt format into the file fine name?"));
         QCOMPARE(w_->KT90_SaveFilename, folder + "/fine name.txt");
     }

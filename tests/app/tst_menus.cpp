@@ -1,4 +1,5 @@
 // Menu bar and toolbar built from definitions, and the commands their actions reach.
+#include "config/prompts.h"
 #include "support/app/windowdriver.h"
 #include "support/core/workdir.h"
 #include "support/ui/ktest.h"
@@ -164,12 +165,12 @@ private slots:
         actions[2]->trigger();
         QCOMPARE(w_->ZuobiaoLeixing, 5);
 
-        w_->toolbarbuttonshow(0, false);
+        w_->toolbarbuttonshow(ToolbarGroup::ByConnection, false);
         QVERIFY(!actions[3]->isEnabled());
         QVERIFY(actions[0]->isEnabled());
         w_->toolbarbuttonshow(1, true);
         QVERIFY(!actions[3]->isEnabled());
-        w_->toolbarbuttonshow(0, true);
+        w_->toolbarbuttonshow(ToolbarGroup::ByConnection, true);
         QVERIFY(actions[3]->isEnabled());
     }
 
@@ -185,8 +186,8 @@ private slots:
         w_->menubar_triggered(&connect_item);
         QCOMPARE(w_->CommunicationMode, 0);
         QCOMPARE(modal_script::shown().size(), 1);
-        QCOMPARE(modal_script::shown()[0].text,
-                 w_->getpopup_prompt(26).arg(w_->portname, modal_script::shown()[0].text.section(": ", 1)));
+        QCOMPARE(modal_script::shown()[0].text, w_->getpopup_prompt(Prompt::PortOpenFailed)
+                                                    .arg(w_->portname, modal_script::shown()[0].text.section(": ", 1)));
 
         // Bluetooth on a port not described as Bluetooth asks first; No leaves everything closed.
         modal_script::clear();
@@ -195,7 +196,7 @@ private slots:
         w_->menubar_triggered(&bluetooth);
         QCOMPARE(w_->CommunicationMode, 1);
         QCOMPARE(modal_script::shown().size(), 1);
-        QCOMPARE(modal_script::shown()[0].text, w_->getpopup_prompt(23).arg(w_->portname));
+        QCOMPARE(modal_script::shown()[0].text, w_->getpopup_prompt(Prompt::NotBluetoothPort).arg(w_->portname));
         QVERIFY(!w_->serial->isOpen());
 
         // Keys that do nothing.

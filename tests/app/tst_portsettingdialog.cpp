@@ -1,6 +1,7 @@
 // The port settings dialog: filling, the baud rate proposed for a port, OK with its guards, and the
 // command that runs it from the main window.
 #include "config/dictionaryanalysis.h"
+#include "config/prompts.h"
 #include "dialogs/portsettingdialog.h"
 #include "support/app/linkedwindow.h"
 #include "support/app/windowdriver.h"
@@ -151,7 +152,7 @@ private slots:
         if (!transfer) {
             QCOMPARE(w.porttype, chosen.isEmpty() ? QString() : "described " + chosen);
             QVERIFY(w.ui->label_3->text().startsWith(chosen + " 1200 "));
-            QCOMPARE(link.state(), w.getpopup_prompt(16));
+            QCOMPARE(link.state(), w.getpopup_prompt(Prompt::NotConnected));
         }
     }
 };

@@ -65,7 +65,7 @@ private slots:
     void redraw_and_cancel()
     {
         start();
-        w_->wait_start(1);
+        w_->wait_start(WaitKind::Listing);
         w_->currentValue = 40;
         QTRY_COMPARE(w_->progDlg->value(), 40);
         QPointer<QProgressDialog> dialog = w_->progDlg;
@@ -79,7 +79,7 @@ private slots:
     void final_value_is_shown()
     {
         start();
-        w_->wait_start(2);
+        w_->wait_start(WaitKind::JobCopy);
         w_->currentValue = 100;
         QPointer<QProgressDialog> dialog = w_->progDlg;
         w_->wait_stop();
@@ -93,9 +93,9 @@ private slots:
     void one_dialog_at_a_time()
     {
         start();
-        w_->wait_start(1);
+        w_->wait_start(WaitKind::Listing);
         QPointer<QProgressDialog> first = w_->progDlg;
-        w_->wait_start(2);
+        w_->wait_start(WaitKind::JobCopy);
         QVERIFY(w_->progDlg != first.data());
         QTRY_VERIFY(first.isNull());
         w_->wait_stop();
@@ -105,7 +105,7 @@ private slots:
     {
         // A reply handled while the redraw processes events may end the wait.
         start();
-        w_->wait_start(1);
+        w_->wait_start(WaitKind::Listing);
         QTimer::singleShot(0, w_.get(), [this] { w_->wait_stop(); });
         w_->currentValue = 10;
         w_->updateProgressDialog();

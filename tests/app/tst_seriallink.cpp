@@ -1,6 +1,7 @@
 // The serial link over a pty: the Bluetooth description questions, a port that cannot be opened (for
 // want of permission too), and a port that disappears while a transfer runs.
 #include "comm/portopenfailure.h"
+#include "config/prompts.h"
 #include "support/app/linkedwindow.h"
 #include "support/core/mount.h"
 #include "support/ui/ktest.h"
@@ -72,19 +73,19 @@ private slots:
         QCOMPARE(shown.size(), question < 0 ? 0 : 1);
         if (question >= 0)
             QCOMPARE(shown[0].title + shown[0].text,
-                     w.getpopup_prompt(22) + w.getpopup_prompt(question).arg(w.portname));
+                     w.getpopup_prompt(Prompt::PortType) + w.getpopup_prompt(question).arg(w.portname));
         const bool opens = question < 0 || yes;
         QCOMPARE(w.serial->isOpen(), opens);
         QCOMPARE(disconnect_enabled(w), opens);
         // Declining leaves the transfer state as it was; connecting resets it.
         QCOMPARE(w.commbuf, opens ? QByteArray() : QByteArray("left over"));
         QCOMPARE(w.InformationTransmissionjFlag, !opens);
-        QCOMPARE(link.state(), w.getpopup_prompt(opens ? 15 : 16));
+        QCOMPARE(link.state(), w.getpopup_prompt(opens ? Prompt::Connected : Prompt::NotConnected));
 
         if (opens) {
             w.program_commdisconnect();
             QVERIFY(!w.serial->isOpen() && !disconnect_enabled(w));
-            QCOMPARE(link.state(), w.getpopup_prompt(16));
+            QCOMPARE(link.state(), w.getpopup_prompt(Prompt::NotConnected));
         }
     }
 
@@ -107,7 +108,7 @@ private slots:
             w.program_commconnect();
         QVERIFY(!w.serial->isOpen());
         QVERIFY(!disconnect_enabled(w));
-        QCOMPARE(link.state(), w.getpopup_prompt(16));
+        QCOMPARE(link.state(), w.getpopup_prompt(Prompt::NotConnected));
         verify_port_message(w, 26);
         w.portname = link.pty.port_name();
         w.program_commconnect();
@@ -190,7 +191,7 @@ private slots:
         QVERIFY(w.commbuf.isEmpty());
         QVERIFY(!disconnect_enabled(w));
         QCOMPARE(w.tableWidget->rowCount(), 1);
-        QCOMPARE(link.state(), w.getpopup_prompt(16));
+        QCOMPARE(link.state(), w.getpopup_prompt(Prompt::NotConnected));
         verify_port_message(w, 27); // once, though Qt repeats the error while the port stays open
     }
 };

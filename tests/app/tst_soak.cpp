@@ -125,7 +125,7 @@ private slots:
     void kt2040_coordinate_records()
     {
         LinkedWindow link("KT20_KT40");
-        link.w->ZuobiaoLeixing = 0;
+        link.w->ZuobiaoLeixing = kt2040::Coordinates;
         link.w->program_receivedata();
         Instrument instrument(link.pty);
         const QByteArray start("\x01J\r");

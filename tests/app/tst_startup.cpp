@@ -1,6 +1,7 @@
 // Start-up as a user sees it: the panels, columns, title, menus, toolbar and status line of each
 // instrument type, in both languages, and the ways start-up is abandoned.
 #include "config/dictionaryanalysis.h"
+#include "config/prompts.h"
 #include "support/app/windowdriver.h"
 #include "support/core/workdir.h"
 #include "support/ui/ktest.h"
@@ -165,7 +166,7 @@ private slots:
             w->dictionA->getcombaudrate(w->portname, w->portlist_desc, w->dictionA->getuartpara("baudrate", 1));
         const QString summary = QString("%1 %2 8 n 1,%3").arg(w->portname, proposed, type);
         QCOMPARE(ui->label_3->text(), type == "KT90" ? summary : summary + ",NEZ");
-        QCOMPARE(ui->label_4->text(), w->getpopup_prompt(16));
+        QCOMPARE(ui->label_4->text(), w->getpopup_prompt(Prompt::NotConnected));
         QCOMPARE(w->baudrate, baudrate);
         QCOMPARE(w->CoordinateType.value("STN"), w->get_parametretitle("CoordinateType").value(1));
         QVERIFY(modal_script::shown().isEmpty());
@@ -247,7 +248,7 @@ private slots:
         auto w = start_window("KT40");
         QVERIFY(w->exe_success_flag);
         QCOMPARE(w->language, QString());
-        QCOMPARE(w->getpopup_prompt(16), QString("串口未连接。"));
+        QCOMPARE(w->getpopup_prompt(Prompt::NotConnected), QString("串口未连接。"));
     }
 
     void qt_texts_in_the_chosen_language_data()
@@ -291,8 +292,8 @@ private slots:
         QCOMPARE(modal_script::ended_status(), -1); // unanswered question: No
         const modal_script::Shown asked = modal_script::shown().value(0);
         QCOMPARE(asked.kind, QString("question"));
-        QCOMPARE(asked.title, w->getpopup_prompt(5));
-        QCOMPARE(asked.text, w->getpopup_prompt(6).arg(w->getpopup_prompt(7)));
+        QCOMPARE(asked.title, w->getpopup_prompt(Prompt::ProgramName));
+        QCOMPARE(asked.text, w->getpopup_prompt(Prompt::ReallyDo).arg(w->getpopup_prompt(Prompt::QuitTheProgram)));
         modal_script::queue_answer(QMessageBox::Yes);
         w->program_exit();
         QCOMPARE(modal_script::ended_status(), 0);

@@ -1,4 +1,5 @@
 // The status line by kind and instrument type, and the UI-text lookups it draws on.
+#include "config/prompts.h"
 #include "support/app/windowdriver.h"
 #include "support/core/ptyinstrument.h"
 #include "support/core/workdir.h"
@@ -104,10 +105,10 @@ private slots:
         w_->databit = "8";
         w_->program_commconnect();
         QVERIFY(w_->serial->isOpen());
-        w_->show_statemsg("", 0);
-        QCOMPARE(w_->ui->label_4->text(), w_->getpopup_prompt(15));
-        w_->show_statemsg("", 2); // the closed state whatever the port does
-        QCOMPARE(w_->ui->label_4->text(), w_->getpopup_prompt(16));
+        w_->show_statemsg("", Status::Settings);
+        QCOMPARE(w_->ui->label_4->text(), w_->getpopup_prompt(Prompt::Connected));
+        w_->show_statemsg("", Status::Closed); // the closed state whatever the port does
+        QCOMPARE(w_->ui->label_4->text(), w_->getpopup_prompt(Prompt::NotConnected));
         w_->program_commdisconnect();
     }
 

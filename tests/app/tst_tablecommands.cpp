@@ -1,5 +1,6 @@
 // The point table commands through the window: open in both layouts, save as in every case the
 // mends cover, new, edit, delete and clear with the point entry dialog.
+#include "config/prompts.h"
 #include "data/fileoperation.h"
 #include "dialogs/managecoordinatesdialog.h"
 #include "support/app/tablewindow.h"
@@ -116,7 +117,7 @@ private slots:
         const QList<modal_script::Shown> shown = modal_script::shown();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].kind, QString("open"));
-        QCOMPARE(shown[0].title, w->getpopup_prompt(13));
+        QCOMPARE(shown[0].title, w->getpopup_prompt(Prompt::OpenCoordinateFile));
     }
 
     void open_cancelled_or_unreadable_keeps_the_table()
@@ -134,7 +135,7 @@ private slots:
         const QList<modal_script::Shown> shown = modal_script::shown();
         QCOMPARE(shown.size(), 3);
         QCOMPARE(shown[2].kind, QString("warning"));
-        QCOMPARE(shown[2].title, w->getpopup_prompt(5));
+        QCOMPARE(shown[2].title, w->getpopup_prompt(Prompt::ProgramName));
         QVERIFY(shown[2].text.startsWith("Could not read the file " + dir.file("gone.gdat") + ": "));
     }
 
@@ -182,7 +183,7 @@ private slots:
         w->program_filesaveas();
         QCOMPARE(gbk_file(dir, file), content);
         QCOMPARE(modal_script::shown().size(), 1);
-        QCOMPARE(modal_script::shown()[0].title, w->getpopup_prompt(14));
+        QCOMPARE(modal_script::shown()[0].title, w->getpopup_prompt(Prompt::SaveCoordinateFileAs));
     }
 
     void saved_observations_open_again()
@@ -279,8 +280,8 @@ private slots:
         w->program_edit();
         QCOMPARE(modal_script::shown().size(), 1);
         QCOMPARE(modal_script::shown()[0].kind, QString("information"));
-        QCOMPARE(modal_script::shown()[0].title, w->getpopup_prompt(5));
-        QCOMPARE(modal_script::shown()[0].text, w->getpopup_prompt(12));
+        QCOMPARE(modal_script::shown()[0].title, w->getpopup_prompt(Prompt::ProgramName));
+        QCOMPARE(modal_script::shown()[0].text, w->getpopup_prompt(Prompt::SelectPointFirst));
 
         QStringList shown;
         w->tableWidget->setCurrentCell(0, 2);

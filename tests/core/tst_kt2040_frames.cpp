@@ -81,7 +81,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(Frame, frame);
         QFETCH(QByteArray, kept);
-        const Context context{FrameSet(set), direction, mode};
+        const Context context{FrameSet(set), Direction(direction), DataKind(mode)};
         QCOMPARE(kt2040::recognise(bytes, context), frame);
         if (frame == Frame::None) {
             QCOMPARE(cut_noise(bytes, context), kept != bytes);
@@ -164,12 +164,12 @@ private slots:
         const QByteArray built = record_frame(kind, r.number, r.total, r.cells);
         QCOMPARE(built.size(), bytes.size());
         const FrameSet set = kind == Frame::Kt40Record ? kt40 : text;
-        const int mode = kind == Frame::CoordinateRecord ? 0 : 1;
-        QCOMPARE(kt2040::recognise(built, {set, 0, mode}), kind);
+        const DataKind mode = kind == Frame::CoordinateRecord ? Coordinates : MeasuredData;
+        QCOMPARE(kt2040::recognise(built, {set, PcReceives, mode}), kind);
         QCOMPARE(decode_record(built, kind).cells, r.cells);
         // The PC's acknowledgement is what the instrument waits for.
         if (set == text)
-            QCOMPARE(kt2040::recognise(record_ack(built), {text, 0, 0, true}), Frame::RecordAck);
+            QCOMPARE(kt2040::recognise(record_ack(built), {text, PcReceives, Coordinates, true}), Frame::RecordAck);
     }
 
     void frames_the_instrument_sends()
@@ -179,16 +179,17 @@ private slots:
         QCOMPARE(header_name(header) + QString::number(header_count(header)), QString("JOB2"));
         QCOMPARE(file_header(1, 5, "JOB1"), sample::file_header);
         QCOMPARE(job_name(file_header(1, 5, "LONGNAME")), QString("LONGN"));
-        QCOMPARE(kt20kt40_start(0) + kt20kt40_start(1), QByteArray("\x01J\r\x05J\r"));
-        QCOMPARE(kt20kt40_end(0) + kt20kt40_end(1, true), QByteArray("\x01Q\r\x05"
-                                                                     "E\r"));
+        QCOMPARE(kt20kt40_start(Coordinates) + kt20kt40_start(MeasuredData), QByteArray("\x01J\r\x05J\r"));
+        QCOMPARE(kt20kt40_end(Coordinates) + kt20kt40_end(MeasuredData, true), QByteArray("\x01Q\r\x05"
+                                                                                          "E\r"));
         // What the PC answers, judged from the instrument's side.
-        const Context kt40_side{kt40, 0, 0, true};
+        const Context kt40_side{kt40, PcReceives, Coordinates, true};
         QCOMPARE(kt2040::recognise(kt40_ack(), kt40_side), Frame::Kt40Ack);
         QCOMPARE(kt2040::recognise(kt40_end(), kt40_side), Frame::Kt40End);
         QCOMPARE(kt2040::recognise(kt40_header(7), kt40_side), Frame::Kt40Header);
-        QCOMPARE(kt2040::recognise(kt20kt40_start(1), {text, 0, 0, true}), Frame::StartEcho);
-        QCOMPARE(kt2040::recognise(QByteArray("\x01J\r\x02"), {text, 0, 0, true}), Frame::None);
+        QCOMPARE(kt2040::recognise(kt20kt40_start(MeasuredData), {text, PcReceives, Coordinates, true}),
+                 Frame::StartEcho);
+        QCOMPARE(kt2040::recognise(QByteArray("\x01J\r\x02"), {text, PcReceives, Coordinates, true}), Frame::None);
     }
 };
 

@@ -1,5 +1,6 @@
 // KT20_KT40 record decoding into table rows, and the field routines shared with sending and the table.
 #include "comm/kt2040_frames.h"
+#include "config/prompts.h"
 #include "data/fieldtext.h"
 #include "table/pointitem.h"
 #include "window/mainwindow.h"
@@ -19,13 +20,16 @@ void MainWindow::InformationAnalysis_unpackKT20_KT40(QByteArray cksj, int type)
     case 2: // end
     case 3: // end with error
         disarm_ack_timer();
-        COMParameter_ini(0);
-        show_statemsg(QString("%1   %2").arg(getpopup_prompt(15), getpopup_prompt(type == 2 ? 20 : 25)), 1);
+        COMParameter_ini(TransferState::Reset);
+        show_statemsg(
+            QString("%1   %2").arg(getpopup_prompt(Prompt::Connected),
+                                   getpopup_prompt(type == 2 ? Prompt::AllReceived : Prompt::InstrumentError)),
+            Status::Message);
         return;
     case 10: // file header: its job name goes with the records that follow
         disarm_ack_timer();
         KT20_KT40_filename = kt2040::job_name(cksj);
-        show_statemsg(progress_text(18, KT20_KT40_curnum, KT20_KT40_count), 1);
+        show_statemsg(progress_text(Prompt::Receiving, KT20_KT40_curnum, KT20_KT40_count), Status::Message);
         write_to_port(kt2040::record_ack(cksj));
         return;
     default:
@@ -39,7 +43,7 @@ void MainWindow::InformationAnalysis_unpackKT20_KT40(QByteArray cksj, int type)
     append_table_row(record);
     KT20_KT40_count = record.total;
     KT20_KT40_curnum = record.number;
-    show_statemsg(progress_text(18, KT20_KT40_curnum, KT20_KT40_count), 1);
+    show_statemsg(progress_text(Prompt::Receiving, KT20_KT40_curnum, KT20_KT40_count), Status::Message);
     write_to_port(kt2040::record_ack(cksj));
     show_progress(KT20_KT40_curnum, KT20_KT40_count);
 }

@@ -1,6 +1,7 @@
 // KT20/KT40 receive framing: dispatch by direction, the receive command, the KT40 frame set's header,
 // records and end, and the acknowledgement time-out.
 #include "comm/kt2040_frames.h"
+#include "config/prompts.h"
 #include "ui_mainwindow.h"
 #include "window/mainwindow.h"
 
@@ -11,17 +12,18 @@ using kt2040::Frame;
 
 void MainWindow::InformationAnalysis(QByteArray qba)
 {
-    if (CommunicationMode != 0 && CommunicationMode != 1)
+    if (CommunicationMode != LinkMode::Cable && CommunicationMode != LinkMode::Bluetooth)
         return;
-    if (CommunicationDirection == 0)
+    if (CommunicationDirection == kt2040::PcReceives)
         InformationAnalysis_receive(qba);
-    else if (CommunicationDirection == 1)
+    else if (CommunicationDirection == kt2040::PcSends)
         InformationAnalysis_send(qba);
 }
 
 kt2040::Context MainWindow::frame_context() const
 {
-    return {kt2040::frame_set_of(InstrumentType), CommunicationDirection, ZuobiaoLeixing};
+    return {kt2040::frame_set_of(InstrumentType), kt2040::Direction(CommunicationDirection),
+            kt2040::DataKind(ZuobiaoLeixing)};
 }
 
 Frame MainWindow::take_frame(QByteArray& qba)
@@ -74,7 +76,7 @@ void MainWindow::InformationAnalysis_unpack(QByteArray cksj, int type)
         disarm_ack_timer();
         append_table_row(kt2040::decode_record(cksj, Frame::Kt40Record));
         ActualPoints += 1;
-        show_statemsg(progress_text(18, ActualPoints, SetPoints), 1);
+        show_statemsg(progress_text(Prompt::Receiving, ActualPoints, SetPoints), Status::Message);
         write_to_port(kt2040::kt40_ack());
         show_progress(ActualPoints, SetPoints);
         break;
@@ -82,8 +84,9 @@ void MainWindow::InformationAnalysis_unpack(QByteArray cksj, int type)
         // A header without records left the time-out armed; the transfer is over.
         disarm_ack_timer();
         write_to_port(kt2040::kt40_end());
-        COMParameter_ini(0);
-        show_statemsg(QString("%1   %2").arg(getpopup_prompt(15), getpopup_prompt(20)), 1);
+        COMParameter_ini(TransferState::Reset);
+        show_statemsg(QString("%1   %2").arg(getpopup_prompt(Prompt::Connected), getpopup_prompt(Prompt::AllReceived)),
+                      Status::Message);
         break;
     default:
         break;
@@ -98,8 +101,9 @@ void MainWindow::program_receivedata()
         return;
     if (!settle_unsaved_rows())
         return;
-    begin_transfer(0, 0);
-    show_statemsg(QString("%1%2").arg(getpopup_prompt(15), getpopup_prompt(18)), 1);
+    begin_transfer(kt2040::PcReceives, 0);
+    show_statemsg(QString("%1%2").arg(getpopup_prompt(Prompt::Connected), getpopup_prompt(Prompt::Receiving)),
+                  Status::Message);
 }
 
 bool MainWindow::port_ready_for_transfer()
@@ -108,7 +112,7 @@ bool MainWindow::port_ready_for_transfer()
     // transfer that cannot run.
     if (serial->isOpen())
         return true;
-    show_statemsg(getpopup_prompt(16), 1);
+    show_statemsg(getpopup_prompt(Prompt::NotConnected), Status::Message);
     return false;
 }
 
@@ -151,7 +155,7 @@ void MainWindow::disarm_ack_timer()
 void MainWindow::CommontimerTimerout()
 {
     // Over Bluetooth an answer can be lost: repeat it once. A cable link waits for the instrument.
-    if (CommunicationMode != 1)
+    if (CommunicationMode != LinkMode::Bluetooth)
         return;
     Commontimer->stop();
     if (serial->isOpen())
@@ -161,5 +165,6 @@ void MainWindow::CommontimerTimerout()
 QString MainWindow::progress_text(int prompt, int done, int total)
 {
     return QString("%1%2%3/%4")
-        .arg(getpopup_prompt(15), getpopup_prompt(prompt), QString::number(done), QString::number(total));
+        .arg(getpopup_prompt(Prompt::Connected), getpopup_prompt(prompt), QString::number(done),
+             QString::number(total));
 }

@@ -1,6 +1,7 @@
 // KT20/KT40 sending: the send command, the frames of the table's rows in both frame sets, the
 // instrument's requests and end answers, and the paced waits of the KT20_KT40 send.
 #include "comm/kt2040_frames.h"
+#include "config/prompts.h"
 #include "modal/modal.h"
 #include "window/mainwindow.h"
 
@@ -14,13 +15,13 @@ using kt2040::FrameSet;
 void MainWindow::program_senddata()
 {
     if (InformationTransmissionjFlag) {
-        show_information(nullptr, getpopup_prompt(5), getpopup_prompt(21));
+        show_information(nullptr, getpopup_prompt(Prompt::ProgramName), getpopup_prompt(Prompt::TransferRunning));
         return;
     }
     if (!port_ready_for_transfer())
         return;
-    begin_transfer(1, tableWidget->rowCount());
-    ZuobiaoLeixing = 0;
+    begin_transfer(kt2040::PcSends, tableWidget->rowCount());
+    ZuobiaoLeixing = kt2040::Coordinates;
     InformationAnalysis_pack(-1);
 }
 
@@ -30,15 +31,16 @@ void MainWindow::InformationAnalysis_pack(int row)
     if (set == FrameSet::Kt40) {
         if (row < 0) {
             write_to_port(kt2040::kt40_header(SetPoints));
-            show_statemsg(progress_text(17, ActualPoints, SetPoints), 1);
+            show_statemsg(progress_text(Prompt::Sending, ActualPoints, SetPoints), Status::Message);
         } else if (row < SetPoints) {
             const QByteArray frame = kt2040::kt40_record(row, row_texts(row));
             ActualPoints += 1;
             write_to_port(frame);
-            show_statemsg(progress_text(17, ActualPoints, SetPoints), 1);
+            show_statemsg(progress_text(Prompt::Sending, ActualPoints, SetPoints), Status::Message);
         } else {
             write_to_port(kt2040::kt40_end());
-            show_statemsg(QString("%1   %2").arg(getpopup_prompt(15), getpopup_prompt(19)), 1);
+            show_statemsg(QString("%1   %2").arg(getpopup_prompt(Prompt::Connected), getpopup_prompt(Prompt::AllSent)),
+                          Status::Message);
         }
         return;
     }
@@ -60,7 +62,7 @@ void MainWindow::InformationAnalysis_pack(int row)
         return;
     KT20_KT40_curnum += 1;
     write_to_port(frame);
-    show_statemsg(progress_text(17, KT20_KT40_curnum - 1, KT20_KT40_count), 1);
+    show_statemsg(progress_text(Prompt::Sending, KT20_KT40_curnum - 1, KT20_KT40_count), Status::Message);
 }
 
 void MainWindow::InformationAnalysis_send(QByteArray qba)
@@ -74,7 +76,7 @@ void MainWindow::InformationAnalysis_send(QByteArray qba)
     case Frame::Kt40EndAck:
         SetPoints = 0;
         ActualPoints = 0;
-        COMParameter_ini(0);
+        COMParameter_ini(TransferState::Reset);
         break;
     case Frame::RecordRequest:
         answer_record_request(qba);
@@ -82,8 +84,9 @@ void MainWindow::InformationAnalysis_send(QByteArray qba)
     case Frame::End:
     case Frame::EndWithError:
         disarm_ack_timer();
-        COMParameter_ini(0);
-        show_statemsg(getpopup_prompt(frame == Frame::End ? 19 : 25), 1);
+        COMParameter_ini(TransferState::Reset);
+        show_statemsg(getpopup_prompt(frame == Frame::End ? Prompt::AllSent : Prompt::InstrumentError),
+                      Status::Message);
         break;
     default:
         break;
@@ -113,7 +116,7 @@ bool MainWindow::pause_within_send(int ms)
     QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();
     // A disconnect or a lost port during the pause ended the send.
-    return InformationTransmissionjFlag && CommunicationDirection == 1;
+    return InformationTransmissionjFlag && CommunicationDirection == kt2040::PcSends;
 }
 
 QStringList MainWindow::row_texts(int row)

@@ -2,6 +2,7 @@
 // download or upload conversation, the download written to its file.
 #include "comm/kt90_conversation.h"
 #include "config/dictionaryanalysis.h"
+#include "config/prompts.h"
 #include "data/fileoperation.h"
 #include "modal/modal.h"
 #include "ui_mainwindow.h"
@@ -68,7 +69,7 @@ void MainWindow::kt90_listing_reply(const QByteArray& reply)
     case kt90::Effect::None:
         break;
     case kt90::Effect::RefreshStatus:
-        show_statemsg("", 0);
+        show_statemsg("", Status::Settings);
         break;
     case kt90::Effect::ClearAllLists:
         for (kt90::List list : {kt90::List::Jobs, kt90::List::Formats, kt90::List::Hal, kt90::List::Val})
@@ -153,7 +154,7 @@ void MainWindow::kt90_upload_reply(const QByteArray& reply)
         break;
     case kt90::UploadEffect::ShowWait:
         progflag = 2;
-        wait_start(2);
+        wait_start(WaitKind::JobCopy);
         break;
     case kt90::UploadEffect::ClearJobs:
         KT90_JCLBuf.clear();
@@ -215,9 +216,10 @@ void MainWindow::kt90_finish_download()
     KT90_StartSave = false;
     FileOperation file;
     if (!file.writefile(KT90_SaveFilename, KT90_DataBuf, false))
-        show_warning(this, getpopup_prompt(5), getpopup_prompt(28).arg(KT90_SaveFilename, file.last_error));
+        show_warning(this, getpopup_prompt(Prompt::ProgramName),
+                     getpopup_prompt(Prompt::FileNotWritten).arg(KT90_SaveFilename, file.last_error));
     else if (!KT90_DataBuf.isEmpty())
-        show_statemsg(getpopup_prompt(32).arg(KT90_SaveFilename), 1);
+        show_statemsg(getpopup_prompt(Prompt::JobSaved).arg(KT90_SaveFilename), Status::Message);
     KT90_DataBuf.clear();
     labelhead = "";
     KT90_DataNum = 0;

@@ -36,5 +36,5 @@ void MainWindow::program_portsetiing()
     parity = dialog.parity;
     stopbit = dialog.stopbit;
     porttype = dictionA->getcomdesc(portname, portlist_desc);
-    show_statemsg("", 0);
+    show_statemsg("", Status::Settings);
 }

@@ -2,6 +2,7 @@
 // port's data signal to the protocol of the instrument type, and a port lost while open.
 #include "comm/portopenfailure.h"
 #include "config/dictionaryanalysis.h"
+#include "config/prompts.h"
 #include "modal/modal.h"
 #include "window/mainwindow.h"
 
@@ -12,21 +13,23 @@ void MainWindow::program_commconnect()
 {
     if (serial->isOpen())
         return;
-    if (CommunicationMode == 0 && !COMParameter_judge(portname, portlist_desc)) {
-        if (ask_question(this, getpopup_prompt(22), getpopup_prompt(24).arg(portname)) == QMessageBox::No)
+    if (CommunicationMode == LinkMode::Cable && !COMParameter_judge(portname, portlist_desc)) {
+        if (ask_question(this, getpopup_prompt(Prompt::PortType),
+                         getpopup_prompt(Prompt::IsBluetoothPort).arg(portname)) == QMessageBox::No)
             return;
-    } else if (CommunicationMode == 1 && COMParameter_judge(portname, portlist_desc)) {
-        if (ask_question(this, getpopup_prompt(22), getpopup_prompt(23).arg(portname)) == QMessageBox::No)
+    } else if (CommunicationMode == LinkMode::Bluetooth && COMParameter_judge(portname, portlist_desc)) {
+        if (ask_question(this, getpopup_prompt(Prompt::PortType),
+                         getpopup_prompt(Prompt::NotBluetoothPort).arg(portname)) == QMessageBox::No)
             return;
     }
-    COMParameter_ini(0);
+    COMParameter_ini(TransferState::Reset);
     if (!open_serial_port())
         return;
-    if (CommunicationMode == 0 || CommunicationMode == 1)
-        toolbarbuttonshow(0, true);
+    if (CommunicationMode == LinkMode::Cable || CommunicationMode == LinkMode::Bluetooth)
+        toolbarbuttonshow(ToolbarGroup::ByConnection, true);
     settingreaddataslots(InstrumentType, true);
-    show_statemsg("", 0);
-    show_statemsg(getpopup_prompt(15), 1);
+    show_statemsg("", Status::Settings);
+    show_statemsg(getpopup_prompt(Prompt::Connected), Status::Message);
 }
 
 void MainWindow::program_commdisconnect()
@@ -36,13 +39,13 @@ void MainWindow::program_commdisconnect()
     if (Commontimer->isActive())
         Commontimer->stop();
     CommontimerFlag = false;
-    if (CommunicationMode == 0 || CommunicationMode == 1)
-        toolbarbuttonshow(0, false);
+    if (CommunicationMode == LinkMode::Cable || CommunicationMode == LinkMode::Bluetooth)
+        toolbarbuttonshow(ToolbarGroup::ByConnection, false);
     serial->clear(QSerialPort::AllDirections);
     serial->close();
-    COMParameter_ini(0);
+    COMParameter_ini(TransferState::Reset);
     settingreaddataslots(InstrumentType, false);
-    show_statemsg(getpopup_prompt(16), 1);
+    show_statemsg(getpopup_prompt(Prompt::NotConnected), Status::Message);
 }
 
 void MainWindow::comm_open()
@@ -52,8 +55,8 @@ void MainWindow::comm_open()
     if (!open_serial_port())
         return;
     settingreaddataslots(InstrumentType, true);
-    show_statemsg("", 0);
-    show_statemsg(getpopup_prompt(15), 1);
+    show_statemsg("", Status::Settings);
+    show_statemsg(getpopup_prompt(Prompt::Connected), Status::Message);
 }
 
 bool MainWindow::open_serial_port()
@@ -70,9 +73,9 @@ bool MainWindow::open_serial_port()
     const QSerialPort::SerialPortError error = serial->error();
     const QString reason = serial->errorString();
     serial->clearError();
-    show_statemsg(getpopup_prompt(16), 1);
-    show_warning(this, getpopup_prompt(5),
-                 port_open_failure_text(error, portname, reason, getpopup_prompt(26),
+    show_statemsg(getpopup_prompt(Prompt::NotConnected), Status::Message);
+    show_warning(this, getpopup_prompt(Prompt::ProgramName),
+                 port_open_failure_text(error, portname, reason, getpopup_prompt(Prompt::PortOpenFailed),
                                         get_parametretitle("SerialPermissionMsg")));
     return false;
 }
@@ -89,9 +92,9 @@ void MainWindow::serial_port_failed(QSerialPort::SerialPortError error)
     if (Commontimer->isActive())
         Commontimer->stop();
     CommontimerFlag = false;
-    if (CommunicationMode == 0 || CommunicationMode == 1)
-        toolbarbuttonshow(0, false);
-    COMParameter_ini(0);
+    if (CommunicationMode == LinkMode::Cable || CommunicationMode == LinkMode::Bluetooth)
+        toolbarbuttonshow(ToolbarGroup::ByConnection, false);
+    COMParameter_ini(TransferState::Reset);
     settingreaddataslots(InstrumentType, false);
     // A KT90 conversation cannot go on without the port.
     KT90SendType = 0;
@@ -99,8 +102,9 @@ void MainWindow::serial_port_failed(QSerialPort::SerialPortError error)
     PCtoYCsendnum = 0;
     if (progDlg && progDlg->isVisible())
         wait_stop();
-    show_statemsg(getpopup_prompt(16), 1);
-    show_warning(this, getpopup_prompt(5), getpopup_prompt(27).arg(portname, reason));
+    show_statemsg(getpopup_prompt(Prompt::NotConnected), Status::Message);
+    show_warning(this, getpopup_prompt(Prompt::ProgramName),
+                 getpopup_prompt(Prompt::ConnectionLost).arg(portname, reason));
 }
 
 void MainWindow::COMParameter_ini(int type)
@@ -108,7 +112,7 @@ void MainWindow::COMParameter_ini(int type)
     if (type != 0)
         return;
     InformationTransmissionjFlag = false;
-    CommunicationDirection = 0;
+    CommunicationDirection = kt2040::PcReceives;
     commbuf.clear();
     KT20_KT40_curnum = 0;
     KT20_KT40_count = 0;
@@ -137,7 +141,7 @@ void MainWindow::read_port_chunks(void (MainWindow::*received)(const QByteArray&
         const QByteArray chunk = serial->readAll();
         if (chunk.isEmpty())
             return;
-        show_tongxunmsg(chunk, 1);
+        show_tongxunmsg(chunk, Traffic::Read);
         (this->*received)(chunk);
     }
 }
@@ -161,7 +165,7 @@ void MainWindow::write_to_port(const QByteArray& bytes, bool log)
     // Out at once rather than on the next turn of the event loop: the instrument waits for it.
     serial->flush();
     if (log)
-        show_tongxunmsg(bytes, 0);
+        show_tongxunmsg(bytes, Traffic::Written);
     else if (comm_log)
         log_traffic(false, bytes);
 }

@@ -1,5 +1,6 @@
 // The workbook export: the point table as sheet "Data" of an XLSX workbook in the program folder (the
 // documents folder when that is read-only).
+#include "config/prompts.h"
 #include "config/runtimefiles.h"
 #include "data/exportsheet.h"
 #include "data/pointrows.h"
@@ -63,7 +64,7 @@ void MainWindow::program_export()
     if (!ask_workbook_name(*this, &name))
         return;
     if (!is_safe_file_name(name)) {
-        show_warning(this, getpopup_prompt(5), getpopup_prompt(30).arg(name));
+        show_warning(this, getpopup_prompt(Prompt::ProgramName), getpopup_prompt(Prompt::BadFileName).arg(name));
         return;
     }
     // The program folder, or the documents folder when the program is installed read-only.
@@ -76,9 +77,10 @@ void MainWindow::program_export()
     else
         write_cells(book, tableWidget);
     if (!book.save(path)) {
-        show_warning(this, getpopup_prompt(5), getpopup_prompt(28).arg(path, book.error()));
+        show_warning(this, getpopup_prompt(Prompt::ProgramName),
+                     getpopup_prompt(Prompt::FileNotWritten).arg(path, book.error()));
         return;
     }
     rows_settled();
-    show_information(this, getpopup_prompt(5), getpopup_prompt(31).arg(path));
+    show_information(this, getpopup_prompt(Prompt::ProgramName), getpopup_prompt(Prompt::Saved).arg(path));
 }

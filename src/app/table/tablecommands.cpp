@@ -1,4 +1,5 @@
 // The point table commands: open, save as, new, edit, delete and clear.
+#include "config/prompts.h"
 #include "config/runtimefiles.h"
 #include "data/fileoperation.h"
 #include "data/pointformats.h"
@@ -9,7 +10,6 @@
 #include "ui_mainwindow.h"
 #include "window/mainwindow.h"
 
-#include <QDebug>
 #include <QFileInfo>
 #include <QTableWidget>
 
@@ -70,16 +70,16 @@ void MainWindow::program_fileopen()
 {
     if (!settle_unsaved_rows())
         return;
-    const QString path = get_open_file_name(this, getpopup_prompt(13), writable_folder(exe_path), file_filter(*this));
-    if (path.isEmpty()) {
-        qDebug() << QString("Proj(%1(QString name,int flag)) is NULL!").arg(path);
+    const QString path = get_open_file_name(this, getpopup_prompt(Prompt::OpenCoordinateFile),
+                                            writable_folder(exe_path), file_filter(*this));
+    if (path.isEmpty())
         return;
-    }
     FileOperation files;
     const QStringList lines = files.readfile_byextension(path, QFileInfo(path).suffix());
     if (!files.last_read_ok) {
         // The table keeps its rows: nothing of the file was read.
-        show_warning(this, getpopup_prompt(5), getpopup_prompt(29).arg(path, files.last_error));
+        show_warning(this, getpopup_prompt(Prompt::ProgramName),
+                     getpopup_prompt(Prompt::FileNotRead).arg(path, files.last_error));
         return;
     }
     ui->lineEdit->setText(path);
@@ -97,13 +97,16 @@ void MainWindow::program_filesaveas()
 
 bool MainWindow::save_table_as()
 {
-    const QString path = get_save_file_name(this, getpopup_prompt(14), writable_folder(exe_path), file_filter(*this));
+    const QString path = get_save_file_name(this, getpopup_prompt(Prompt::SaveCoordinateFileAs),
+                                            writable_folder(exe_path), file_filter(*this));
     if (path.isEmpty())
         return false;
     const QString suffix = QFileInfo(path).suffix();
     const PointFormat format = PointFormat::for_suffix(suffix);
     if (!format.is_known()) {
-        show_warning(this, getpopup_prompt(5), getpopup_prompt(28).arg(path, getpopup_prompt(34).arg(suffix)));
+        show_warning(
+            this, getpopup_prompt(Prompt::ProgramName),
+            getpopup_prompt(Prompt::FileNotWritten).arg(path, getpopup_prompt(Prompt::UnknownSuffix).arg(suffix)));
         return false;
     }
     // Observation tables keep their observation lines in the raw formats; every other format, and
@@ -116,7 +119,8 @@ bool MainWindow::save_table_as()
         return false;
     FileOperation files;
     if (!files.writefile_byextension(path, suffix, lines, false)) {
-        show_warning(this, getpopup_prompt(5), getpopup_prompt(28).arg(path, files.last_error));
+        show_warning(this, getpopup_prompt(Prompt::ProgramName),
+                     getpopup_prompt(Prompt::FileNotWritten).arg(path, files.last_error));
         return false;
     }
     rows_settled();
@@ -140,7 +144,7 @@ void MainWindow::program_edit()
 {
     const int row = tableWidget->currentRow();
     if (!is_valid_row(tableWidget, row)) {
-        show_information(this, getpopup_prompt(5), getpopup_prompt(12));
+        show_information(this, getpopup_prompt(Prompt::ProgramName), getpopup_prompt(Prompt::SelectPointFirst));
         return;
     }
     QStringList point;

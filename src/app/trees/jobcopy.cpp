@@ -1,15 +1,17 @@
 // Job copies between instrument and PC: the two-step gestures record a source, then perform the copy
 // through the transfer settings dialog and start the download or upload conversation.
+#include "applog.h"
 #include "config/dictionaryanalysis.h"
+#include "config/prompts.h"
 #include "data/fileoperation.h"
 #include "data/safefilename.h"
 #include "dialogs/comfiledownsettingdialog.h"
 #include "dialogs/inputmsg_dangedialog.h"
+#include "modal/modal.h"
 #include "trees/jobnodes.h"
 #include "ui_mainwindow.h"
 #include "window/mainwindow.h"
 
-#include <QDebug>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QTreeWidget>
@@ -109,24 +111,27 @@ void MainWindow::KT90PopMenuYCtoPC_Copy(QTreeWidgetItem* item, int column, QMode
     // The job name comes from the instrument: offered only as a name that cannot leave the folder.
     dialog.filename = make_safe_file_name(KT90CopyTofilename, job_number);
     dialog.DataType_list = format_names(KT90_FCLBuf, true);
-    dialog.bad_name_title = getpopup_prompt(5);
-    dialog.bad_name_text = getpopup_prompt(30);
+    dialog.bad_name_title = getpopup_prompt(Prompt::ProgramName);
+    dialog.bad_name_text = getpopup_prompt(Prompt::BadFileName);
     if (!run_dialog(dialog, *this, "FileDownDlg", &ComFileDownSettingDialog::iniparameterselectdlg_ini))
         return;
 
     PopMenuCopyFromYCtoPC.clear();
     if (progDlg)
         return;
+    const QString format = format_number(KT90_FCLBuf, dialog.DataType);
+    if (format.isEmpty() || job_number.isEmpty() || point_type.isEmpty()) {
+        // The lists read from the instrument do not name what was chosen: nothing can be asked for.
+        qCWarning(lcApp) << "download not started: format" << format << "job" << job_number << "points" << point_type;
+        show_warning(this, getpopup_prompt(Prompt::ProgramName), getpopup_prompt(Prompt::DownloadNotStarted));
+        return;
+    }
     KT90SendType = 1;
     KT90SendModel = 1;
     KT90_StartSave = false;
     KT90_DataFileNum = job_number;
     KT90_PointType = point_type;
-    KT90_DataTypeNum = format_number(KT90_FCLBuf, dialog.DataType);
-    if (KT90_DataTypeNum.isEmpty() || KT90_DataFileNum.isEmpty() || KT90_PointType.isEmpty()) {
-        qDebug() << "download not started:" << KT90_DataTypeNum << KT90_DataFileNum << KT90_PointType;
-        return;
-    }
+    KT90_DataTypeNum = format;
     KT90_SaveFilename = download_path(dialog.FileTo, dialog.filename, dialog.DataType);
     if (serial->isOpen()) {
         serial->clear(QSerialPort::AllDirections);
@@ -140,7 +145,7 @@ void MainWindow::KT90PopMenuYCtoPC_Copy(QTreeWidgetItem* item, int column, QMode
         return;
     }
     progflag = 2;
-    wait_start(2);
+    wait_start(WaitKind::JobCopy);
     send_kt90_message(dictionA->getKT90packmsg(1, QString(), false));
 }
 

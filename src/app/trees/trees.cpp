@@ -166,12 +166,12 @@ void MainWindow::doublecheckself(QTreeWidgetItem* item, int column)
     }
     portname = item->text(column);
     comm_open();
-    show_statemsg("", 2);
+    show_statemsg("", Status::Closed);
     // The port could not be opened and the user has been told: no listing, no wait for replies.
     if (!serial->isOpen())
         return;
     progflag = 1;
-    wait_start(1);
+    wait_start(WaitKind::Listing);
     tree1totree2_flag = false;
     tree2totree1_flag = false;
     KT90SendType = 1;

@@ -36,9 +36,9 @@ void MainWindow::program_commlog()
     const QStringList texts = get_parametretitle("CommLogMsg");
     QString error;
     if (!replace_setting(settings_file(), "commlog", on ? "1" : "0", &error))
-        show_statemsg(texts.value(3).arg(settings_file(), error), 1);
+        show_statemsg(texts.value(3).arg(settings_file(), error), Status::Message);
     else
-        show_statemsg(on ? texts.value(0).arg(comm_log_folder()) : texts.value(1), 1);
+        show_statemsg(on ? texts.value(0).arg(comm_log_folder()) : texts.value(1), Status::Message);
 }
 
 void MainWindow::log_traffic(bool received, const QByteArray& bytes)

@@ -26,7 +26,7 @@ void MainWindow::apply_instrument_choice(const QString& type, const QString& for
     InstrumentType = type;
     CoordinateFormat = format;
     UI_ini(InstrumentType);
-    show_statemsg("", 0);
+    show_statemsg("", Status::Settings);
 
     QString menu_key = "MainMenuKT20KT40Title";
     QString toolbar_key = "ToolbarKT20KT40VirtualTree";
@@ -49,6 +49,6 @@ void MainWindow::apply_instrument_choice(const QString& type, const QString& for
     mainmenu_ini(mainmenu_list.first());
     toolbar_list = get_parametretitle(toolbar_key);
     toolbar_ini(toolbar_list);
-    if (CommunicationMode == 0 || CommunicationMode == 1)
-        toolbarbuttonshow(0, false);
+    if (CommunicationMode == LinkMode::Cable || CommunicationMode == LinkMode::Bluetooth)
+        toolbarbuttonshow(ToolbarGroup::ByConnection, false);
 }

@@ -1,5 +1,6 @@
 // The start-up sequence (the constructor), the end of the window and the exit command.
 #include "window/mainwindow.h"
+#include "config/prompts.h"
 
 #include "comm/commlog.h"
 #include "config/dictionaryanalysis.h"
@@ -136,7 +137,8 @@ void MainWindow::program_exit()
         return;
     }
     const QMessageBox::StandardButton answer =
-        ask_question(this, getpopup_prompt(5), getpopup_prompt(6).arg(getpopup_prompt(7)),
+        ask_question(this, getpopup_prompt(Prompt::ProgramName),
+                     getpopup_prompt(Prompt::ReallyDo).arg(getpopup_prompt(Prompt::QuitTheProgram)),
                      QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton);
     if (answer == QMessageBox::No)
         return;

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "comm/kt2040_frames.h"
 #include "table/unsavedrows.h"
 
 #include <memory>
@@ -45,12 +46,32 @@ class MainWindow;
 
 enum class Command;
 
-namespace kt2040
+// Named values of the window's int members and arguments whose numbers the program's conventions fix.
+namespace LinkMode
 {
-enum class Frame;
-struct Context;
-struct Record;
-} // namespace kt2040
+enum : int { Cable = 0, Bluetooth = 1 }; // CommunicationMode
+}
+namespace Status
+{
+// show_statemsg: refresh the settings and the connection state, show a message, refresh as closed
+enum : int { Settings = 0, Message = 1, Closed = 2 };
+} // namespace Status
+namespace Traffic
+{
+enum : int { Written = 0, Read = 1 }; // show_tongxunmsg
+}
+namespace TransferState
+{
+enum : int { Reset = 0 }; // COMParameter_ini: the transfer flag, direction, buffer and counters cleared
+}
+namespace WaitKind
+{
+enum : int { Listing = 1, JobCopy = 2 }; // wait_start: the instrument's lists, a job copy
+}
+namespace ToolbarGroup
+{
+enum : int { ByConnection = 0 }; // toolbarbuttonshow: the buttons enabled while the port is open
+}
 
 class MainWindow : public QMainWindow
 {

@@ -176,26 +176,26 @@ void MainWindow::run_command(Command command)
         program_clear();
         break;
     case Command::ConnectCable:
-        CommunicationMode = 0;
+        CommunicationMode = LinkMode::Cable;
         program_commconnect();
         break;
     case Command::ConnectBluetooth:
-        CommunicationMode = 1;
+        CommunicationMode = LinkMode::Bluetooth;
         program_commconnect();
         break;
     case Command::Disconnect:
         program_commdisconnect();
         break;
     case Command::ReceiveCoordinates:
-        ZuobiaoLeixing = 0;
+        ZuobiaoLeixing = kt2040::Coordinates;
         program_receivedata();
         break;
     case Command::SendCoordinates:
-        ZuobiaoLeixing = 0;
+        ZuobiaoLeixing = kt2040::Coordinates;
         program_senddata();
         break;
     case Command::ReceiveMeasuredData:
-        ZuobiaoLeixing = 1;
+        ZuobiaoLeixing = kt2040::MeasuredData;
         program_receivedata();
         break;
     case Command::PortSettings:

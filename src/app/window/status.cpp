@@ -1,4 +1,5 @@
 // The status line: the line settings with type and format, and the connection state or last message.
+#include "config/prompts.h"
 #include "ui_mainwindow.h"
 #include "window/mainwindow.h"
 
@@ -37,14 +38,15 @@ void MainWindow::show_statemsg(QString msg, int type)
     switch (type) {
     case 0:
         ui->label_3->setText(settings_text(*this));
-        ui->label_4->setText(QString("%1").arg(getpopup_prompt(serial && serial->isOpen() ? 15 : 16)));
+        ui->label_4->setText(
+            QString("%1").arg(getpopup_prompt(serial && serial->isOpen() ? Prompt::Connected : Prompt::NotConnected)));
         break;
     case 1:
         ui->label_4->setText(msg);
         break;
     case 2:
         ui->label_3->setText(settings_text(*this));
-        ui->label_4->setText(QString("%1").arg(getpopup_prompt(16)));
+        ui->label_4->setText(QString("%1").arg(getpopup_prompt(Prompt::NotConnected)));
         break;
     default:
         break;

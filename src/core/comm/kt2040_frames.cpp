@@ -107,16 +107,16 @@ Patterns patterns_for(const Context& context)
         return {};
     }
     if (context.set == FrameSet::Kt40) {
-        if (context.direction == 0)
+        if (context.direction == PcReceives)
             return all(kKt40Receive);
-        if (context.direction == 1)
+        if (context.direction == PcSends)
             return all(kKt40Send);
     } else if (context.set == FrameSet::Kt20Kt40) {
-        if (context.direction == 1)
+        if (context.direction == PcSends)
             return all(kKt20Kt40Send);
-        if (context.direction == 0 && context.mode == 0)
+        if (context.direction == PcReceives && context.mode == Coordinates)
             return all(kCoordinateReceive);
-        if (context.direction == 0 && context.mode == 1)
+        if (context.direction == PcReceives && context.mode == MeasuredData)
             return all(kMeasuredReceive);
     }
     return {};
@@ -447,12 +447,12 @@ QByteArray kt40_header(int count, const QString& name)
     return header.left(2) + latin1_bytes(name.section(' ', 0, 0)) + ' ' + header.mid(2);
 }
 
-QByteArray kt20kt40_start(int mode)
+QByteArray kt20kt40_start(DataKind mode)
 {
     return mode == 1 ? QByteArray("\x05\x4A\x0D") : QByteArray("\x01\x4A\x0D");
 }
 
-QByteArray kt20kt40_end(int mode, bool error)
+QByteArray kt20kt40_end(DataKind mode, bool error)
 {
     QByteArray end = kt20kt40_start(mode);
     end[1] = error ? 'E' : 'Q';

@@ -40,13 +40,18 @@ enum class Frame {
     RecordAck, // the PC's acknowledgement of a record
 };
 
-// What the buffer is judged against: frame set, direction (0 the PC receives, 1 it sends) and, for
-// receiving with the KT20_KT40 frame set, the data kind (0 coordinates, 1 measured data).
-// `instrument` judges what the PC sends, from the instrument's side.
+// Which way a transfer runs: the values of the window's CommunicationDirection.
+enum Direction : int { PcReceives = 0, PcSends = 1 };
+// What a KT20_KT40 transfer carries: the values of the window's ZuobiaoLeixing, and the start code's
+// kind (01 coordinates, 05 measured data).
+enum DataKind : int { Coordinates = 0, MeasuredData = 1 };
+
+// What the buffer is judged against: frame set, direction and, for receiving with the KT20_KT40 frame
+// set, the data kind. `instrument` judges what the PC sends, from the instrument's side.
 struct Context {
     FrameSet set = FrameSet::None;
-    int direction = 0;
-    int mode = 0;
+    Direction direction = PcReceives;
+    DataKind mode = Coordinates;
     bool instrument = false;
 };
 
@@ -99,9 +104,9 @@ QByteArray record_ack(const QByteArray& frame);
 // Frames the instrument sends.
 // A KT40 header announcing `count` points of the job `name` (cut at its first space).
 QByteArray kt40_header(int count, const QString& name);
-// KT20_KT40 start request and end frames: 01 for coordinates (mode 0), 05 for measured data (mode 1).
-QByteArray kt20kt40_start(int mode);
-QByteArray kt20kt40_end(int mode, bool error = false);
+// KT20_KT40 start request and end frames: 01 for coordinates, 05 for measured data.
+QByteArray kt20kt40_start(DataKind mode);
+QByteArray kt20kt40_end(DataKind mode, bool error = false);
 // A KT20_KT40 file header naming the job (its first 5 characters).
 QByteArray file_header(int number, int total, const QString& job);
 // A record of `kind` (KT40 record, KT20_KT40 coordinate, station, backsight or measured-point

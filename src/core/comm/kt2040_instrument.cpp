@@ -57,8 +57,10 @@ QString point_line(FrameSet set, const Record& record)
     return fields.join(',');
 }
 
-Instrument::Instrument(FrameSet set, int mode, const QList<InstrumentRecord>& records, const QString& job, int delay_ms)
-    : set_(set), mode_(set == FrameSet::Kt20Kt40 ? mode : 0), records_(records), job_(job), delay_ms_(delay_ms)
+Instrument::Instrument(FrameSet set, DataKind mode, const QList<InstrumentRecord>& records, const QString& job,
+                       int delay_ms)
+    : set_(set), mode_(set == FrameSet::Kt20Kt40 ? mode : Coordinates), records_(records), job_(job),
+      delay_ms_(delay_ms)
 {
 }
 
@@ -82,7 +84,7 @@ InstrumentAction Instrument::offer()
     action.wait_ms = 0;
     // The PC's send begins with the instrument's coordinate request, so that one is offered even
     // with nothing to send; the other starts only announce the instrument's own records.
-    const bool lets_pc_send = set_ == FrameSet::Kt20Kt40 && mode_ == 0;
+    const bool lets_pc_send = set_ == FrameSet::Kt20Kt40 && mode_ == Coordinates;
     if (!offering_ || (records_.isEmpty() && !lets_pc_send))
         return action;
     action.send = set_ == FrameSet::Kt40 ? kt40_header(records_.size(), job_) : kt20kt40_start(mode_);
@@ -183,10 +185,10 @@ InstrumentAction Instrument::receive_record(Frame frame, const QByteArray& bytes
         add(action, send_frame(kt40_ack(), State::Receiving, 0));
     } else if (record.number >= record.total) {
         add(action, finish_receiving());
-        action.send = kt20kt40_end(0);
+        action.send = kt20kt40_end(Coordinates);
         return action;
     } else {
-        add(action, send_frame(kt20kt40_start(0), State::Receiving, 0));
+        add(action, send_frame(kt20kt40_start(Coordinates), State::Receiving, 0));
     }
     // The PC sends at its own pace: the instrument only waits, it does not repeat its answer.
     action.wait_ms = kAnswerMs * kRetries;
@@ -241,7 +243,7 @@ InstrumentAction Instrument::handle(Frame frame, const QByteArray& bytes)
     case Frame::StartEcho:
         if (state_ != State::Offered)
             return ignored;
-        if (mode_ == 1)
+        if (mode_ == MeasuredData)
             return send_next();
         {
             InstrumentAction action;
@@ -262,7 +264,7 @@ InstrumentAction Instrument::handle(Frame frame, const QByteArray& bytes)
 
 InstrumentAction Instrument::on_bytes(const QByteArray& bytes)
 {
-    const Context context{set_, 0, mode_, true};
+    const Context context{set_, PcReceives, mode_, true};
     InstrumentAction action;
     buffer_ += bytes;
     const QByteArray before = buffer_;

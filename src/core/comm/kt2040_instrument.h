@@ -42,7 +42,7 @@ class Instrument
 public:
     // `mode` 0 coordinates, 1 measured data (KT20_KT40 frame set); `job` the name a KT40 header
     // announces; `delay_ms` between own records.
-    Instrument(FrameSet set, int mode, const QList<InstrumentRecord>& records, const QString& job, int delay_ms);
+    Instrument(FrameSet set, DataKind mode, const QList<InstrumentRecord>& records, const QString& job, int delay_ms);
 
     // Starts offering the instrument's start frame again (after a completed send); what to do now.
     InstrumentAction rearm();
@@ -74,7 +74,7 @@ private:
     int idle_wait() const;
 
     FrameSet set_;
-    int mode_;
+    DataKind mode_;
     QList<InstrumentRecord> records_;
     QString job_;
     int delay_ms_;

@@ -1,8 +1,8 @@
 // Loading Qt's own translations for the configured language.
 #include "config/qttranslations.h"
+#include "corelog.h"
 
 #include <QCoreApplication>
-#include <QDebug>
 #include <QLibraryInfo>
 #include <QPointer>
 #include <QTranslator>
@@ -69,7 +69,7 @@ bool install_qt_translations(const QString& language)
             return true;
         }
     }
-    qDebug().noquote() << QStringLiteral("%1.qm not found").arg(file);
+    qCDebug(lcCore).noquote() << QStringLiteral("%1.qm not found").arg(file);
     delete translator;
     return false;
 }

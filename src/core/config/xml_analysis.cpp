@@ -1,7 +1,7 @@
 // Reading config/config.xml and config/parameter.xml into the language and the UI-text table.
 #include "config/xml_analysis.h"
+#include "corelog.h"
 
-#include <QDebug>
 #include <QDomDocument>
 #include <QFile>
 #include <QHash>
@@ -74,7 +74,7 @@ bool xml_analysis::load_document(const QString& file_name, QDomDocument& doc)
 {
     QFile file(file_name);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        qDebug().noquote() << QString("%1 open error!").arg(file_name);
+        qCDebug(lcCore).noquote() << QString("%1 open error!").arg(file_name);
         return false;
     }
     QString error;
@@ -109,7 +109,7 @@ QStringList xml_analysis::item_attributes(const QString& key)
 QString xml_analysis::get_config(QString file_name, QString type)
 {
     if (file_name.isEmpty()) {
-        qDebug().noquote() << QString("%1 does not exist!").arg(file_name);
+        qCDebug(lcCore).noquote() << QString("%1 does not exist!").arg(file_name);
         return "";
     }
     QDomDocument doc;

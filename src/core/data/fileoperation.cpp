@@ -1,10 +1,9 @@
 // Reading and writing coordinate files as text lines, in the format the file suffix names.
 #include "data/fileoperation.h"
+#include "corelog.h"
 
 #include "data/pointformats.h"
 #include "data/textfile.h"
-
-#include <QDebug>
 
 QStringList FileOperation::readfile(QString filename)
 {
@@ -27,7 +26,7 @@ bool FileOperation::writefile(QString filename, QStringList msglist, bool flag)
         return true;
     TextFileWriter writer(filename, flag);
     if (!writer.open()) {
-        qDebug() << "open fail!";
+        qCDebug(lcCore) << "open fail!";
         last_error = writer.error();
         return false;
     }
