@@ -3,6 +3,7 @@
 #include "comm/kt2040_frames.h"
 #include "config/prompts.h"
 #include "modal/modal.h"
+#include "table/tablerows.h"
 #include "window/mainwindow.h"
 
 #include <QEventLoop>
@@ -122,9 +123,7 @@ bool MainWindow::pause_within_send(int ms)
 QStringList MainWindow::row_texts(int row)
 {
     QStringList texts;
-    for (int c = 0; c < tableWidget->columnCount(); ++c) {
-        const QTableWidgetItem* item = tableWidget->item(row, c);
-        texts << (item ? item->text() : QString());
-    }
+    for (int c = 0; c < tableWidget->columnCount(); ++c)
+        texts << cell_text(tableWidget, row, c);
     return texts;
 }

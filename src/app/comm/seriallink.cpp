@@ -36,16 +36,24 @@ void MainWindow::program_commdisconnect()
 {
     if (!serial->isOpen())
         return;
+    close_port();
+    show_statemsg(getpopup_prompt(Prompt::NotConnected), Status::Message);
+}
+
+void MainWindow::close_port()
+{
+    if (serial->isOpen()) {
+        serial->clear(QSerialPort::AllDirections);
+        serial->close();
+    }
+    serial->clearError();
     if (Commontimer->isActive())
         Commontimer->stop();
     CommontimerFlag = false;
     if (CommunicationMode == LinkMode::Cable || CommunicationMode == LinkMode::Bluetooth)
         toolbarbuttonshow(ToolbarGroup::ByConnection, false);
-    serial->clear(QSerialPort::AllDirections);
-    serial->close();
     COMParameter_ini(TransferState::Reset);
     settingreaddataslots(InstrumentType, false);
-    show_statemsg(getpopup_prompt(Prompt::NotConnected), Status::Message);
 }
 
 void MainWindow::comm_open()
@@ -86,16 +94,10 @@ void MainWindow::serial_port_failed(QSerialPort::SerialPortError error)
     if (!serial->isOpen() || error == QSerialPort::NoError || error == QSerialPort::TimeoutError)
         return;
     const QString reason = serial->errorString();
-    // Close at once: Qt repeats a resource error for as long as the port stays open.
+    // Close at once, without a clear (a failed port answers it with another error): Qt repeats a
+    // resource error for as long as the port stays open.
     serial->close();
-    serial->clearError();
-    if (Commontimer->isActive())
-        Commontimer->stop();
-    CommontimerFlag = false;
-    if (CommunicationMode == LinkMode::Cable || CommunicationMode == LinkMode::Bluetooth)
-        toolbarbuttonshow(ToolbarGroup::ByConnection, false);
-    COMParameter_ini(TransferState::Reset);
-    settingreaddataslots(InstrumentType, false);
+    close_port();
     // A KT90 conversation cannot go on without the port.
     KT90SendType = 0;
     KT90_StartSave = false;

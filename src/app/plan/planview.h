@@ -1,6 +1,7 @@
 // The plan view: the point table's points drawn at (E, N), north up, one scale on both axes, with
 // names (and codes on request), station and backsight symbols, a scale bar and a north arrow. It
-// follows the table's rows as they change and draws only what the view shows.
+// follows the table's rows as they change and draws only what the view shows. The widget's methods are
+// in plan/planview.cpp (rows, selection, view), plan/plandrawing.cpp and plan/planinput.cpp (input, export).
 #ifndef PLANVIEW_H
 #define PLANVIEW_H
 
@@ -68,6 +69,22 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    // Indices into the plan's texts.
+    enum TextIndex {
+        kPointsText,
+        kLeftOutText,
+        kFitText,
+        kCodesText,
+        kPngText,
+        kSvgText,
+        kPngFilter,
+        kSvgFilter,
+        kWriteFailedText,
+        kScaleUnitText,
+        kNorthText,
+        kTitleText,
+    };
+
     // The rows from `row` on are to be read again.
     void rows_changed_from(int row);
     // Reads the rows that changed, when any did.

@@ -133,10 +133,8 @@ void MainWindow::KT90PopMenuYCtoPC_Copy(QTreeWidgetItem* item, int column, QMode
     KT90_PointType = point_type;
     KT90_DataTypeNum = format;
     KT90_SaveFilename = download_path(dialog.FileTo, dialog.filename, dialog.DataType);
-    if (serial->isOpen()) {
-        serial->clear(QSerialPort::AllDirections);
-        serial->close();
-    }
+    // The conversation runs on the port of the chosen instrument: the one open is closed first.
+    close_port();
     portname = dialog.FileFrom;
     comm_open();
     // The port could not be opened and the user has been told: no wait for replies that cannot come.

@@ -160,10 +160,8 @@ void MainWindow::doublecheckself(QTreeWidgetItem* item, int column)
 {
     if (!item || item->parent() || progDlg)
         return;
-    if (serial->isOpen()) {
-        serial->clear(QSerialPort::AllDirections);
-        serial->close();
-    }
+    // The conversation runs on the port of the chosen instrument: the one open is closed first.
+    close_port();
     portname = item->text(column);
     comm_open();
     show_statemsg("", Status::Closed);

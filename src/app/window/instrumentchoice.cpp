@@ -49,6 +49,6 @@ void MainWindow::apply_instrument_choice(const QString& type, const QString& for
     mainmenu_ini(mainmenu_list.first());
     toolbar_list = get_parametretitle(toolbar_key);
     toolbar_ini(toolbar_list);
-    if (CommunicationMode == LinkMode::Cable || CommunicationMode == LinkMode::Bluetooth)
-        toolbarbuttonshow(ToolbarGroup::ByConnection, false);
+    // No port is open yet: the buttons that need one start disabled.
+    close_port();
 }

@@ -192,6 +192,10 @@ public:
     void COMParameter_ini(int type);
     bool COMParameter_judge(QString portname, QStringList pnadlist);
     void settingreaddataslots(QString type, bool flag);
+    // Closes the port (when open) and puts back what depends on it: the acknowledgement time-out, the
+    // connection buttons, the transfer state and the read slot. Disconnect, a lost port, reopening on
+    // another port and the instrument choice all end a connection so.
+    void close_port();
     // Opens `serial` with the current line settings; on failure tells the user and returns false.
     bool open_serial_port();
     // A port that fails while open (cable pulled): closed at once, state reset, user told.

@@ -275,18 +275,6 @@ QString encode_record(const Layout& l, int sequence, int total, const QStringLis
     return body;
 }
 
-// Characters become bytes by their Latin-1 value; anything beyond Latin-1 becomes 00.
-QByteArray latin1_bytes(const QString& text)
-{
-    QByteArray bytes(text.size(), '\0');
-    for (int i = 0; i < text.size(); ++i) {
-        const ushort code = text[i].unicode();
-        if (code < 256)
-            bytes[i] = char(code);
-    }
-    return bytes;
-}
-
 const struct {
     Frame frame;
     int kind;

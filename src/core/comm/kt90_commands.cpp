@@ -1,20 +1,11 @@
 // Builders of the messages the PC sends to a KT90: fixed command texts, job creation, data records.
 #include "config/dictionaryanalysis.h"
+#include "data/fieldtext.h"
 
 namespace
 {
 
 const QByteArray kCrLf("\r\n");
-
-// Characters become bytes by their Latin-1 value; anything outside Latin-1 becomes 00.
-QByteArray latin1_bytes(const QString& text)
-{
-    QByteArray bytes;
-    bytes.reserve(text.size());
-    for (const QChar c : text)
-        bytes.append(c.unicode() <= 0xFF ? char(c.unicode()) : '\0');
-    return bytes;
-}
 
 // The digits of a job number in a job creation: 0..9 as one digit, 10..17 as two, capped at 17.
 QString job_number_digits(const QString& number_text)

@@ -50,3 +50,14 @@ QString angle_text(const QString& text, int flag)
     result.remove(QChar(0x00B0));
     return result;
 }
+
+QByteArray latin1_bytes(const QString& text)
+{
+    QByteArray bytes(text.size(), '\0');
+    for (int i = 0; i < text.size(); ++i) {
+        const ushort code = text[i].unicode();
+        if (code < 256)
+            bytes[i] = char(code);
+    }
+    return bytes;
+}

@@ -1,4 +1,5 @@
-// Text routines shared by the wire codecs and the table: fixed-width fields, fixed decimals, angles.
+// Text routines shared by the wire codecs and the table: fixed-width fields, fixed decimals, angles,
+// and the wire's bytes of a text.
 #ifndef FIELDTEXT_H
 #define FIELDTEXT_H
 
@@ -16,5 +17,7 @@ QString fixed_decimals(const QString& text, int decimals);
 // flag 0: DDDMMSS becomes DDD°MM'SS" (texts of 6 characters or fewer stay); any other flag removes
 // every degree sign, apostrophe and double quote.
 QString angle_text(const QString& text, int flag);
+// The wire's bytes of a text: each character by its Latin-1 value, anything beyond Latin-1 as 00.
+QByteArray latin1_bytes(const QString& text);
 
 #endif // FIELDTEXT_H
