@@ -1,0 +1,99 @@
+#!/usr/bin/python3
+"""Proves the layering of the build: a source file of a lower layer cannot include a header of a layer
+above it (the compile fails), every header is named by one path only, and the core suites link no Qt
+GUI or Widgets library.
+
+    check_layers.py BUILD_FOLDER SOURCE_FOLDER
+"""
+import glob
+import json
+import os
+import shlex
+import subprocess
+import sys
+import tempfile
+
+# Headers of the upper layers, each probed from every layer below it.
+UI_HEADERS = ["modal/modal.h", "dialogs/portsettingdialog.h", "dialogs/dialogtexts.h"]
+# unsavedrows.h and dialogtexts.h need nothing but the include path: they show that the path itself stops there.
+APP_HEADERS = ["window/mainwindow.h", "table/tablerows.h", "plan/planview.h", "table/unsavedrows.h"]
+# (layer, folder of its sources, headers it must not reach, a header of its own it must reach)
+LAYERS = [
+    ("ktcore", "src/core/comm/", UI_HEADERS + APP_HEADERS, "comm/kt2040_frames.h"),
+    ("ktui", "src/ui/dialogs/", APP_HEADERS, "modal/modal.h"),
+]
+LAYER_ROOTS = ["src/core", "src/ui", "src/app"]
+
+
+def compile_command(entries, folder):
+    """The compiler and flags of one source file of `folder`, without its input and output."""
+    for entry in entries:
+        if folder in entry["file"].replace(os.sep, "/"):
+            args = shlex.split(entry["command"]) if "command" in entry else list(entry["arguments"])
+            kept, skip = [], False
+            for arg in args:
+                if skip:
+                    skip = False
+                elif arg in ("-o", "-c"):
+                    skip = True
+                elif arg != entry["file"]:
+                    kept.append(arg)
+            return kept, entry["directory"]
+    raise SystemExit("no source of %s in the compile commands" % folder)
+
+
+def compiles(command, directory, header, work):
+    probe = os.path.join(work, "probe.cpp")
+    with open(probe, "w") as f:
+        f.write('#include "%s"\nint main() { return 0; }\n' % header)
+    result = subprocess.run(command + ["-fsyntax-only", probe], cwd=directory, capture_output=True, text=True)
+    return result.returncode == 0
+
+
+def main():
+    build, source = sys.argv[1], sys.argv[2]
+    with open(os.path.join(build, "compile_commands.json")) as f:
+        entries = json.load(f)
+    failures = []
+    with tempfile.TemporaryDirectory() as work:
+        for layer, folder, forbidden, own in LAYERS:
+            command, directory = compile_command(entries, folder)
+            if not compiles(command, directory, own, work):
+                failures.append("%s cannot include its own %s: the probe is broken" % (layer, own))
+            for header in forbidden:
+                if compiles(command, directory, header, work):
+                    failures.append("%s can include %s, a header of a layer above it" % (layer, header))
+
+    # One path names one header: "comm/x.h" in two layers would let an include reach either.
+    seen = {}
+    for root in LAYER_ROOTS:
+        for path in glob.glob(os.path.join(source, root, "**", "*.h"), recursive=True):
+            relative = os.path.relpath(path, os.path.join(source, root))
+            if relative in seen:
+                failures.append("%s is in both %s and %s" % (relative, seen[relative], root))
+            seen[relative] = root
+
+    # The core suites are built on ktcore alone: no GUI or Widgets library is loaded.
+    core_tests = [os.path.splitext(os.path.basename(p))[0]
+                  for p in glob.glob(os.path.join(source, "tests", "core", "tst_*.cpp"))]
+    for name in core_tests:
+        program = os.path.join(build, "tests", name)
+        if not os.path.exists(program):
+            failures.append("%s was not built" % name)
+            continue
+        libraries = subprocess.run(["ldd", program], capture_output=True, text=True).stdout
+        for library in ("Widgets", "Gui"):
+            if "Qt5%s" % library in libraries or "Qt6%s" % library in libraries:
+                failures.append("%s loads Qt %s" % (name, library))
+
+    for failure in failures:
+        print("layering: " + failure)
+    if failures:
+        return 1
+    print("layering: %d layers probed, %d headers each named once, %d core suites without Qt Widgets"
+          % (len(LAYERS), len(seen), len(core_tests)))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
