@@ -15,6 +15,8 @@ instrument.
 The package also holds ktconvert, which converts coordinate files between
 the formats on the command line.")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY ktlink)
+# GPL-3.0-or-later: the installer shows the licence before it installs.
+set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 if(WIN32)
     set(CPACK_GENERATOR NSIS)
