@@ -1,0 +1,117 @@
+// The row layout of the geo formats, number texts and point lines.
+#include "geo/pointfields.h"
+
+#include <QLocale>
+#include <cmath>
+
+PointFields::PointFields(const QStringList& names) : names_(names), numbers_(names.size(), false) {}
+
+PointFields PointFields::point_line()
+{
+    PointFields fields({"name", "code", "N", "E", "Z"});
+    for (int role = 0; role < kPointRoleCount; ++role)
+        fields.set_field(PointRole(role), role);
+    return fields;
+}
+
+void PointFields::set_field(PointRole role, int field)
+{
+    roles_[int(role)] = (field >= 0 && field < names_.size()) ? field : -1;
+    // Coordinates are numbers wherever they sit.
+    if (roles_[int(role)] >= 0 && (role == PointRole::North || role == PointRole::East || role == PointRole::Height))
+        numbers_[field] = true;
+}
+
+bool PointFields::role_of(int field, PointRole* role) const
+{
+    for (int r = 0; r < kPointRoleCount; ++r) {
+        if (roles_[r] == field && field >= 0) {
+            *role = PointRole(r);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool PointFields::is_number(int field) const
+{
+    return field >= 0 && field < numbers_.size() && numbers_[field];
+}
+
+void PointFields::set_number(int field, bool number)
+{
+    if (field >= 0 && field < numbers_.size())
+        numbers_[field] = number;
+}
+
+QString PointFields::text(const QStringList& row, PointRole role) const
+{
+    const int field = roles_[int(role)];
+    return (field >= 0 && field < row.size()) ? row.at(field) : QString();
+}
+
+QStringList split_point_line(const QString& line)
+{
+    return line.split(QLatin1Char(','));
+}
+
+QString join_point_line(const QStringList& fields, int* changed)
+{
+    QString line;
+    for (int i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            line += QLatin1Char(',');
+        const int start = line.size();
+        line += fields.at(i);
+        for (int pos = start; pos < line.size(); ++pos) {
+            const QChar c = line.at(pos);
+            if (c != QLatin1Char(',') && c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+                continue;
+            line[pos] = c == QLatin1Char(',') ? QLatin1Char(';') : QLatin1Char(' ');
+            if (changed)
+                ++*changed;
+        }
+    }
+    return line;
+}
+
+bool parse_number(const QString& text, double* value)
+{
+    // Only the characters of a decimal number, so that what passes is also a number to XML and GIS
+    // readers (no "inf", no "nan", no hexadecimal).
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return false;
+    for (const QChar c : trimmed) {
+        const char l = c.toLatin1();
+        if (!((l >= '0' && l <= '9') || l == '.' || l == '-' || l == '+' || l == 'e' || l == 'E'))
+            return false;
+    }
+    bool ok = false;
+    const double parsed = trimmed.toDouble(&ok);
+    if (!ok || !std::isfinite(parsed))
+        return false;
+    *value = parsed;
+    return true;
+}
+
+QString format_number(double value, int decimals)
+{
+    QString text = QString::number(value, 'f', decimals);
+    if (text.contains(QLatin1Char('.'))) {
+        int end = text.size();
+        while (end > 0 && text.at(end - 1) == QLatin1Char('0'))
+            --end;
+        if (end > 0 && text.at(end - 1) == QLatin1Char('.'))
+            --end;
+        text.truncate(end);
+    }
+    if (text == QLatin1String("-0"))
+        text = QStringLiteral("0");
+    return text;
+}
+
+QString format_number_exact(double value)
+{
+    return QString::number(value, 'f', QLocale::FloatingPointShortest);
+}
