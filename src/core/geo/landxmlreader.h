@@ -1,0 +1,40 @@
+// The points of a LandXML file: every CgPoint wherever it stands (nested CgPoints groups, surveys),
+// as point lines "name,code,N,E,Z". A point given by pntRef takes the coordinates of the point it
+// names, also when that one comes later in the file. The file is read as a stream.
+#ifndef GEO_LANDXMLREADER_H
+#define GEO_LANDXMLREADER_H
+
+#include <QString>
+#include <QStringList>
+
+class QIODevice;
+
+struct LandXmlPoints {
+    enum Status {
+        Ok,
+        CannotOpen,    // the file cannot be read: message holds the reason
+        NotWellFormed, // message, line and column are the XML reader's
+        NotLandXml,    // another XML document: line and column of its root element
+        NoPoints,      // no CgPoint with coordinates: line and column of the end of the document
+    };
+    Status status = Ok;
+    QString message;
+    qint64 line = 0;
+    qint64 column = 0;
+
+    QStringList lines; // in the order of the file
+    // CgPoint elements left out: no coordinates, a pntRef to no point with coordinates (or a ring
+    // of references), coordinates that are not two or three numbers.
+    int without_coordinates = 0;
+    // "," and line breaks in names and codes, which a point line cannot hold (see join_point_line).
+    int changed_characters = 0;
+    QString crs;         // "EPSG:4547" when the file's CoordinateSystem gives an EPSG code
+    QString linear_unit; // as the file's Units give it ("meter", "USSurveyFoot"); empty when absent
+
+    bool ok() const { return status == Ok; }
+};
+
+LandXmlPoints read_landxml(QIODevice* device);
+LandXmlPoints read_landxml_file(const QString& path);
+
+#endif // GEO_LANDXMLREADER_H

@@ -1,0 +1,60 @@
+// Points written as a LandXML 1.2 file: one CgPoint per row with its name and code attributes and the
+// text "N E Z" ("N E" without Z), units in metres, the coordinate system's EPSG code when one is set.
+// Rows are written one at a time into a temporary file that replaces the target only in finish(), so
+// a file of any size is written with flat memory and a failed write leaves nothing behind.
+#ifndef GEO_LANDXMLWRITER_H
+#define GEO_LANDXMLWRITER_H
+
+#include "geo/pointfields.h"
+
+#include <QDateTime>
+#include <QSaveFile>
+#include <QString>
+#include <QXmlStreamWriter>
+#include <memory>
+
+class LandXmlWriter
+{
+public:
+    // Rows laid out as `fields`; only the name, code, N, E and Z fields are written.
+    LandXmlWriter(const QString& path, const PointFields& fields);
+    ~LandXmlWriter();
+
+    // Starts the file. `crs` is the points' system ("EPSG:4547"), empty for local coordinates;
+    // `stamp` the file's date and time. False, with error() set, when the file cannot be made or
+    // the layout has no N or E field.
+    bool open(const QString& crs = QString(), const QDateTime& stamp = QDateTime::currentDateTime());
+    // Writes one row. False when it is left out: N or E is not a number, or Z is neither empty nor a
+    // number (counted in skipped()).
+    bool write(const QStringList& row);
+    // Ends the file and puts it in place; false, with error() set, when anything failed.
+    bool finish();
+    // Leaves the target as it was.
+    void cancel();
+
+    QString error() const { return error_; }
+    int written() const { return written_; }
+    int skipped() const { return skipped_; }
+    // Characters that XML cannot carry (control characters) left out of names and codes.
+    int dropped_characters() const { return dropped_characters_; }
+    // A repeated name starts a new CgPoints group, as names are unique within a group.
+    int groups() const { return groups_; }
+
+private:
+    void start_group();
+    QString xml_text(const QString& text);
+
+    QString path_;
+    PointFields fields_;
+    std::unique_ptr<QSaveFile> file_;
+    QXmlStreamWriter xml_;
+    class NameSet;
+    std::unique_ptr<NameSet> names_;
+    QString error_;
+    int written_ = 0;
+    int skipped_ = 0;
+    int dropped_characters_ = 0;
+    int groups_ = 0;
+};
+
+#endif // GEO_LANDXMLWRITER_H
