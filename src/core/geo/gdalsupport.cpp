@@ -1,0 +1,91 @@
+// GDAL set-up, messages, configuration and spatial reference helpers.
+#include "geo/gdalsupport.h"
+
+#include "geo/geologging.h"
+
+#include <cpl_conv.h>
+#include <mutex>
+
+void ensure_gdal()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { GDALAllRegister(); });
+}
+
+GdalMessages::GdalMessages(bool quiet) : quiet_(quiet)
+{
+    CPLPushErrorHandlerEx(&GdalMessages::handle, this);
+    CPLErrorReset();
+}
+
+GdalMessages::~GdalMessages()
+{
+    CPLPopErrorHandler();
+}
+
+void CPL_STDCALL GdalMessages::handle(CPLErr level, CPLErrorNum number, const char* message)
+{
+    auto* self = static_cast<GdalMessages*>(CPLGetErrorHandlerUserData());
+    const QString text = QString::fromUtf8(message);
+    if (level >= CE_Failure) {
+        if (self->failed_)
+            return;
+        if (!self->quiet_)
+            qCWarning(lcGeo) << "GDAL error" << number << text;
+        self->failed_ = true;
+        self->failure_ = text;
+    } else if (level == CE_Warning) {
+        if (!self->quiet_)
+            qCDebug(lcGeo) << "GDAL warning" << number << text;
+        self->warning_ = text;
+    }
+}
+
+ScopedGdalConfig::ScopedGdalConfig(const QVector<std::pair<const char*, const char*>>& options)
+{
+    for (const auto& option : options) {
+        const char* old = CPLGetThreadLocalConfigOption(option.first, nullptr);
+        old_.append({QByteArray(option.first), QByteArray(old ? old : "")});
+        was_set_.append(old != nullptr);
+        CPLSetThreadLocalConfigOption(option.first, option.second);
+    }
+}
+
+ScopedGdalConfig::~ScopedGdalConfig()
+{
+    for (int i = 0; i < old_.size(); ++i)
+        CPLSetThreadLocalConfigOption(old_[i].first.constData(), was_set_[i] ? old_[i].second.constData() : nullptr);
+}
+
+OgrSrs make_srs(const QString& definition)
+{
+    OgrSrs srs(OSRNewSpatialReference(nullptr));
+    if (OSRSetFromUserInput(srs.get(), definition.toUtf8().constData()) != OGRERR_NONE)
+        return OgrSrs();
+    OSRSetAxisMappingStrategy(srs.get(), OAMS_TRADITIONAL_GIS_ORDER);
+    return srs;
+}
+
+QString srs_id(OGRSpatialReferenceH srs)
+{
+    if (!srs)
+        return QString();
+    const char* authority = OSRGetAuthorityName(srs, nullptr);
+    const char* code = OSRGetAuthorityCode(srs, nullptr);
+    if (authority && code)
+        return QString::fromUtf8(authority) + QLatin1Char(':') + QString::fromUtf8(code);
+    // A shapefile's .prj holds no code: ask PROJ for a system it matches for sure.
+    int count = 0;
+    int* confidence = nullptr;
+    OGRSpatialReferenceH* matches = OSRFindMatches(srs, nullptr, &count, &confidence);
+    QString id;
+    if (matches && count > 0 && confidence[0] >= 90) {
+        authority = OSRGetAuthorityName(matches[0], nullptr);
+        code = OSRGetAuthorityCode(matches[0], nullptr);
+        if (authority && code)
+            id = QString::fromUtf8(authority) + QLatin1Char(':') + QString::fromUtf8(code);
+    }
+    OSRFreeSRSArray(matches);
+    CPLFree(confidence);
+    return id;
+}
