@@ -1,4 +1,6 @@
-// The streamed LandXML 1.2 point writer.
+// The streamed LandXML 1.2 point writer. QXmlStreamWriter writes the document around the points; the
+// CgPoint lines, a million in a large file, are made here as UTF-8 directly, which is four times as
+// fast: their numbers are checked number texts and their names and codes are escaped below.
 #include "geo/landxmlwriter.h"
 
 #include "geo/crs.h"
@@ -11,18 +13,102 @@ namespace
 {
 
 const char* const kNamespace = "http://www.landxml.org/schema/LandXML-1.2";
+constexpr size_t kGroupNames = 100000;
+constexpr int kChunk = 1 << 16;
 
-bool is_xml_char(char16_t c)
+void append_utf8(QByteArray& out, char32_t code)
 {
-    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c != 0xFFFE && c != 0xFFFF);
+    if (code < 0x80) {
+        out += char(code);
+    } else if (code < 0x800) {
+        out += char(0xC0 | (code >> 6));
+        out += char(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += char(0xE0 | (code >> 12));
+        out += char(0x80 | ((code >> 6) & 0x3F));
+        out += char(0x80 | (code & 0x3F));
+    } else {
+        out += char(0xF0 | (code >> 18));
+        out += char(0x80 | ((code >> 12) & 0x3F));
+        out += char(0x80 | ((code >> 6) & 0x3F));
+        out += char(0x80 | (code & 0x3F));
+    }
 }
 
-// 64-bit FNV-1a of the name's UTF-16 units: a collision only starts a group early.
-quint64 name_hash(const QString& name)
+// Appends text known to be printable ASCII.
+void append_ascii(QByteArray& out, const QString& text)
+{
+    const int start = int(out.size());
+    out.resize(start + int(text.size()));
+    char* bytes = out.data() + start;
+    for (const QChar c : text)
+        *bytes++ = char(c.unicode());
+}
+
+bool is_plain(const QString& text)
+{
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u >= 0x7F || u == '&' || u == '<' || u == '>' || u == '"')
+            return false;
+    }
+    return true;
+}
+
+// Appends `text` as the UTF-8 of an XML attribute value: markup characters, and white space that a
+// reader would turn into blanks, as references; characters XML cannot carry (control characters,
+// lone surrogates, U+FFFE, U+FFFF) left out and counted in *dropped.
+void append_attribute(QByteArray& out, const QString& text, int* dropped)
+{
+    if (is_plain(text)) {
+        append_ascii(out, text);
+        return;
+    }
+    const int size = int(text.size());
+    for (int i = 0; i < size; ++i) {
+        const char16_t u = text.at(i).unicode();
+        switch (u) {
+        case '&':
+            out += "&amp;";
+            continue;
+        case '<':
+            out += "&lt;";
+            continue;
+        case '>':
+            out += "&gt;";
+            continue;
+        case '"':
+            out += "&quot;";
+            continue;
+        case '\t':
+            out += "&#9;";
+            continue;
+        case '\n':
+            out += "&#10;";
+            continue;
+        case '\r':
+            out += "&#13;";
+            continue;
+        default:
+            break;
+        }
+        if (QChar::isHighSurrogate(u) && i + 1 < size && QChar::isLowSurrogate(text.at(i + 1).unicode())) {
+            append_utf8(out, QChar::surrogateToUcs4(u, text.at(i + 1).unicode()));
+            ++i;
+        } else if (u < 0x20 || QChar::isSurrogate(u) || u == 0xFFFE || u == 0xFFFF) {
+            ++*dropped;
+        } else {
+            append_utf8(out, u);
+        }
+    }
+}
+
+// 64-bit FNV-1a: a collision only starts a group early.
+quint64 name_hash(const QByteArray& name)
 {
     quint64 hash = 14695981039346656037ull;
-    for (const QChar c : name) {
-        hash ^= c.unicode();
+    for (const char c : name) {
+        hash ^= static_cast<unsigned char>(c);
         hash *= 1099511628211ull;
     }
     return hash == 0 ? 1 : hash;
@@ -30,52 +116,40 @@ quint64 name_hash(const QString& name)
 
 } // namespace
 
-// The names of the current group as 64-bit hashes in an open-addressing table: 8 to 16 bytes a
-// name rather than a copy of every name.
+// The names of the current group as 64-bit hashes in an open-addressing table sized for a full
+// group: a group of at most kGroupNames names fills it to less than two fifths.
 class LandXmlWriter::NameSet
 {
 public:
+    NameSet() : slots_(size_t(1) << 18, 0) {}
+
+    size_t size() const { return used_.size(); }
     // Adds the name; false when it is already there.
-    bool insert(const QString& name)
+    bool insert(const QByteArray& name)
     {
-        if (slots_.empty() || (count_ + 1) * 2 > slots_.size())
-            grow();
         const quint64 hash = name_hash(name);
-        size_t i = hash & (slots_.size() - 1);
+        const size_t mask = slots_.size() - 1;
+        size_t i = hash & mask;
         while (slots_[i] != 0) {
             if (slots_[i] == hash)
                 return false;
-            i = (i + 1) & (slots_.size() - 1);
+            i = (i + 1) & mask;
         }
         slots_[i] = hash;
-        ++count_;
+        used_.push_back(quint32(i));
         return true;
     }
-    // Forgets every name, and the table with them: a new group costs in proportion to its own size.
+    // Forgets the names, in proportion to their number.
     void clear()
     {
-        std::vector<quint64>().swap(slots_);
-        count_ = 0;
+        for (const quint32 i : used_)
+            slots_[i] = 0;
+        used_.clear();
     }
 
 private:
-    void grow()
-    {
-        std::vector<quint64> old;
-        old.swap(slots_);
-        slots_.assign(old.empty() ? 1024 : old.size() * 2, 0);
-        for (const quint64 hash : old) {
-            if (hash == 0)
-                continue;
-            size_t i = hash & (slots_.size() - 1);
-            while (slots_[i] != 0)
-                i = (i + 1) & (slots_.size() - 1);
-            slots_[i] = hash;
-        }
-    }
-
     std::vector<quint64> slots_;
-    size_t count_ = 0;
+    std::vector<quint32> used_;
 };
 
 LandXmlWriter::LandXmlWriter(const QString& path, const PointFields& fields)
@@ -97,7 +171,10 @@ bool LandXmlWriter::open(const QString& crs, const QDateTime& stamp)
         file_.reset();
         return false;
     }
-    xml_.setDevice(file_.get());
+    write_failed_ = false;
+    chunk_.buffer().reserve(2 * kChunk);
+    chunk_.open(QIODevice::WriteOnly);
+    xml_.setDevice(&chunk_);
     xml_.setAutoFormatting(true);
     xml_.setAutoFormattingIndent(1);
     xml_.writeStartDocument();
@@ -139,37 +216,14 @@ bool LandXmlWriter::open(const QString& crs, const QDateTime& stamp)
 
 void LandXmlWriter::start_group()
 {
-    if (groups_ > 0)
+    if (groups_ > 0) {
+        chunk_.write("\n ");
         xml_.writeEndElement();
+    }
     xml_.writeStartElement(QStringLiteral("CgPoints"));
+    xml_.writeCharacters(QString()); // ends the start tag: the points follow as bytes
     names_->clear();
     ++groups_;
-}
-
-QString LandXmlWriter::xml_text(const QString& text)
-{
-    QString clean;
-    bool dropped = false;
-    for (int i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        // Surrogates only in pairs.
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            if (dropped)
-                clean += text.mid(i, 2);
-            ++i;
-            continue;
-        }
-        if (is_xml_char(c.unicode()) && !c.isSurrogate()) {
-            if (dropped)
-                clean += c;
-            continue;
-        }
-        if (!dropped)
-            clean = text.left(i);
-        dropped = true;
-        ++dropped_characters_;
-    }
-    return dropped ? clean : text;
 }
 
 bool LandXmlWriter::write(const QStringList& row)
@@ -179,39 +233,67 @@ bool LandXmlWriter::write(const QStringList& row)
     const QString north = fields_.text(row, PointRole::North).trimmed();
     const QString east = fields_.text(row, PointRole::East).trimmed();
     const QString height = fields_.text(row, PointRole::Height).trimmed();
-    double value = 0;
-    if (!parse_number(north, &value) || !parse_number(east, &value) ||
-        (!height.isEmpty() && !parse_number(height, &value))) {
+    if (!is_number_text(north) || !is_number_text(east) || (!height.isEmpty() && !is_number_text(height))) {
         ++skipped_;
         return false;
     }
-    const QString name = xml_text(fields_.text(row, PointRole::Name));
-    const QString code = xml_text(fields_.text(row, PointRole::Code));
-    if (!name.isEmpty() && !names_->insert(name)) {
+    name_.resize(0);
+    append_attribute(name_, fields_.text(row, PointRole::Name), &dropped_characters_);
+    if (!name_.isEmpty() && (names_->size() >= kGroupNames || !names_->insert(name_))) {
         start_group();
-        names_->insert(name);
+        names_->insert(name_);
     }
-    xml_.writeStartElement(QStringLiteral("CgPoint"));
+    QByteArray& out = chunk_.buffer();
+    out += "\n  <CgPoint";
     // An empty name is left out: names are unique within a group, absent ones are not compared.
-    if (!name.isEmpty())
-        xml_.writeAttribute(QStringLiteral("name"), name);
-    if (!code.isEmpty())
-        xml_.writeAttribute(QStringLiteral("code"), code);
-    QString text = north + QLatin1Char(' ') + east;
-    if (!height.isEmpty())
-        text += QLatin1Char(' ') + height;
-    xml_.writeCharacters(text);
-    xml_.writeEndElement();
+    if (!name_.isEmpty()) {
+        out += " name=\"";
+        out += name_;
+        out += '"';
+    }
+    const QString code = fields_.text(row, PointRole::Code);
+    if (!code.isEmpty()) {
+        out += " code=\"";
+        const int before = int(out.size());
+        append_attribute(out, code, &dropped_characters_);
+        if (out.size() == before) // nothing left of the code: no attribute
+            out.chop(7);
+        else
+            out += '"';
+    }
+    out += '>';
+    append_ascii(out, north); // number texts are ASCII
+    out += ' ';
+    append_ascii(out, east);
+    if (!height.isEmpty()) {
+        out += ' ';
+        append_ascii(out, height);
+    }
+    out += "</CgPoint>";
+    chunk_.seek(out.size());
     ++written_;
+    if (out.size() >= kChunk)
+        flush_chunk();
     return true;
+}
+
+bool LandXmlWriter::flush_chunk()
+{
+    const QByteArray& bytes = chunk_.buffer();
+    if (!write_failed_ && file_->write(bytes) != bytes.size())
+        write_failed_ = true;
+    chunk_.seek(0);
+    chunk_.buffer().resize(0);
+    return !write_failed_;
 }
 
 bool LandXmlWriter::finish()
 {
     if (!file_)
         return false;
+    chunk_.write("\n ");
     xml_.writeEndDocument();
-    bool done = !xml_.hasError();
+    bool done = flush_chunk() && !xml_.hasError();
     if (!done)
         file_->flush(); // for the reason; the temporary file is never put in place
     else
@@ -223,6 +305,7 @@ bool LandXmlWriter::finish()
         return false;
     }
     file_.reset();
+    chunk_.close();
     qCDebug(lcGeo) << written_ << "points written to" << path_ << "in" << groups_ << "groups";
     return true;
 }
@@ -232,4 +315,6 @@ void LandXmlWriter::cancel()
     if (file_)
         file_->cancelWriting();
     file_.reset();
+    chunk_.close();
+    chunk_.buffer().clear();
 }

@@ -7,6 +7,7 @@
 
 #include "geo/pointfields.h"
 
+#include <QBuffer>
 #include <QDateTime>
 #include <QSaveFile>
 #include <QString>
@@ -37,20 +38,24 @@ public:
     int skipped() const { return skipped_; }
     // Characters that XML cannot carry (control characters) left out of names and codes.
     int dropped_characters() const { return dropped_characters_; }
-    // A repeated name starts a new CgPoints group, as names are unique within a group.
+    // A repeated name starts a new CgPoints group, as names are unique within a group; so does every
+    // 100,000th name, which bounds the memory that keeps the names of a group.
     int groups() const { return groups_; }
 
 private:
     void start_group();
-    QString xml_text(const QString& text);
+    bool flush_chunk();
 
     QString path_;
     PointFields fields_;
     std::unique_ptr<QSaveFile> file_;
+    QBuffer chunk_; // the XML is made here and goes to the file in large writes
     QXmlStreamWriter xml_;
     class NameSet;
     std::unique_ptr<NameSet> names_;
+    QByteArray name_; // the current row's name as written
     QString error_;
+    bool write_failed_ = false;
     int written_ = 0;
     int skipped_ = 0;
     int dropped_characters_ = 0;

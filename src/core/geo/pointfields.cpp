@@ -75,18 +75,40 @@ QString join_point_line(const QStringList& fields, int* changed)
     return line;
 }
 
-bool parse_number(const QString& text, double* value)
+bool is_number_text(QStringView text)
 {
-    // Only the characters of a decimal number, so that what passes is also a number to XML and GIS
-    // readers (no "inf", no "nan", no hexadecimal).
-    const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty())
+    int i = 0;
+    const int size = int(text.size());
+    const auto digits = [&] {
+        const int start = i;
+        while (i < size && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'))
+            ++i;
+        return i - start;
+    };
+    if (i < size && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
+        ++i;
+    int mantissa = digits();
+    if (i < size && text[i] == QLatin1Char('.')) {
+        ++i;
+        mantissa += digits();
+    }
+    if (mantissa == 0)
         return false;
-    for (const QChar c : trimmed) {
-        const char l = c.toLatin1();
-        if (!((l >= '0' && l <= '9') || l == '.' || l == '-' || l == '+' || l == 'e' || l == 'E'))
+    if (i < size && (text[i] == QLatin1Char('e') || text[i] == QLatin1Char('E'))) {
+        ++i;
+        if (i < size && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
+            ++i;
+        if (digits() == 0)
             return false;
     }
+    return i == size;
+}
+
+bool parse_number(const QString& text, double* value)
+{
+    const QString trimmed = text.trimmed();
+    if (!is_number_text(trimmed))
+        return false;
     bool ok = false;
     const double parsed = trimmed.toDouble(&ok);
     if (!ok || !std::isfinite(parsed))

@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <QVector>
 
 enum class PointRole { Name, Code, North, East, Height };
@@ -49,8 +50,13 @@ QStringList split_point_line(const QString& line);
 // each such character becomes ";" or a space and is counted in *changed (when given).
 QString join_point_line(const QStringList& fields, int* changed = nullptr);
 
-// The value of a coordinate text: digits with an optional sign, decimals and exponent, spaces around
-// allowed. False for empty text, other text, infinities and NaN.
+// Whether `text` is a decimal number as XML Schema and the GIS formats read one: an optional sign,
+// digits with an optional decimal point ("12", "12.", ".5", "12.50"), an optional exponent ("1e3");
+// no spaces, no "inf" or "nan", no hexadecimal.
+bool is_number_text(QStringView text);
+
+// The value of a coordinate text: a number text with spaces around allowed. False for anything else
+// and for numbers too large for a double.
 bool parse_number(const QString& text, double* value);
 
 // A number as text, without noise: `decimals` places with trailing zeros dropped ("12.5", "300").
