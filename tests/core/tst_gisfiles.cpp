@@ -19,8 +19,8 @@ namespace
 
 const QStringList kPoints{
     "P1,CODE,3380000.123,500000.456,12.5",
-    QString::fromUtf8("点2,树,3380100.5,500100.25,"), // no Z
-    "P3,,3380200,500200,-3.75",                       // no code
+    QString::fromUtf8("点2,树,3380100.5,500100.25,"),      // no Z
+    QString(80, QChar(0x70B9)) + ",,3380200,500200,-3.75", // no code; a name of 240 bytes in UTF-8
 };
 
 // The layer as GDAL's Python reader sees it, names in lower case; argv[2] holds the source points (N, E) and the system
@@ -119,29 +119,15 @@ private:
     QTemporaryDir dir_;
 
 private slots:
-    void formats_by_suffix()
-    {
-        GisFormat format;
-        QVERIFY(gis_format_for_suffix("gpkg", &format) && format == GisFormat::GeoPackage);
-        QVERIFY(gis_format_for_suffix("kml", &format) && gis_format_is_wgs84(format));
-        QVERIFY(!gis_format_is_wgs84(GisFormat::Shapefile));
-        QVERIFY(!gis_format_for_suffix("SHP", &format));
-        QVERIFY(!gis_format_for_suffix("json", &format));
-    }
-
     void write_and_read_back_data()
     {
         QTest::addColumn<QString>("suffix");
-        QTest::addColumn<QString>("epsg");     // the layer's system as GDAL identifies it
         QTest::addColumn<double>("tolerance"); // metres, read back into EPSG:4547
-        QTest::newRow("gpkg") << "gpkg"
-                              << "4547" << 0.0;
-        QTest::newRow("shp") << "shp"
-                             << "4547" << 0.0;
-        QTest::newRow("geojson") << "geojson"
-                                 << "4326|4979" << 1e-3;
-        QTest::newRow("kml") << "kml"
-                             << "4326" << 1e-3;
+        QTest::addColumn<QString>("epsg");     // the layer's system as GDAL identifies it
+        QTest::newRow("gpkg") << "gpkg" << 0.0 << "4547";
+        QTest::newRow("shp") << "shp" << 0.0 << "4547";
+        QTest::newRow("geojson") << "geojson" << 1e-3 << "4326|4979";
+        QTest::newRow("kml") << "kml" << 1e-3 << "4326";
     }
 
     void write_and_read_back()
@@ -151,7 +137,7 @@ private slots:
         const QString path = dir_.filePath("points." + suffix);
         const Written written = write_points(path, format_of(suffix), kPoints, "EPSG:4547");
         QVERIFY(written.done);
-        QCOMPARE(written.written, 3);
+        QCOMPARE(written.written, kPoints.size());
         QCOMPARE(written.outside, 0);
 
         const QJsonObject seen = judge(path, kPoints, "EPSG:4547");
@@ -164,9 +150,9 @@ private slots:
         QCOMPARE(types["z"].toString(), QString("Real"));
         QVERIFY(!types.contains("n") && !types.contains("e"));
         const QJsonArray features = seen["features"].toArray();
-        QCOMPARE(features.size(), 3);
+        QCOMPARE(features.size(), kPoints.size());
         const bool wgs84 = gis_format_is_wgs84(format_of(suffix));
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < kPoints.size(); ++i) {
             const QStringList fields = split_point_line(kPoints.at(i));
             const QJsonObject feature = features.at(i).toObject();
             const QJsonObject attributes = feature["attributes"].toObject();
@@ -199,23 +185,27 @@ private slots:
             QCOMPARE(file_bytes(dir_.filePath("points.cpg")), QByteArray("UTF-8"));
     }
 
-    void without_a_system_data()
+    void systems_data()
     {
         QTest::addColumn<QString>("suffix");
+        QTest::addColumn<QString>("crs");
         QTest::addColumn<int>("failure");
-        QTest::newRow("gpkg") << "gpkg" << int(GisWriter::None);
-        QTest::newRow("shp") << "shp" << int(GisWriter::None);
-        QTest::newRow("geojson") << "geojson" << int(GisWriter::NoCrs);
-        QTest::newRow("kml") << "kml" << int(GisWriter::NoCrs);
+        QTest::newRow("gpkg without a system") << "gpkg" << QString() << int(GisWriter::None);
+        QTest::newRow("shp without a system") << "shp" << QString() << int(GisWriter::None);
+        QTest::newRow("geojson needs one") << "geojson" << QString() << int(GisWriter::NoCrs);
+        QTest::newRow("kml needs one") << "kml" << QString() << int(GisWriter::NoCrs);
+        QTest::newRow("gpkg, unknown code") << "gpkg" << QString("EPSG:99999999") << int(GisWriter::UnknownCrs);
+        QTest::newRow("kml, not a system") << "kml" << QString("EPSG:9807") << int(GisWriter::UnknownCrs);
     }
 
-    void without_a_system()
+    void systems()
     {
         QFETCH(QString, suffix);
+        QFETCH(QString, crs);
         QFETCH(int, failure);
         QTemporaryDir dir;
         const QString path = dir.filePath("local." + suffix);
-        const Written written = write_points(path, format_of(suffix), kPoints, QString());
+        const Written written = write_points(path, format_of(suffix), kPoints, crs);
         QCOMPARE(int(written.failure), failure);
         QCOMPARE(written.done, failure == GisWriter::None);
         if (!written.done) {
@@ -252,34 +242,6 @@ private slots:
         QTEST(written.skipped, "skipped");
         QTEST(written.outside, "outside");
         QTEST(written.changed, "changed");
-    }
-
-    void long_names_kept_in_a_shapefile()
-    {
-        const QString name = QString(80, QChar(0x70B9)); // 240 bytes in UTF-8
-        const QString path = dir_.filePath("long.shp");
-        QVERIFY(write_points(path, GisFormat::Shapefile, {name + ",C,1,2,3", "short,C,1,2,3"}, "EPSG:4547").done);
-        QCOMPARE(read_gis_file(path, "EPSG:4547").lines, QStringList({name + ",C,1,2,3", "short,C,1,2,3"}));
-    }
-
-    void refused_systems_data()
-    {
-        QTest::addColumn<QString>("suffix");
-        QTest::addColumn<QString>("crs");
-        QTest::newRow("gpkg, unknown code") << "gpkg"
-                                            << "EPSG:99999999";
-        QTest::newRow("kml, not a system") << "kml"
-                                           << "EPSG:9807";
-    }
-
-    void refused_systems()
-    {
-        QFETCH(QString, suffix);
-        QFETCH(QString, crs);
-        QTemporaryDir dir;
-        const Written written = write_points(dir.filePath("x." + suffix), format_of(suffix), kPoints, crs);
-        QCOMPARE(int(written.failure), int(GisWriter::UnknownCrs));
-        QVERIFY(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden).isEmpty());
     }
 
     void replaced_shapefile_loses_its_old_companions()

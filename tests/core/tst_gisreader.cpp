@@ -21,100 +21,75 @@ class TestGisReader : public QObject
 private:
     QTemporaryDir dir_;
 
-    // The file for a row: a copy of one in tests/data/geo, or made by GDAL's Python writer.
-    QString make(const QString& file, const QString& content)
+    // The file of a row: a copy of one in tests/data/geo, or made by GDAL's Python writer when the
+    // name before the suffix is one of its kinds ("one layer.gpkg").
+    QString make(const QString& source)
     {
-        const QString path = dir_.filePath(QString(QTest::currentDataTag()).replace(' ', '_') + "-" + file);
-        if (content == "garbage")
+        const QString path = dir_.filePath(QString(QTest::currentDataTag()).replace(' ', '_') + "-" + source);
+        if (source.startsWith("garbage"))
             return write_bytes(path, "P1,K,1,2,3\n") ? path : QString();
-        if (QFile::exists(kData + content))
-            return QFile::copy(kData + content, path) ? path : QString();
-        return run_judge(KT_PYTHON, {kData + "make_layers.py", path, content}).isNull() ? QString() : path;
+        if (QFile::exists(kData + source))
+            return QFile::copy(kData + source, path) ? path : QString();
+        const QString kind = source.section('.', 0, 0);
+        return run_judge(KT_PYTHON, {kData + "make_layers.py", path, kind}).isNull() ? QString() : path;
     }
 
 private slots:
     void read_data()
     {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("content");
-        QTest::addColumn<QString>("crs");
+        QTest::addColumn<QString>("source");
         QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("crs");
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<QString>("layer");
         QTest::addColumn<QList<int>>("counts"); // layers, other geometries, empty geometries
 
+        const QStringList stations{"S1,,3456789.123,412345.678,88.25", "S2,,3380000,500000,"};
         // Longitudes and latitudes from cs2cs for EPSG:4547 (3380000, 500000), (3456789.123, 412345.678).
         QTest::newRow("lines, polygons and empty left out")
-            << "mixed.geojson"
-            << "mixed.geojson"
-            << "EPSG:4547" << int(GisPoints::Ok) << QStringList{"A,K,3380000,500000,", "M1,,3456789.123,412345.678,"}
-            << "mixed" << QList<int>{1, 3, 1};
+            << "mixed.geojson" << int(GisPoints::Ok) << "EPSG:4547"
+            << QStringList{"A,K,3380000,500000,", "M1,,3456789.123,412345.678,"} << "mixed" << QList<int>{1, 3, 1};
         QTest::newRow("longitude and latitude with no system")
-            << "mixed.geojson"
-            << "mixed.geojson"
-            << "" << int(GisPoints::GeographicWithoutCrs) << QStringList() << "" << QList<int>{1, 0, 0};
+            << "mixed.geojson" << int(GisPoints::GeographicWithoutCrs) << "" << QStringList() << ""
+            << QList<int>{1, 0, 0};
         // The same datum: no transformation, the stored numbers as they are.
         QTest::newRow("into a geographic system")
-            << "mixed.geojson"
-            << "mixed.geojson"
-            << "EPSG:4326" << int(GisPoints::Ok)
+            << "mixed.geojson" << int(GisPoints::Ok) << "EPSG:4326"
             << QStringList{"A,K,30.540214835972,114,", "M1,,31.229544392707,113.080001921212,"} << "mixed"
             << QList<int>{1, 3, 1};
         QTest::newRow("first point layer of two")
-            << "two.gpkg"
-            << "two layers"
-            << "EPSG:4547" << int(GisPoints::Ok)
-            << QStringList{"S1,,3456789.123,412345.678,88.25", "S2,,3380000,500000,"} << "stations"
-            << QList<int>{2, 0, 0};
+            << "two layers.gpkg" << int(GisPoints::Ok) << "EPSG:4547" << stations << "stations" << QList<int>{2, 0, 0};
         QTest::newRow("into another projected system")
-            << "one.gpkg"
-            << "one layer"
-            << "EPSG:32650" << int(GisPoints::Ok)
+            << "one layer.gpkg" << int(GisPoints::Ok) << "EPSG:32650"
             << QStringList{"S1,,3461671.8387,126536.977,88.25", "S2,,3382479.2054,212172.8565,"} << "stations"
             << QList<int>{1, 0, 0};
         QTest::newRow("projected layer, no system chosen")
-            << "one.gpkg"
-            << "one layer"
-            << "" << int(GisPoints::Ok) << QStringList{"S1,,3456789.123,412345.678,88.25", "S2,,3380000,500000,"}
-            << "stations" << QList<int>{1, 0, 0};
+            << "one layer.gpkg" << int(GisPoints::Ok) << "" << stations << "stations" << QList<int>{1, 0, 0};
         QTest::newRow("shapefile without a system read as it stands")
-            << "plain.shp"
-            << "no system"
-            << "EPSG:32650" << int(GisPoints::Ok)
-            << QStringList{"S1,,3456789.123,412345.678,88.25", "S2,,3380000,500000,"} << "plain" << QList<int>{1, 0, 0};
+            << "no system.shp" << int(GisPoints::Ok) << "EPSG:32650" << stations << "system" << QList<int>{1, 0, 0};
         QTest::newRow("KML of another program")
-            << "placemarks.kml"
-            << "placemarks.kml"
-            << "EPSG:4547" << int(GisPoints::Ok) << QStringList{"K1,wall,3380000,500000,55.5"} << ""
+            << "placemarks.kml" << int(GisPoints::Ok) << "EPSG:4547" << QStringList{"K1,wall,3380000,500000,55.5"} << ""
             << QList<int>{1, 0, 0};
-        QTest::newRow("no point layer") << "lines.gpkg"
-                                        << "lines only"
-                                        << "EPSG:4547" << int(GisPoints::NoPointLayer) << QStringList() << ""
-                                        << QList<int>{1, 0, 0};
-        QTest::newRow("not a GIS file") << "text.gpkg"
-                                        << "garbage"
-                                        << "EPSG:4547" << int(GisPoints::CannotOpen) << QStringList() << ""
-                                        << QList<int>{0, 0, 0};
-        QTest::newRow("unknown chosen system")
-            << "one.gpkg"
-            << "one layer"
-            << "EPSG:99999999" << int(GisPoints::UnknownCrs) << QStringList() << "" << QList<int>{1, 0, 0};
+        QTest::newRow("no point layer") << "lines only.gpkg" << int(GisPoints::NoPointLayer) << "EPSG:4547"
+                                        << QStringList() << "" << QList<int>{1, 0, 0};
+        QTest::newRow("not a GIS file") << "garbage.gpkg" << int(GisPoints::CannotOpen) << "EPSG:4547" << QStringList()
+                                        << "" << QList<int>{0, 0, 0};
+        QTest::newRow("unknown chosen system") << "one layer.gpkg" << int(GisPoints::UnknownCrs) << "EPSG:99999999"
+                                               << QStringList() << "" << QList<int>{1, 0, 0};
     }
 
     void read()
     {
-        QFETCH(QString, file);
-        QFETCH(QString, content);
+        QFETCH(QString, source);
         QFETCH(QString, crs);
         QFETCH(QList<int>, counts);
-        const QString path = make(file, content);
+        const QString path = make(source);
         QVERIFY(!path.isEmpty());
         const GisPoints points = read_gis_file(path, crs);
         QTEST(int(points.status), "status");
         QTEST(points.lines, "lines");
         QFETCH(QString, layer);
-        if (!layer.isEmpty())
-            QVERIFY2(points.layer.endsWith(layer.section('-', -1)), qPrintable(points.layer));
+        QVERIFY2(layer.isEmpty() || points.layer.endsWith(layer), qPrintable(points.layer));
         QCOMPARE(points.layer_count, counts.at(0));
         QCOMPARE(points.other_geometries, counts.at(1));
         QCOMPARE(points.empty_geometries, counts.at(2));
