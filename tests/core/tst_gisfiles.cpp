@@ -3,8 +3,8 @@
 // system, refusals, failed writes that leave the old files, and the reader's choices and counts.
 #include "geo/gisreader.h"
 #include "geo/giswriter.h"
-#include "geotest.h"
-#include "mount.h"
+#include "support/core/geotest.h"
+#include "support/core/mount.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -182,7 +182,7 @@ private slots:
         else
             QVERIFY(same_points(read.lines, kPoints, tolerance));
         if (suffix == "shp")
-            QCOMPARE(file_bytes(dir_.filePath("points.cpg")), QByteArray("UTF-8"));
+            QCOMPARE(read_file(dir_.filePath("points.cpg")), QByteArray("UTF-8"));
     }
 
     void systems_data()
@@ -293,7 +293,7 @@ private slots:
         if (place != "blocked") {
             QCOMPARE(QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
                      QStringList{"points." + suffix});
-            QCOMPARE(file_bytes(folder + "/points." + suffix), QByteArray("old"));
+            QCOMPARE(read_file(folder + "/points." + suffix), QByteArray("old"));
         }
     }
 };

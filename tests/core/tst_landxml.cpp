@@ -2,8 +2,8 @@
 // reader on hand-made documents (nesting, references, refusals), and failed writes.
 #include "geo/landxmlreader.h"
 #include "geo/landxmlwriter.h"
-#include "geotest.h"
-#include "mount.h"
+#include "support/core/geotest.h"
+#include "support/core/mount.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -99,7 +99,7 @@ private slots:
         QCOMPARE(written.taken, kPoints);
         QCOMPARE(written.groups, 2);
         QVERIFY(schema_valid(path));
-        const QByteArray text = file_bytes(path);
+        const QByteArray text = read_file(path);
         QVERIFY(text.contains(">3380000.123 500000.456 12.5</CgPoint>")); // N before E
         QVERIFY(text.contains(">3380001 500001</CgPoint>"));
         QVERIFY(text.contains("date=\"2024-05-06\" time=\"07:08:09\" version=\"1.2\""));
@@ -228,7 +228,7 @@ private slots:
         QVERIFY(!writer.error().isEmpty());
         if (place != "blocked") {
             QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"points.xml"});
-            QCOMPARE(file_bytes(target), QByteArray("old"));
+            QCOMPARE(read_file(target), QByteArray("old"));
         }
     }
 

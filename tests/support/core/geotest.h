@@ -3,6 +3,8 @@
 #ifndef GEOTEST_H
 #define GEOTEST_H
 
+#include "support/core/ktest_core.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QProcess>
@@ -27,12 +29,6 @@ inline QByteArray run_judge(const QString& program, const QStringList& args)
 inline QByteArray run_python(const QString& script, const QStringList& args = QStringList())
 {
     return run_judge(KT_PYTHON, QStringList{"-c", script} + args);
-}
-
-inline QByteArray file_bytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 inline bool write_bytes(const QString& path, const QByteArray& bytes)
