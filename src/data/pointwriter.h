@@ -14,7 +14,7 @@
 class PointFileWriter
 {
 public:
-    PointFileWriter(const QString& path, const QString& suffix);
+    PointFileWriter(const QString& path, const QString& suffix, OutputEncoding encoding = OutputEncoding::Gbk);
 
     // False (and error() set) when no format has the suffix or the file cannot be opened.
     bool open(const DxfExtents& extents = DxfExtents());
@@ -24,6 +24,9 @@ public:
     // Leaves the file as it was.
     void cancel() { file_.cancel(); }
     QString error() const { return error_; }
+    // Characters written as "?" so far (GBK cannot hold them), the first with its file line and field.
+    qint64 unencodable_characters() const { return file_.unencodable_characters(); }
+    UnencodableCharacter first_unencodable() const { return file_.first_unencodable(); }
 
 private:
     PointFormat format_;

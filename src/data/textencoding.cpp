@@ -317,7 +317,8 @@ bool gbk_holds(const QString& text, int i, int* size)
 {
     const QChar c = text.at(i);
     *size = 1;
-    if (c.unicode() < 0x80)
+    // U+FFFD stands for bytes a reader could not decode, already reported: it is written as "?".
+    if (c.unicode() < 0x80 || c == QChar(QChar::ReplacementCharacter))
         return true;
     if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
         *size = 2;

@@ -81,7 +81,8 @@ struct UnencodableCharacter {
 };
 
 // Whether GBK holds the character starting at text[i] (a surrogate pair is one character); *size is
-// set to its length in UTF-16 units.
+// set to its length in UTF-16 units. U+FFFD counts as held: it marks bytes a reader could not decode
+// (already reported) and is written as "?".
 bool gbk_holds(const QString& text, int i, int* size);
 // Every character of `lines` that GBK cannot hold, in order, at most `limit` of them.
 QList<UnencodableCharacter> characters_gbk_cannot_hold(const QStringList& lines, int limit = 1000);

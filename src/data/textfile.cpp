@@ -79,6 +79,7 @@ void TextFileReader::start()
     if (mark > 0) {
         encoding_ = marked;
         code_page_ = nullptr;
+        marked_ = true;
         raw_.remove(0, mark);
     } else if (!forced_) {
         looks_like_utf16(raw_.constData(), raw_.size(), &encoding_);
@@ -127,15 +128,21 @@ bool TextFileReader::fill()
     return false;
 }
 
+TextEncoding TextFileReader::encoding() const
+{
+    return high_seen_ || marked_ || is_utf16(encoding_) ? encoding_ : TextEncoding::Ascii;
+}
+
 void TextFileReader::decode(qint64 size)
 {
+    const qint64 high = is_utf16(encoding_) ? 0 : first_high_byte(raw_.constData(), size);
+    if (high < 0) {
+        text_.append(QLatin1String(raw_.constData(), int(size)));
+        return;
+    }
+    high_seen_ = true;
     if (encoding_ == TextEncoding::Ascii) {
         // Nothing above 0x7F so far: the first such byte decides, on a block from it on.
-        const qint64 high = first_high_byte(raw_.constData(), size);
-        if (high < 0) {
-            text_.append(QLatin1String(raw_.constData(), int(size)));
-            return;
-        }
         while (raw_.size() - high < kBlockSize && !file_at_end_)
             read_block();
         const qint64 window = std::min<qint64>(kBlockSize, raw_.size() - high);

@@ -55,9 +55,10 @@ public:
     // The rest of the file as a text stream, lines ended by LF; not to be mixed with read_line.
     QTextStream* stream();
 
-    // The encoding decided so far: Ascii while nothing above 0x7F has been read.
-    TextEncoding encoding() const { return encoding_; }
-    QString encoding_name() const { return text_encoding_name(encoding_, code_page_); }
+    // The encoding of the text read so far: Ascii while nothing above 0x7F has been read, unless a
+    // byte order mark or UTF-16 named another.
+    TextEncoding encoding() const;
+    QString encoding_name() const { return text_encoding_name(encoding(), code_page_); }
     // Bytes that could not be decoded in the encoding (each read as U+FFFD).
     qint64 undecodable_bytes() const { return undecodable_; }
     qint64 lines_read() const { return lines_read_; }
@@ -80,6 +81,8 @@ private:
     TextEncoding encoding_ = TextEncoding::Ascii;
     QTextCodec* code_page_ = nullptr;
     bool forced_ = false;
+    bool marked_ = false;    // a byte order mark named the encoding
+    bool high_seen_ = false; // a byte above 0x7F has been decoded
     bool started_ = false;
     bool file_at_end_ = false;
     QByteArray raw_;     // read, not yet decoded: starts at the start of a line
