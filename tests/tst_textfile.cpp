@@ -164,8 +164,14 @@ private slots:
         QTest::newRow("UTF-16BE without a mark") << utf16(kExample, true) << "UTF-16BE" << kExampleLines << 0;
         QTest::newRow("UTF-16, CR only, odd last byte") << utf16("A\rB\r", false) + "C"
                                                         << "UTF-16LE" << QStringList{"A", "B", "\uFFFD"} << 1;
+        // A LF byte and a zero at an odd offset are no line end, though the file ends there.
+        QTest::newRow("UTF-16, a LF byte at an odd offset")
+            << utf16("aaaaaaaa", false) + QByteArray("A\n\0b\0", 5) << "UTF-16LE"
+            << QStringList{QString("aaaaaaaa") + QChar(0x0A41) + QChar(0x6200) + "\uFFFD"} << 1;
         QTest::newRow("UTF-16, a lone surrogate") << QByteArray("\xFF\xFE") + utf16(QString("a") + QChar(0xD800), false)
                                                   << "UTF-16LE" << QStringList{"a\uFFFD"} << 2;
+        QTest::newRow("U+FEFF starting a line")
+            << QByteArray("a\n\xEF\xBB\xBF") << "UTF-8" << QStringList{"a", QString(QChar(0xFEFF))} << 0;
         QTest::newRow("ASCII only") << QByteArray("P1,K,1,2,3\n") << "ASCII" << QStringList{"P1,K,1,2,3"} << 0;
         QTest::newRow("neither UTF-8 nor GBK")
             << QByteArray("P1,\xFF,1\n\x81") << "GBK" << QStringList{"P1,\uFFFD,1", "\uFFFD"} << 2;
@@ -224,18 +230,33 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QStringList>("lines"); // read before the refusal
         QTest::addColumn<int>("refused");       // the line refused, 0 for none
+        QTest::addColumn<int>("block");         // the reader's block size and longest line
+        QTest::addColumn<int>("longest_line");
         const qint64 longest = TextFileReader::kLongestLine;
+        const int block = kBlock;
         const QByteArray at_limit(int(longest), 'x');
         const QByteArray past_limit(int(longest) + 1, 'x');
-        QTest::newRow("the longest line") << at_limit + "\r\nb" << QStringList{QString(at_limit), "b"} << 0;
-        QTest::newRow("one byte more, after a short line") << "a\n" + past_limit + "\nb\n" << QStringList{"a"} << 2;
-        QTest::newRow("ended by CR") << "a\rb\r" + past_limit + "\r" << QStringList{"a", "b"} << 3;
-        QTest::newRow("the last line, no line end") << "a\n\n" + past_limit << QStringList{"a", ""} << 3;
-        QTest::newRow("no line end at all") << QByteArray(int(longest) * 3, ',') << QStringList{} << 1;
+        QTest::newRow("the longest line")
+            << at_limit + "\r\nb" << QStringList{QString(at_limit), "b"} << 0 << block << int(longest);
+        QTest::newRow("one byte more, after a short line") << "a\n" + past_limit + "\nb\n"
+                                                           << QStringList{"a"} << 2 << block << int(longest);
+        QTest::newRow("ended by CR") << "a\rb\r" + past_limit + "\r" << QStringList{"a", "b"} << 3 << block
+                                     << int(longest);
+        QTest::newRow("the last line, no line end")
+            << "a\n\n" + past_limit << QStringList{"a", ""} << 3 << block << int(longest);
+        QTest::newRow("no line end at all")
+            << QByteArray(int(longest) * 3, ',') << QStringList{} << 1 << block << int(longest);
         QTest::newRow("UTF-16") << QByteArray("\xFF\xFE") + utf16(QString(int(longest) / 2 + 1, 'x'), false)
-                                << QStringList{} << 1;
-        QTest::newRow("UTF-8 within the limit") << QString(int(longest) / 3, QChar(0x70B9)).toUtf8()
-                                                << QStringList{QString(int(longest) / 3, QChar(0x70B9))} << 0;
+                                << QStringList{} << 1 << block << int(longest);
+        QTest::newRow("UTF-8 within the limit")
+            << QString(int(longest) / 3, QChar(0x70B9)).toUtf8()
+            << QStringList{QString(int(longest) / 3, QChar(0x70B9))} << 0 << block << int(longest);
+        // Small blocks: a line of the longest length whose CR unit is cut by the end of a block.
+        const QByteArray first = utf16("\u00ED5\r", false);
+        QTest::newRow("UTF-16 line end unit cut by a block")
+            << first + utf16("abcdefg\rz", false) << QStringList{"\u00ED5", "abcdefg", "z"} << 0 << 7 << 14;
+        QTest::newRow("UTF-16, one unit more")
+            << first + utf16("abcdefgh\r", false) << QStringList{"\u00ED5"} << 2 << 7 << 14;
     }
 
     void refuses_a_line_too_long()
@@ -243,9 +264,11 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QStringList, lines);
         QFETCH(int, refused);
+        QFETCH(int, block);
+        QFETCH(int, longest_line);
         QBuffer buffer(&bytes);
         QVERIFY(buffer.open(QIODevice::ReadOnly));
-        TextFileReader reader;
+        TextFileReader reader(block, longest_line);
         reader.open(&buffer);
         QStringList read;
         QString line;
@@ -254,8 +277,8 @@ private slots:
         QCOMPARE(read, lines);
         QCOMPARE(reader.failure(), refused ? TextFileReader::Failure::LongLine : TextFileReader::Failure::None);
         if (refused)
-            QCOMPARE(reader.error(), QString("line %1 is longer than 1048576 bytes").arg(refused));
-        if (!refused)
+            QCOMPARE(reader.error(), QString("line %1 is longer than %2 bytes").arg(refused).arg(longest_line));
+        if (!refused || longest_line != TextFileReader::kLongestLine)
             return;
         // A file read in part gives nothing, and says why.
         WorkDir dir(false);

@@ -20,6 +20,13 @@ QTextCodec* gb18030_codec()
     return codec;
 }
 
+// Decodes without dropping a U+FEFF at the start: the pieces decoded are lines within a file.
+QString to_unicode(QTextCodec* codec, const char* data, qint64 size)
+{
+    QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
+    return codec->toUnicode(data, int(size), &state);
+}
+
 bool is_ascii(const char* data, qint64 size)
 {
     uchar bits = 0;
@@ -209,7 +216,8 @@ TextEncoding utf8_or_gbk(const char* data, qint64 size, bool at_end)
 qint64 after_last_line_end(TextEncoding encoding, const char* data, qint64 from, qint64 to)
 {
     if (is_utf16(encoding)) {
-        for (qint64 i = to - 2; i >= from; i -= 2) {
+        // Units start at `from`; an odd byte at the end starts none.
+        for (qint64 i = from + (to - from) / 2 * 2 - 2; i >= from; i -= 2) {
             if (is_line_end_unit(utf16_unit(encoding, data + i)))
                 return i + 2;
         }
@@ -247,7 +255,7 @@ qint64 decode_gbk(const char* data, qint64 size, QString* text, bool* four_byte)
     qint64 run = 0;
     const auto flush = [&](qint64 end) {
         if (end > run)
-            text->append(gb18030_codec()->toUnicode(data + run, int(end - run)));
+            text->append(to_unicode(gb18030_codec(), data + run, end - run));
     };
     const auto in = [](uchar byte, uchar low, uchar high) { return byte >= low && byte <= high; };
     qint64 i = 0;
@@ -296,12 +304,12 @@ qint64 decode_text(TextEncoding encoding, QTextCodec* code_page, const char* dat
         Utf8Checker checker;
         checker.feed(data, size);
         checker.finish();
-        text->append(QString::fromUtf8(data, int(size)));
+        text->append(to_unicode(QTextCodec::codecForMib(106), data, size));
         return checker.invalid_bytes();
     }
     case TextEncoding::CodePage:
         if (code_page) {
-            const QString decoded = code_page->toUnicode(data, int(size));
+            const QString decoded = to_unicode(code_page, data, size);
             text->append(decoded);
             return decoded.count(QChar(QChar::ReplacementCharacter));
         }

@@ -24,7 +24,10 @@ bool is_utf16(TextEncoding encoding)
 
 } // namespace
 
-TextFileReader::TextFileReader() = default;
+TextFileReader::TextFileReader(int block_size, qint64 longest_line)
+    : block_size_(std::max(block_size, 4)), longest_line_(std::max<qint64>(longest_line, 2 * block_size_))
+{
+}
 
 TextFileReader::~TextFileReader() = default;
 
@@ -56,8 +59,8 @@ void TextFileReader::fail(Failure failure, const QString& error)
 void TextFileReader::read_block()
 {
     const int old_size = raw_.size();
-    raw_.resize(old_size + kBlockSize);
-    const qint64 got = device_->read(raw_.data() + old_size, kBlockSize);
+    raw_.resize(old_size + block_size_);
+    const qint64 got = device_->read(raw_.data() + old_size, block_size_);
     raw_.resize(old_size + int(std::max<qint64>(got, 0)));
     if (got < 0)
         fail(Failure::Read, device_->errorString());
@@ -72,7 +75,7 @@ void TextFileReader::start()
         file_at_end_ = true;
         return;
     }
-    while (raw_.size() < kBlockSize && !file_at_end_)
+    while (raw_.size() < block_size_ && !file_at_end_)
         read_block();
     TextEncoding marked = TextEncoding::Ascii;
     const int mark = byte_order_mark(raw_.constData(), raw_.size(), &marked);
@@ -97,21 +100,24 @@ bool TextFileReader::fill()
         const qint64 cut = after_last_line_end(encoding_, raw_.constData(), scanned_, raw_.size());
         if (cut >= 0) {
             // Only the line begun before this search can be long: every other fits in a block.
-            if (first_line_end(encoding_, raw_.constData(), scanned_, cut) > kLongestLine)
+            if (first_line_end(encoding_, raw_.constData(), scanned_, cut) > longest_line_)
                 break;
             decode(cut);
             raw_.remove(0, int(cut));
             scanned_ = 0;
         } else {
+            // Whole units searched; a part of one may start a line end.
             scanned_ = raw_.size() / unit * unit;
-            if (scanned_ > kLongestLine)
-                break;
             if (!file_at_end_) {
+                if (scanned_ > longest_line_)
+                    break;
                 read_block();
                 continue;
             }
             if (raw_.isEmpty())
                 return false;
+            if (raw_.size() > longest_line_)
+                break;
             // The last line, without a line end.
             decode(raw_.size());
             raw_.clear();
@@ -123,7 +129,7 @@ bool TextFileReader::fill()
     }
     if (!failed()) {
         fail(Failure::LongLine,
-             QStringLiteral("line %1 is longer than %2 bytes").arg(lines_read_ + 1).arg(kLongestLine));
+             QStringLiteral("line %1 is longer than %2 bytes").arg(lines_read_ + 1).arg(longest_line_));
     }
     return false;
 }
@@ -143,9 +149,9 @@ void TextFileReader::decode(qint64 size)
     high_seen_ = true;
     if (encoding_ == TextEncoding::Ascii) {
         // Nothing above 0x7F so far: the first such byte decides, on a block from it on.
-        while (raw_.size() - high < kBlockSize && !file_at_end_)
+        while (raw_.size() - high < block_size_ && !file_at_end_)
             read_block();
-        const qint64 window = std::min<qint64>(kBlockSize, raw_.size() - high);
+        const qint64 window = std::min<qint64>(block_size_, raw_.size() - high);
         const bool at_end = file_at_end_ && high + window == raw_.size();
         encoding_ = utf8_or_gbk(raw_.constData() + high, window, at_end);
     }

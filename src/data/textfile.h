@@ -25,7 +25,7 @@ class TextFileReader
 public:
     // A line longer than this (in bytes of the file, without its line end) is refused.
     static constexpr qint64 kLongestLine = 1 << 20;
-    // The file is read in blocks of this size; the encoding is decided on this many bytes.
+    // The file is read in blocks of this size; the encoding is decided on a block.
     static constexpr int kBlockSize = 1 << 16;
 
     enum class Failure {
@@ -35,7 +35,9 @@ public:
         LongLine, // a line longer than kLongestLine
     };
 
-    TextFileReader();
+    // Other sizes are for tests, which reach block ends with small inputs; the longest line must be at
+    // least two blocks.
+    explicit TextFileReader(int block_size = kBlockSize, qint64 longest_line = kLongestLine);
     ~TextFileReader();
     TextFileReader(const TextFileReader&) = delete;
     TextFileReader& operator=(const TextFileReader&) = delete;
@@ -74,6 +76,8 @@ private:
     void decode(qint64 size);
     void fail(Failure failure, const QString& error);
 
+    const int block_size_;
+    const qint64 longest_line_;
     QFile file_;
     QIODevice* device_ = nullptr;
     QString stream_text_;
