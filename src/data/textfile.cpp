@@ -58,9 +58,18 @@ void TextFileReader::fail(Failure failure, const QString& error)
 
 void TextFileReader::read_block()
 {
+    // A file is read no further than its size: a small file costs no block-sized buffer.
+    qint64 want = block_size_;
+    if (!device_->isSequential()) {
+        want = std::min(want, device_->size() - device_->pos());
+        if (want <= 0) {
+            file_at_end_ = true;
+            return;
+        }
+    }
     const int old_size = raw_.size();
-    raw_.resize(old_size + block_size_);
-    const qint64 got = device_->read(raw_.data() + old_size, block_size_);
+    raw_.resize(old_size + int(want));
+    const qint64 got = device_->read(raw_.data() + old_size, want);
     raw_.resize(old_size + int(std::max<qint64>(got, 0)));
     if (got < 0)
         fail(Failure::Read, device_->errorString());
