@@ -348,6 +348,7 @@ private slots:
             gbk_writer.write_line(line);
             gb18030_writer.write_line(line);
         }
+        QVERIFY(gbk_writer.flush());
         QCOMPARE(gbk_writer.unencodable_characters(), qint64(found.size()));
         if (!found.isEmpty())
             QCOMPARE(QString("%1:%2:%3")

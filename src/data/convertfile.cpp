@@ -83,6 +83,7 @@ PointFileConversion convert_point_file(const QString& input, const QString& outp
         result.outcome = PointFileConversion::NoPoints;
         return result;
     }
+    writer.flush();
     result.unencodable = writer.unencodable_characters();
     if (result.unencodable > 0) {
         writer.cancel();

@@ -55,6 +55,7 @@ bool FileOperation::writefile(QString filename, QStringList msglist, bool flag)
     }
     for (const QString& line : qAsConst(msglist))
         writer.write_line(line);
+    writer.flush();
     last_write_unencodable = writer.unencodable_characters();
     if (!writer.finish()) {
         last_error = writer.error();

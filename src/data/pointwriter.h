@@ -20,6 +20,8 @@ public:
     bool open(const DxfExtents& extents = DxfExtents());
     // Writes one point line in the format; false when the format leaves it out (too few fields).
     bool write(const QString& point_line);
+    // Writes what is gathered, so the counts below are whole before finish().
+    bool flush() { return file_.flush(); }
     bool finish();
     // Leaves the file as it was.
     void cancel() { file_.cancel(); }

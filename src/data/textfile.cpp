@@ -84,6 +84,13 @@ void TextFileReader::start()
         file_at_end_ = true;
         return;
     }
+    // Buffers kept for the whole read: a buffer allocated afresh for every block costs more than
+    // the decoding.
+    qint64 reserve = 2 * qint64(block_size_);
+    if (!device_->isSequential())
+        reserve = std::min(reserve, device_->size() + 1);
+    raw_.reserve(int(reserve));
+    text_.reserve(int(reserve));
     while (raw_.size() < block_size_ && !file_at_end_)
         read_block();
     TextEncoding marked = TextEncoding::Ascii;
@@ -100,7 +107,7 @@ void TextFileReader::start()
 
 bool TextFileReader::fill()
 {
-    text_.clear();
+    text_.truncate(0);
     pos_ = 0;
     const bool skip_feed = skip_feed_;
     skip_feed_ = false;

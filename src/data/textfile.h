@@ -18,7 +18,6 @@ class QFileDevice;
 class QIODevice;
 class QTextStream;
 class QTextCodec;
-class QTextEncoder;
 
 class TextFileReader
 {
@@ -115,6 +114,8 @@ public:
 
     bool open();
     void write_line(const QString& line);
+    // Writes the lines gathered so far (the counts below then take them in); false when it failed.
+    bool flush();
     // Flushes and puts the file in place; false (and error() set) when anything went wrong, in which
     // case a replaced file keeps its old content.
     bool finish();
@@ -123,21 +124,22 @@ public:
     QString error() const { return error_; }
 
     // Characters written as "?" because GBK cannot hold them (none in GB18030), and the first of
-    // them with its line (from 0, among the lines written) and field.
+    // them with its line (from 0, among the lines written) and field; up to the last flush().
     qint64 unencodable_characters() const { return unencodable_; }
     UnencodableCharacter first_unencodable() const { return first_unencodable_; }
 
 private:
     bool write_buffer();
-    void check_line(const QString& line);
+    void find_unencodable();
 
     QString path_;
     bool append_;
     OutputEncoding encoding_;
     std::unique_ptr<QFileDevice> file_;
-    std::unique_ptr<QTextEncoder> encoder_;
+    QTextCodec* codec_ = nullptr;
     QString pending_;
     qint64 lines_ = 0;
+    qint64 pending_first_line_ = 0; // the line of the file that pending_ starts with
     qint64 unencodable_ = 0;
     UnencodableCharacter first_unencodable_;
     bool failed_ = false;

@@ -45,8 +45,7 @@ bool TextFileWriter::open()
         file_.reset();
         return false;
     }
-    QTextCodec* codec = QTextCodec::codecForName(encoding_ == OutputEncoding::Gb18030 ? "GB18030" : "GBK");
-    encoder_ = std::make_unique<QTextEncoder>(codec);
+    codec_ = QTextCodec::codecForName(encoding_ == OutputEncoding::Gb18030 ? "GB18030" : "GBK");
     pending_.clear();
     lines_ = 0;
     unencodable_ = 0;
@@ -54,17 +53,24 @@ bool TextFileWriter::open()
     return true;
 }
 
-void TextFileWriter::check_line(const QString& line)
+void TextFileWriter::find_unencodable()
 {
+    // The encoder said this batch held characters GBK cannot hold: which, and where.
+    qint64 line = pending_first_line_;
     int field = 0;
     int size = 1;
-    for (int i = 0; i < line.size(); i += size) {
-        if (line.at(i) == QLatin1Char(','))
+    for (int i = 0; i < pending_.size(); i += size) {
+        const QChar c = pending_.at(i);
+        if (c == QLatin1Char('\n')) {
+            ++line;
+            field = 0;
+        } else if (c == QLatin1Char(',')) {
             ++field;
-        if (gbk_holds(line, i, &size))
+        }
+        if (gbk_holds(pending_, i, &size))
             continue;
         if (unencodable_++ == 0)
-            first_unencodable_ = {lines_, field, line.mid(i, size)};
+            first_unencodable_ = {line, field, pending_.mid(i, size)};
     }
 }
 
@@ -72,8 +78,8 @@ void TextFileWriter::write_line(const QString& line)
 {
     if (!file_ || failed_)
         return;
-    if (encoding_ == OutputEncoding::Gbk && !is_ascii(line))
-        check_line(line);
+    if (pending_.isEmpty())
+        pending_first_line_ = lines_;
     ++lines_;
     // Lines are gathered and encoded in batches: one conversion per batch, not per line.
     pending_.append(line);
@@ -86,7 +92,15 @@ bool TextFileWriter::write_buffer()
 {
     // Coordinates are mostly ASCII, which GBK and GB18030 write byte for byte: such a batch needs
     // no conversion table.
-    const QByteArray bytes = is_ascii(pending_) ? pending_.toLatin1() : encoder_->fromUnicode(pending_);
+    QByteArray bytes;
+    if (is_ascii(pending_)) {
+        bytes = pending_.toLatin1();
+    } else {
+        QTextEncoder encoder(codec_);
+        bytes = encoder.fromUnicode(pending_);
+        if (encoding_ == OutputEncoding::Gbk && encoder.hasFailure())
+            find_unencodable();
+    }
     pending_.truncate(0);
     qint64 done = 0;
     while (done < bytes.size()) {
@@ -100,6 +114,13 @@ bool TextFileWriter::write_buffer()
         done += written;
     }
     return true;
+}
+
+bool TextFileWriter::flush()
+{
+    if (file_ && !failed_ && !pending_.isEmpty())
+        write_buffer();
+    return file_ && !failed_;
 }
 
 bool TextFileWriter::finish()
