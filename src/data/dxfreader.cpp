@@ -104,7 +104,13 @@ QString decode_unicode_escapes(const QString& text)
                 length = 11;
             }
             if (code != 0 && code <= 0x10FFFF) {
-                out += QString::fromUcs4(&code, 1);
+                // Halves of a pair escaped one by one join again here.
+                if (QChar::requiresSurrogates(code)) {
+                    out += QChar(QChar::highSurrogate(code));
+                    out += QChar(QChar::lowSurrogate(code));
+                } else {
+                    out += QChar(ushort(code));
+                }
                 i += length;
                 continue;
             }

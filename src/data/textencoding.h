@@ -5,7 +5,9 @@
 // A file's encoding is decided once: a byte order mark names it (UTF-8, UTF-16 LE or BE); else zero
 // bytes at one parity name UTF-16 without a mark; else, at the first byte above 0x7F, valid UTF-8
 // is UTF-8 and anything else GBK (with GB18030's four-byte sequences, which GBK text never holds).
-// Until that first byte the text is ASCII, which every candidate decodes alike.
+// Until that first byte the text is ASCII, which every candidate decodes alike, so a file whose first
+// megabytes are ASCII is still told right. The decision is never revised: bytes later in the file
+// that the decided encoding cannot decode each become U+FFFD and are counted for the user.
 #ifndef TEXTENCODING_H
 #define TEXTENCODING_H
 
