@@ -130,34 +130,35 @@ QStringList FileOperation::readDXFfile(QString filename)
     return points;
 }
 
-void FileOperation::name_dxf_encoding(const QString& filename, TextFileReader& reader)
+bool FileOperation::name_dxf_encoding(TextFileReader& reader)
 {
-    // The header comes first: its variables are read in a pass of their own, which stops at its end.
-    TextFileReader header;
-    if (!header.open(filename))
-        return;
-    QStringList pair = ReadPair(&header);
-    while (pair[kCode] == QLatin1String("999") && !header.at_end())
-        pair = ReadPair(&header);
-    if (pair[kValue] != QLatin1String("SECTION") || ReadPair(&header)[kValue] != QLatin1String("HEADER"))
-        return;
+    // The header comes first and is ASCII: its variables are read, then the file again from its
+    // start in the encoding they name.
     QString version;
     QString code_page;
-    while (!header.at_end()) {
-        pair = ReadPair(&header);
-        if (ends_section(pair[kValue]) && pair[kCode] == QLatin1String("0"))
-            break;
-        if (pair[kCode] != QLatin1String("9"))
-            continue;
-        if (pair[kValue] == QLatin1String("$ACADVER"))
-            version = ReadPair(&header)[kValue];
-        else if (pair[kValue] == QLatin1String("$DWGCODEPAGE"))
-            code_page = ReadPair(&header)[kValue];
+    QStringList pair = ReadPair(&reader);
+    while (pair[kCode] == QLatin1String("999") && !reader.at_end())
+        pair = ReadPair(&reader);
+    if (pair[kValue] == QLatin1String("SECTION") && ReadPair(&reader)[kValue] == QLatin1String("HEADER")) {
+        while (!reader.at_end()) {
+            pair = ReadPair(&reader);
+            if (ends_section(pair[kValue]) && pair[kCode] == QLatin1String("0"))
+                break;
+            if (pair[kCode] != QLatin1String("9"))
+                continue;
+            if (pair[kValue] == QLatin1String("$ACADVER"))
+                version = ReadPair(&reader)[kValue];
+            else if (pair[kValue] == QLatin1String("$DWGCODEPAGE"))
+                code_page = ReadPair(&reader)[kValue];
+        }
     }
+    if (!reader.restart())
+        return false;
     TextEncoding encoding = TextEncoding::Gbk;
     QTextCodec* codec = nullptr;
     if (named_encoding(version.trimmed(), code_page.trimmed(), &encoding, &codec))
         reader.set_encoding(encoding, codec);
+    return true;
 }
 
 bool FileOperation::read_dxf_points(const QString& filename, const PointSink& sink)
@@ -165,11 +166,12 @@ bool FileOperation::read_dxf_points(const QString& filename, const PointSink& si
     TextFileReader reader;
     if (!open_for_reading(reader, filename))
         return false;
-    name_dxf_encoding(filename, reader);
-    dxfin = &reader;
-    if (find_entities_section(dxfin))
-        read_entity_points(dxfin, sink);
-    dxfin = nullptr;
+    if (name_dxf_encoding(reader)) {
+        dxfin = &reader;
+        if (find_entities_section(dxfin))
+            read_entity_points(dxfin, sink);
+        dxfin = nullptr;
+    }
     return finish_reading(reader);
 }
 

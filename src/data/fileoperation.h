@@ -86,7 +86,7 @@ public:
 private:
     bool open_for_reading(TextFileReader& reader, const QString& filename);
     bool finish_reading(const TextFileReader& reader);
-    void name_dxf_encoding(const QString& filename, TextFileReader& reader);
+    bool name_dxf_encoding(TextFileReader& reader);
     bool find_entities_section(TextFileReader* in);
     void read_entity_points(TextFileReader* in, const PointSink& sink);
 };

@@ -3,6 +3,7 @@
 
 #include <QTextCodec>
 
+#include <algorithm>
 #include <cstring>
 
 namespace
@@ -27,17 +28,31 @@ QString to_unicode(QTextCodec* codec, const char* data, qint64 size)
     return codec->toUnicode(data, int(size), &state);
 }
 
-bool is_ascii(const char* data, qint64 size)
+} // namespace
+
+qint64 first_high_byte(const char* data, qint64 size)
 {
-    uchar bits = 0;
-    for (qint64 i = 0; i < size; ++i)
-        bits |= uchar(data[i]);
-    return bits < 0x80;
+    // Eight bytes at a time, then the byte.
+    qint64 i = 0;
+    for (; i + 8 <= size; i += 8) {
+        quint64 word;
+        std::memcpy(&word, data + i, 8);
+        if (word & 0x8080808080808080ULL)
+            break;
+    }
+    for (; i < size; ++i) {
+        if (uchar(data[i]) >= 0x80)
+            return i;
+    }
+    return -1;
 }
 
-bool is_line_end_byte(char c)
+namespace
 {
-    return c == '\n' || c == '\r';
+
+bool is_ascii(const char* data, qint64 size)
+{
+    return first_high_byte(data, size) < 0;
 }
 
 bool is_utf16(TextEncoding encoding)
@@ -175,12 +190,15 @@ void Utf8Checker::start(uchar byte)
 void Utf8Checker::feed(const char* data, qint64 size)
 {
     for (qint64 i = 0; i < size; ++i) {
-        const auto byte = uchar(data[i]);
         if (need_ == 0) {
-            if (byte >= 0x80)
-                start(byte);
+            const qint64 high = first_high_byte(data + i, size - i);
+            if (high < 0)
+                return;
+            i += high;
+            start(uchar(data[i]));
             continue;
         }
+        const auto byte = uchar(data[i]);
         if (byte >= lower_ && byte <= upper_) {
             lower_ = 0x80;
             upper_ = 0xBF;
@@ -223,11 +241,10 @@ qint64 after_last_line_end(TextEncoding encoding, const char* data, qint64 from,
         }
         return -1;
     }
-    for (qint64 i = to - 1; i >= from; --i) {
-        if (is_line_end_byte(data[i]))
-            return i + 1;
-    }
-    return -1;
+    // Qt's searches: one pass each, word by word.
+    const QByteArray bytes = QByteArray::fromRawData(data + from, int(to - from));
+    const int last = std::max(bytes.lastIndexOf('\n'), bytes.lastIndexOf('\r'));
+    return last < 0 ? -1 : from + last + 1;
 }
 
 qint64 first_line_end(TextEncoding encoding, const char* data, qint64 from, qint64 to)
@@ -239,11 +256,10 @@ qint64 first_line_end(TextEncoding encoding, const char* data, qint64 from, qint
         }
         return -1;
     }
-    for (qint64 i = from; i < to; ++i) {
-        if (is_line_end_byte(data[i]))
-            return i;
-    }
-    return -1;
+    const auto* feed = static_cast<const char*>(std::memchr(data + from, '\n', size_t(to - from)));
+    const qint64 end = feed ? feed - data : to;
+    const auto* carriage = static_cast<const char*>(std::memchr(data + from, '\r', size_t(end - from)));
+    return carriage ? carriage - data : feed ? end : -1;
 }
 
 qint64 decode_gbk(const char* data, qint64 size, QString* text, bool* four_byte)
@@ -260,11 +276,11 @@ qint64 decode_gbk(const char* data, qint64 size, QString* text, bool* four_byte)
     const auto in = [](uchar byte, uchar low, uchar high) { return byte >= low && byte <= high; };
     qint64 i = 0;
     while (i < size) {
+        const qint64 high = first_high_byte(data + i, size - i);
+        if (high < 0)
+            break;
+        i += high;
         const auto byte = uchar(data[i]);
-        if (byte < 0x80) {
-            ++i;
-            continue;
-        }
         if (byte != 0x80 && byte != 0xFF && i + 1 < size) {
             const auto second = uchar(data[i + 1]);
             if (in(second, 0x40, 0x7E) || in(second, 0x80, 0xFE)) {

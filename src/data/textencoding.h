@@ -61,6 +61,9 @@ private:
 // sequence cut by the end of `data` counts as valid unless `at_end` says the text ends there.
 TextEncoding utf8_or_gbk(const char* data, qint64 size, bool at_end);
 
+// The offset of the first byte above 0x7F, or -1.
+qint64 first_high_byte(const char* data, qint64 size);
+
 // Line ends: LF, CR LF and CR alone, as bytes or, in UTF-16, as units from an even offset.
 // The offset just past the last CR or LF in [from, to), or -1.
 qint64 after_last_line_end(TextEncoding encoding, const char* data, qint64 from, qint64 to);

@@ -8,18 +8,15 @@
 namespace
 {
 
-qint64 first_high_byte(const char* data, qint64 size)
-{
-    for (qint64 i = 0; i < size; ++i) {
-        if (uchar(data[i]) >= 0x80)
-            return i;
-    }
-    return -1;
-}
-
 bool is_utf16(TextEncoding encoding)
 {
     return encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be;
+}
+
+int index_or_size(const QString& text, QLatin1Char c, int from)
+{
+    const int at = text.indexOf(c, from);
+    return at < 0 ? text.size() : at;
 }
 
 } // namespace
@@ -50,6 +47,30 @@ void TextFileReader::set_encoding(TextEncoding encoding, QTextCodec* code_page)
     forced_ = true;
 }
 
+bool TextFileReader::restart()
+{
+    if (!device_ || !device_->seek(0)) {
+        fail(Failure::Read, device_ ? device_->errorString() : error_);
+        return false;
+    }
+    stream_.reset();
+    stream_text_.clear();
+    encoding_ = TextEncoding::Ascii;
+    code_page_ = nullptr;
+    forced_ = marked_ = high_seen_ = false;
+    started_ = file_at_end_ = skip_feed_ = false;
+    raw_.truncate(0);
+    scanned_ = 0;
+    text_.truncate(0);
+    pos_ = 0;
+    next_feed_ = next_return_ = -1;
+    undecodable_ = 0;
+    lines_read_ = 0;
+    failure_ = Failure::None;
+    error_.clear();
+    return true;
+}
+
 void TextFileReader::fail(Failure failure, const QString& error)
 {
     failure_ = failure;
@@ -60,8 +81,8 @@ void TextFileReader::read_block()
 {
     // A file is read no further than its size: a small file costs no block-sized buffer.
     qint64 want = block_size_;
-    if (!device_->isSequential()) {
-        want = std::min(want, device_->size() - device_->pos());
+    if (device_size_ >= 0) {
+        want = std::min(want, device_size_ - device_->pos());
         if (want <= 0) {
             file_at_end_ = true;
             return;
@@ -86,9 +107,11 @@ void TextFileReader::start()
     }
     // Buffers kept for the whole read: a buffer allocated afresh for every block costs more than
     // the decoding.
+    // The size is asked once: every question is a system call.
+    device_size_ = device_->isSequential() ? -1 : device_->size();
     qint64 reserve = 2 * qint64(block_size_);
-    if (!device_->isSequential())
-        reserve = std::min(reserve, device_->size() + 1);
+    if (device_size_ >= 0)
+        reserve = std::min(reserve, device_size_ + 1);
     raw_.reserve(int(reserve));
     text_.reserve(int(reserve));
     while (raw_.size() < block_size_ && !file_at_end_)
@@ -109,6 +132,7 @@ bool TextFileReader::fill()
 {
     text_.truncate(0);
     pos_ = 0;
+    next_feed_ = next_return_ = -1;
     const bool skip_feed = skip_feed_;
     skip_feed_ = false;
     const int unit = is_utf16(encoding_) ? 2 : 1;
@@ -202,11 +226,15 @@ bool TextFileReader::read_line(QString* line)
         *line = stream_->readLine();
         return true;
     }
-    const ushort* const data = text_.utf16();
+    // The next LF and the next CR, each looked for again only once passed: a file with one kind of
+    // line end is searched once for the other.
     const int size = text_.size();
-    int end = pos_;
-    while (end < size && data[end] != '\n' && data[end] != '\r')
-        ++end;
+    if (next_feed_ < pos_)
+        next_feed_ = index_or_size(text_, QLatin1Char('\n'), pos_);
+    if (next_return_ < pos_)
+        next_return_ = index_or_size(text_, QLatin1Char('\r'), pos_);
+    const int end = std::min(next_feed_, next_return_);
+    const ushort* const data = text_.utf16();
     *line = text_.mid(pos_, end - pos_);
     pos_ = end;
     if (end < size) {

@@ -49,6 +49,10 @@ public:
     // the bytes (a drawing names its own); CodePage decodes through `code_page`. Before the first read.
     void set_encoding(TextEncoding encoding, QTextCodec* code_page = nullptr);
 
+    // Reads again from the start of the file, telling its encoding anew; false (and error() set)
+    // when the file cannot be read again.
+    bool restart();
+
     // The next line without its line end; false at the end of the file or when reading failed.
     bool read_line(QString* line);
     // True when no line is left (or reading failed).
@@ -79,6 +83,7 @@ private:
     const qint64 longest_line_;
     QFile file_;
     QIODevice* device_ = nullptr;
+    qint64 device_size_ = -1; // -1: a sequential device, read to its end
     QString stream_text_;
     std::unique_ptr<QTextStream> stream_;
     TextEncoding encoding_ = TextEncoding::Ascii;
@@ -92,6 +97,8 @@ private:
     qint64 scanned_ = 0; // bytes of raw_ known to hold no line end
     QString text_;       // decoded whole lines, from pos_ on not yet returned
     int pos_ = 0;
+    int next_feed_ = -1; // where the next LF, CR in text_ are (its size: none); below pos_: not known
+    int next_return_ = -1;
     bool skip_feed_ = false; // the last line ended with CR: a LF next belongs to it
     qint64 undecodable_ = 0;
     qint64 lines_read_ = 0;
