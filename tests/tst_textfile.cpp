@@ -170,6 +170,13 @@ private slots:
             << QStringList{QString("aaaaaaaa") + QChar(0x0A41) + QChar(0x6200) + "\uFFFD"} << 1;
         QTest::newRow("UTF-16, a lone surrogate") << QByteArray("\xFF\xFE") + utf16(QString("a") + QChar(0xD800), false)
                                                   << "UTF-16LE" << QStringList{"a\uFFFD"} << 2;
+        // The deciding block ends where the file ends, in the middle of a sequence: not UTF-8.
+        QTest::newRow("UTF-8 cut by the end, read to the end")
+            << QByteArray(kBlock - 3, 'a') + "\xD7\xA3\r" + QByteArray(kBlock - 4, 'b') + "\xD9"
+            << "GBK"
+            << QStringList{QString(kBlock - 3, 'a') + QTextCodec::codecForName("GBK")->toUnicode("\xD7\xA3"),
+                           QString(kBlock - 4, 'b') + "\uFFFD"}
+            << 1;
         QTest::newRow("U+FEFF starting a line")
             << QByteArray("a\n\xEF\xBB\xBF") << "UTF-8" << QStringList{"a", QString(QChar(0xFEFF))} << 0;
         QTest::newRow("ASCII only") << QByteArray("P1,K,1,2,3\n") << "ASCII" << QStringList{"P1,K,1,2,3"} << 0;

@@ -94,7 +94,8 @@ void TextFileReader::read_block()
     raw_.resize(old_size + int(std::max<qint64>(got, 0)));
     if (got < 0)
         fail(Failure::Read, device_->errorString());
-    if (got <= 0)
+    // A file read up to its size is at its end: the encoding is decided knowing that.
+    if (got <= 0 || (device_size_ >= 0 && device_->pos() >= device_size_))
         file_at_end_ = true;
 }
 
