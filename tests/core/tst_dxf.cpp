@@ -5,6 +5,7 @@
 #include "support/core/workdir.h"
 
 #include <QProcess>
+#include <QTextCodec>
 
 namespace
 {
@@ -53,6 +54,30 @@ QStringList point_entities(const QString& x, const QString& y, const QString& z,
 QStringList entities(const QStringList& points)
 {
     return QStringList{"  0", "SECTION", "  2", "ENTITIES"} + points + QStringList{"  0", "ENDSEC", "  0", "EOF"};
+}
+
+// A drawing of one point named by `name` (bytes as they stand), with a header holding `version` and
+// `code_page` when they are not empty (no header at all when both are).
+QByteArray named_point(const QByteArray& version, const QByteArray& code_page, const QByteArray& name)
+{
+    QByteArray bytes;
+    if (!version.isEmpty() || !code_page.isEmpty()) {
+        bytes += "999\nwritten by hand\n  0\nSECTION\n  2\nHEADER\n";
+        if (!version.isEmpty())
+            bytes += "  9\n$ACADVER\n  1\n" + version + "\n";
+        if (!code_page.isEmpty())
+            bytes += "  9\n$DWGCODEPAGE\n  3\n" + code_page + "\n";
+        bytes += "  0\nENDSEC\n";
+    }
+    return bytes +
+           "  0\nSECTION\n  2\nENTITIES\n  0\nPOINT\n  8\nPoint\n 10\n1\n 20\n2\n 30\n3\n  0\nTEXT\n"
+           "  8\nPointNumber\n  1\n" +
+           name + "\n  0\nENDSEC\n  0\nEOF\n";
+}
+
+QByteArray encoded(const char* codec, const QString& text)
+{
+    return QTextCodec::codecForName(codec)->fromUnicode(text);
 }
 
 // Runs a Python script with the Debian interpreter that has ezdxf; its standard output.
@@ -171,6 +196,9 @@ private slots:
         QTest::newRow("no entities section")
             << QByteArray("0\nSECTION\n2\nHEADER\n0\nENDSEC\n0\nEOF\n") << QStringList();
         QTest::newRow("empty file") << QByteArray() << QStringList();
+        QTest::newRow("CR line ends") << QByteArray(
+                                             "0\rSECTION\r2\rENTITIES\r0\rPOINT\r8\rPoint\r10\r1.5\r20\r2.5\r0\rEOF\r")
+                                      << QStringList{",,2.5,1.5,"};
         QTest::newRow("layer names are case-sensitive")
             << QByteArray("0\nSECTION\n2\nENTITIES\n0\nPOINT\n8\nPOINTNUMBER\n1\nx\n8\npoint\n10\n1\n0\nEOF\n")
             << QStringList{",,,,"};
@@ -185,6 +213,83 @@ private slots:
         FileOperation files;
         QCOMPARE(files.readDXFfile(dir.file("d.dxf")), points);
         QVERIFY(files.last_read_ok);
+    }
+
+    void reads_the_encoding_the_drawing_names_data()
+    {
+        QTest::addColumn<QByteArray>("drawing");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("encoding");
+        const QString cedian = QString::fromUtf8("测点1");
+        QTest::newRow("no header, GBK") << named_point("", "", encoded("GBK", cedian)) << cedian << "GBK";
+        QTest::newRow("no header, UTF-8") << named_point("", "", cedian.toUtf8()) << cedian << "UTF-8";
+        QTest::newRow("ANSI_936") << named_point("AC1015", "ANSI_936", encoded("GBK", cedian)) << cedian << "GBK";
+        QTest::newRow("ANSI_936, bytes valid UTF-8 too")
+            << named_point("AC1015", "ANSI_936", "\xC3\xA9") << QTextCodec::codecForName("GBK")->toUnicode("\xC3\xA9")
+            << "GBK";
+        QTest::newRow("AC1021 is UTF-8 whatever the page")
+            << named_point("AC1021", "ANSI_1252", cedian.toUtf8()) << cedian << "UTF-8";
+        QTest::newRow("AC1032 is UTF-8") << named_point("AC1032", "", cedian.toUtf8()) << cedian << "UTF-8";
+        const QString cafe = QString::fromUtf8("Café,ß");
+        QTest::newRow("ANSI_1252") << named_point("AC1015", "ANSI_1252", encoded("windows-1252", cafe))
+                                   << QString::fromUtf8("Café;ß") << "windows-1252";
+        const QString tochka = QString::fromUtf8("Точка");
+        QTest::newRow("ANSI_1251") << named_point("AC1009", "ANSI_1251", encoded("windows-1251", tochka)) << tochka
+                                   << "windows-1251";
+        const QString greek = QString::fromUtf8("Σημείο");
+        QTest::newRow("ANSI_1253") << named_point("AC1015", "ansi_1253", encoded("windows-1253", greek)) << greek
+                                   << "windows-1253";
+        const QString japanese = QString::fromUtf8("測点");
+        QTest::newRow("ANSI_932") << named_point("AC1015", "ANSI_932", encoded("Shift_JIS", japanese)) << japanese
+                                  << "Shift_JIS";
+        const QString big5 = QString::fromUtf8("測點");
+        QTest::newRow("ANSI_950") << named_point("AC1018", "ANSI_950", encoded("Big5", big5)) << big5 << "Big5";
+        const QString korean = QString::fromUtf8("측점");
+        QTest::newRow("ANSI_949") << named_point("AC1015", "ANSI_949", encoded("windows-949", korean)) << korean
+                                  << "windows-949";
+        QTest::newRow("characters escaped in a code page")
+            << named_point("AC1009", "ANSI_1252", "\\U+6d4b\\U+70B91\\U+0001f600x\\U+D83D\\U+DE00\\U+zz")
+            << QString::fromUtf8("测点1\xF0\x9F\x98\x80x\xF0\x9F\x98\x80\\U+zz") << "ASCII"; // nothing above 0x7F
+        QTest::newRow("a byte order mark beats the page")
+            << "\xEF\xBB\xBF" + named_point("AC1015", "ANSI_936", cedian.toUtf8()) << cedian << "UTF-8";
+        QTest::newRow("a page nobody knows: the bytes decide")
+            << named_point("AC1015", "ANSI_99999", cedian.toUtf8()) << cedian << "UTF-8";
+    }
+
+    void reads_the_encoding_the_drawing_names()
+    {
+        QFETCH(QByteArray, drawing);
+        QFETCH(QString, name);
+        QFETCH(QString, encoding);
+        WorkDir dir(false);
+        dir.write("d.dxf", drawing);
+        FileOperation files;
+        QCOMPARE(files.readDXFfile(dir.file("d.dxf")), QStringList{name + ",,2,1,3"});
+        QCOMPARE(files.last_read.encoding_name, encoding);
+        QCOMPARE(files.last_read.undecodable_bytes, qint64(0));
+        QCOMPARE(files.last_read.commas_replaced, qint64(name.count(';')));
+    }
+
+    // A comma would split the point line: in a name or a coordinate it becomes ";", counted.
+    void commas_in_values_are_replaced()
+    {
+        WorkDir dir(false);
+        dir.write("d.dxf", "0\nSECTION\n2\nENTITIES\n0\nPOINT\n8\nPoint\n10\n1,5\n20\n2\n0\nTEXT\n8\n"
+                           "PointNumber\n1\nA,B,C\n0\nPOINT\n8\nPoint\n10\n7\n0\nEOF\n");
+        FileOperation files;
+        QCOMPARE(files.readfile_byextension(dir.file("d.dxf"), "dxf"), (QStringList{"A;B;C,,2,1;5,", ",,,7,"}));
+        QCOMPARE(files.last_read.commas_replaced, qint64(3));
+        QCOMPARE(FileOperation::kDxfCommaStandIn, ';');
+    }
+
+    void a_line_too_long_refuses_the_drawing()
+    {
+        WorkDir dir(false);
+        dir.write("d.dxf", named_point("", "", QByteArray(TextFileReader::kLongestLine + 1, 'x')));
+        FileOperation files;
+        QVERIFY(files.readDXFfile(dir.file("d.dxf")).isEmpty());
+        QVERIFY(!files.last_read_ok);
+        QCOMPARE(files.last_error, QString("line 20 is longer than 1048576 bytes"));
     }
 
     void binary_junk_reads_without_harm()
@@ -273,6 +378,35 @@ print("ok")
         };
         QCOMPARE(fields(points[0]), (QStringList{"A1", "", "20.25", "10.5", "3"}));
         QCOMPARE(fields(points[1]), (QStringList{"B2", "", "0", "-1", "99.125"}));
+    }
+
+    // Names beyond ASCII as ezdxf writes them: escaped in the old versions' code page, UTF-8 from
+    // AC1021 on; a comma in a name replaced.
+    void reads_names_ezdxf_writes_data() { reads_drawings_ezdxf_writes_data(); }
+
+    void reads_names_ezdxf_writes()
+    {
+        QFETCH(QString, version);
+        WorkDir dir(false);
+        const QString script = R"(
+import sys, ezdxf
+doc = ezdxf.new(sys.argv[2])
+msp = doc.modelspace()
+for name, x in (("\u6d4b\u70b91", 1.0), ("A,\u5899\u89d2", 2.0), ("Caf\u00e9 \U0001F600", 3.0)):
+    msp.add_point((x, 5.0, 6.0), dxfattribs={"layer": "Point"})
+    msp.add_text(name, dxfattribs={"layer": "PointNumber", "insert": (x, 5.0, 6.0)})
+doc.saveas(sys.argv[1])
+print("ok")
+)";
+        QCOMPARE(python(script, {dir.file("theirs.dxf"), version}), QString("ok"));
+        FileOperation files;
+        QStringList names;
+        for (const QString& line : files.readfile_byextension(dir.file("theirs.dxf"), "dxf"))
+            names << line.split(',').value(0);
+        QCOMPARE(names, (QStringList{QString::fromUtf8("测点1"), QString::fromUtf8("A;墙角"),
+                                     QString::fromUtf8("Café \xF0\x9F\x98\x80")}));
+        QCOMPARE(files.last_read.commas_replaced, qint64(1));
+        QCOMPARE(files.last_read.undecodable_bytes, qint64(0));
     }
 };
 

@@ -74,6 +74,11 @@ private slots:
         QTest::newRow("a row of the wrong width") << head + row + "P2\tC\t1\n" + row << refused << 0;
         QTest::newRow("a NUL inside a row") << head + QByteArray("P1\tC\t1\0\t2\t3\n", 12) << refused << 0;
         QTest::newRow("bad UTF-8") << head + "P\xff\tC\t1\t2\t3\n" << refused << 0;
+        QByteArray crlf = head + row + row;
+        crlf.replace("\n", "\r\n");
+        QTest::newRow("CR LF line ends") << crlf << whole << 2;
+        QTest::newRow("CR line ends, the last cut")
+            << QByteArray(head + row + row + "P3\tC").replace('\n', '\r') << whole << 2;
         QTest::newRow("no date") << QByteArray("ktlink-journal\tcoordinate\t5\tyesterday\n") + row << refused << 0;
     }
 

@@ -17,7 +17,7 @@ bool is_point(const QString& line)
 
 } // namespace
 
-PointFileConversion convert_point_file(const QString& input, const QString& output)
+PointFileConversion convert_point_file(const QString& input, const QString& output, OutputEncoding encoding)
 {
     PointFileConversion result;
     const QString input_suffix = QFileInfo(input).suffix();
@@ -38,12 +38,13 @@ PointFileConversion convert_point_file(const QString& input, const QString& outp
     // A drawing's header holds the extents of all points: a first pass finds them.
     DxfExtents extents;
     if (output_format.kind() == PointFormat::Drawing) {
-        int points = 0;
+        qint64 points = 0;
         const bool read = reader.read_points(input, input_suffix, [&](const QString& line) {
             if (is_point(line))
                 ++points;
             extents.include(line);
         });
+        result.read = reader.last_read;
         if (!read) {
             result.outcome = PointFileConversion::InputUnreadable;
             result.reason = reader.last_error;
@@ -55,7 +56,7 @@ PointFileConversion convert_point_file(const QString& input, const QString& outp
         }
     }
 
-    PointFileWriter writer(output, output_suffix);
+    PointFileWriter writer(output, output_suffix, encoding);
     if (!writer.open(extents)) {
         result.outcome = PointFileConversion::OutputUnwritable;
         result.reason = writer.error();
@@ -70,6 +71,7 @@ PointFileConversion convert_point_file(const QString& input, const QString& outp
         if (writer.write(line) && point)
             ++result.points_written;
     });
+    result.read = reader.last_read;
     if (!read) {
         writer.cancel();
         result.outcome = PointFileConversion::InputUnreadable;
@@ -79,6 +81,14 @@ PointFileConversion convert_point_file(const QString& input, const QString& outp
     if (result.points_read == 0) {
         writer.cancel();
         result.outcome = PointFileConversion::NoPoints;
+        return result;
+    }
+    writer.flush();
+    result.unencodable = writer.unencodable_characters();
+    if (result.unencodable > 0) {
+        writer.cancel();
+        result.outcome = PointFileConversion::Unencodable;
+        result.first_unencodable = writer.first_unencodable();
         return result;
     }
     if (!writer.finish()) {

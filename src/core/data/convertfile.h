@@ -3,6 +3,8 @@
 #ifndef CONVERTFILE_H
 #define CONVERTFILE_H
 
+#include "data/fileoperation.h"
+
 #include <QString>
 
 struct PointFileConversion {
@@ -13,16 +15,22 @@ struct PointFileConversion {
         InputUnreadable,
         NoPoints,
         OutputUnwritable,
+        Unencodable, // the points hold characters GBK cannot hold: nothing written
     };
     Outcome outcome = Done;
-    int points_read = 0;    // lines of at least five fields read from the input
-    int points_written = 0; // of those, the ones written to the output
-    QString reason;         // why a file could not be read or written
+    qint64 points_read = 0;                 // lines of at least five fields read from the input
+    qint64 points_written = 0;              // of those, the ones written to the output
+    QString reason;                         // why a file could not be read or written
+    FileOperation::ReadReport read;         // the input's encoding, undecodable bytes, commas replaced
+    qint64 unencodable = 0;                 // characters GBK cannot hold (Unencodable)
+    UnencodableCharacter first_unencodable; // the first of them: its output line and field
 };
 
 // Reads `input` in the format of its suffix and writes `output` in the format of its suffix (exact
-// suffixes, as in the program). The output is written only when at least one point was read, and an
-// existing output file is replaced only when the whole file has been written.
-PointFileConversion convert_point_file(const QString& input, const QString& output);
+// suffixes, as in the program). The output is written only when at least one point was read and, in
+// GBK, GBK holds every character; an existing output file is replaced only when the whole file has
+// been written.
+PointFileConversion convert_point_file(const QString& input, const QString& output,
+                                       OutputEncoding encoding = OutputEncoding::Gbk);
 
 #endif // CONVERTFILE_H

@@ -5,18 +5,39 @@
 #include "data/pointformats.h"
 #include "data/textfile.h"
 
+bool FileOperation::open_for_reading(TextFileReader& reader, const QString& filename)
+{
+    last_read = ReadReport();
+    last_read_ok = reader.open(filename);
+    if (!last_read_ok)
+        finish_reading(reader);
+    return last_read_ok;
+}
+
+bool FileOperation::finish_reading(const TextFileReader& reader)
+{
+    last_read.encoding = reader.encoding();
+    last_read.encoding_name = reader.encoding_name();
+    last_read.undecodable_bytes = reader.undecodable_bytes();
+    last_read.failure = reader.failure();
+    last_read_ok = !reader.failed();
+    if (!last_read_ok)
+        last_error = reader.error();
+    return last_read_ok;
+}
+
 QStringList FileOperation::readfile(QString filename)
 {
     QStringList lines;
     TextFileReader reader;
-    last_read_ok = reader.open(filename);
-    if (!last_read_ok) {
-        last_error = reader.error();
+    if (!open_for_reading(reader, filename))
         return lines;
-    }
     QString line;
     while (reader.read_line(&line))
         lines.append(line);
+    // A file read only in part gives nothing: its lines are not what the file holds.
+    if (!finish_reading(reader))
+        lines.clear();
     return lines;
 }
 
@@ -24,7 +45,8 @@ bool FileOperation::writefile(QString filename, QStringList msglist, bool flag)
 {
     if (msglist.isEmpty())
         return true;
-    TextFileWriter writer(filename, flag);
+    last_write_unencodable = 0;
+    TextFileWriter writer(filename, flag, write_encoding);
     if (!writer.open()) {
         qCDebug(lcCore) << "open fail!";
         last_error = writer.error();
@@ -32,6 +54,8 @@ bool FileOperation::writefile(QString filename, QStringList msglist, bool flag)
     }
     for (const QString& line : qAsConst(msglist))
         writer.write_line(line);
+    writer.flush();
+    last_write_unencodable = writer.unencodable_characters();
     if (!writer.finish()) {
         last_error = writer.error();
         return false;
@@ -42,7 +66,8 @@ bool FileOperation::writefile(QString filename, QStringList msglist, bool flag)
 QStringList FileOperation::readfile_byextension(QString filename, QString extension)
 {
     QStringList lines;
-    read_points(filename, extension, [&lines](const QString& line) { lines.append(line); });
+    if (!read_points(filename, extension, [&lines](const QString& line) { lines.append(line); }))
+        lines.clear();
     return lines;
 }
 
@@ -52,11 +77,8 @@ bool FileOperation::read_points(const QString& filename, const QString& extensio
     if (format.kind() == PointFormat::Drawing)
         return read_dxf_points(filename, sink);
     TextFileReader reader;
-    last_read_ok = reader.open(filename);
-    if (!last_read_ok) {
-        last_error = reader.error();
+    if (!open_for_reading(reader, filename))
         return false;
-    }
     if (!format.is_known())
         return true; // no format: nothing to read
     QString line;
@@ -65,7 +87,7 @@ bool FileOperation::read_points(const QString& filename, const QString& extensio
         if (format.point_line(line, &point))
             sink(point);
     }
-    return true;
+    return finish_reading(reader);
 }
 
 QStringList FileOperation::getloaddata(QString extension, QStringList datalist)

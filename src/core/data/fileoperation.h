@@ -4,11 +4,11 @@
 #ifndef FILEOPERATION_H
 #define FILEOPERATION_H
 
+#include "data/textfile.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
-
-class QTextStream;
 
 class FileOperation
 {
@@ -20,11 +20,31 @@ public:
     // Receives one point line at a time from read_points.
     using PointSink = std::function<void(const QString& point_line)>;
 
-    QTextStream* dxfin = nullptr;
+    TextFileReader* dxfin = nullptr;
     // Why the last read or write failed, for the message that names the file and the reason.
     QString last_error;
-    // True when the last read could open its file.
+    // True when the last read could read its file whole (false also for a line too long).
     bool last_read_ok = true;
+
+    // What the last read met, for the window and the tools to tell the user.
+    struct ReadReport {
+        TextEncoding encoding = TextEncoding::Ascii;
+        QString encoding_name;        // "UTF-8", "UTF-16LE", "GBK", "windows-1252" ...
+        qint64 undecodable_bytes = 0; // read as U+FFFD
+        qint64 commas_replaced = 0;   // commas in the values of a drawing, each now kDxfCommaStandIn
+        TextFileReader::Failure failure = TextFileReader::Failure::None;
+        // Whether the encoding is worth telling: neither ASCII nor GBK.
+        bool notable_encoding() const { return encoding != TextEncoding::Ascii && encoding != TextEncoding::Gbk; }
+    };
+    ReadReport last_read;
+    // A comma in a value read from a drawing would split the point line: it becomes this character.
+    static constexpr char kDxfCommaStandIn = ';';
+
+    // What the writers write: GBK unless the user chose GB18030 (data/textencoding.h finds the
+    // characters GBK cannot hold before a write).
+    OutputEncoding write_encoding = OutputEncoding::Gbk;
+    // Characters the last write put down as "?" because GBK cannot hold them.
+    qint64 last_write_unencodable = 0;
 
     // ---- Text lines: data/fileoperation.cpp ----
     // All lines of the file; empty (and last_error set) when it cannot be opened.
@@ -57,15 +77,18 @@ public:
     QStringList readDXFfile(QString filename);
     // The points of a drawing, handed to `sink` as they are read; false when the file cannot be read.
     bool read_dxf_points(const QString& filename, const PointSink& sink);
-    QStringList ReadPair(QTextStream* in);
-    QStringList ReadEntities(QTextStream* in);
-    QStringList ReadEntitiesPOINT(QTextStream* in, QStringList& resultlist);
-    QStringList ReadEntitiesPOINTPoint(QTextStream* in, QStringList& resultlist);
-    QStringList ReadEntitiesPOINTPointnumber(QTextStream* in, QStringList& resultlist);
+    QStringList ReadPair(TextFileReader* in);
+    QStringList ReadEntities(TextFileReader* in);
+    QStringList ReadEntitiesPOINT(TextFileReader* in, QStringList& resultlist);
+    QStringList ReadEntitiesPOINTPoint(TextFileReader* in, QStringList& resultlist);
+    QStringList ReadEntitiesPOINTPointnumber(TextFileReader* in, QStringList& resultlist);
 
 private:
-    bool find_entities_section(QTextStream* in);
-    void read_entity_points(QTextStream* in, const PointSink& sink);
+    bool open_for_reading(TextFileReader& reader, const QString& filename);
+    bool finish_reading(const TextFileReader& reader);
+    bool name_dxf_encoding(TextFileReader& reader);
+    bool find_entities_section(TextFileReader* in);
+    void read_entity_points(TextFileReader* in, const PointSink& sink);
 };
 
 #endif // FILEOPERATION_H

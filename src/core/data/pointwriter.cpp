@@ -1,8 +1,8 @@
 // Writing a coordinate file point by point.
 #include "data/pointwriter.h"
 
-PointFileWriter::PointFileWriter(const QString& path, const QString& suffix)
-    : format_(PointFormat::for_suffix(suffix)), suffix_(suffix), file_(path, false)
+PointFileWriter::PointFileWriter(const QString& path, const QString& suffix, OutputEncoding encoding)
+    : format_(PointFormat::for_suffix(suffix)), suffix_(suffix), file_(path, false, encoding)
 {
 }
 

@@ -14,16 +14,21 @@
 class PointFileWriter
 {
 public:
-    PointFileWriter(const QString& path, const QString& suffix);
+    PointFileWriter(const QString& path, const QString& suffix, OutputEncoding encoding = OutputEncoding::Gbk);
 
     // False (and error() set) when no format has the suffix or the file cannot be opened.
     bool open(const DxfExtents& extents = DxfExtents());
     // Writes one point line in the format; false when the format leaves it out (too few fields).
     bool write(const QString& point_line);
+    // Writes what is gathered, so the counts below are whole before finish().
+    bool flush() { return file_.flush(); }
     bool finish();
     // Leaves the file as it was.
     void cancel() { file_.cancel(); }
     QString error() const { return error_; }
+    // Characters written as "?" so far (GBK cannot hold them), the first with its file line and field.
+    qint64 unencodable_characters() const { return file_.unencodable_characters(); }
+    UnencodableCharacter first_unencodable() const { return file_.first_unencodable(); }
 
 private:
     PointFormat format_;

@@ -1,6 +1,8 @@
 // Writing, reading and setting aside the recovery journal.
 #include "data/recoveryjournal.h"
 
+#include "data/textencoding.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -31,6 +33,22 @@ bool is_text_line(const QByteArray& line)
             return false;
     }
     return QString::fromUtf8(line).toUtf8() == line;
+}
+
+// The lines of the file without their line ends (LF, CR LF or CR: a journal copied through another
+// system keeps its lines); the last entry is what follows the last line end.
+QList<QByteArray> split_lines(const QByteArray& data)
+{
+    QList<QByteArray> lines;
+    qint64 start = 0;
+    for (qint64 end; (end = first_line_end(TextEncoding::Utf8, data.constData(), start, data.size())) >= 0;) {
+        lines.append(data.mid(int(start), int(end - start)));
+        start = end + 1;
+        if (data[int(end)] == '\r' && start < data.size() && data[int(start)] == '\n')
+            ++start;
+    }
+    lines.append(data.mid(int(start)));
+    return lines;
 }
 
 } // namespace
@@ -127,7 +145,7 @@ RecoveryJournal::Contents RecoveryJournal::read() const
     if (!file.open(QIODevice::ReadOnly) || file.size() > kLargestJournal)
         return contents;
     const QByteArray data = file.readAll();
-    QList<QByteArray> lines = data.split('\n');
+    QList<QByteArray> lines = split_lines(data);
     // The piece after the last line end is a line the writer did not finish: dropped. A file with no
     // whole line is a journal cut in its head line, or not ours.
     const QByteArray cut = lines.takeLast();
