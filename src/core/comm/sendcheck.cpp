@@ -97,7 +97,9 @@ DictionaryAnalysis& kt90_builders()
 // The text a KT90 message carries after its command, as the instrument reads it.
 QString message_text(const QByteArray& message)
 {
-    return QString::fromLatin1(message.endsWith(kCrLf) ? message.chopped(2) : message);
+    // Byte by byte, NULs included (QString::fromLatin1 of a QByteArray stops at the first in Qt 5).
+    const QByteArray text = message.endsWith(kCrLf) ? message.chopped(2) : message;
+    return QString::fromLatin1(text.constData(), text.size());
 }
 
 } // namespace
@@ -176,7 +178,8 @@ Report check_upload(const QStringList& records, bool new_job, const QString& job
     const QByteArray creation = kt90_builders().getKT90packmsgPCtoYC(22, QString::number(job_number), job_name, false);
     const QStringList parts = message_text(creation).split('/');
     if (parts.size() != 4) {
-        report.findings.append({Kind::JobNameSeparator, Where::JobName, -1, job_name, parts.mid(2).join('/')});
+        // Read up to the first separator, the name is another one.
+        report.findings.append({Kind::JobNameSeparator, Where::JobName, -1, job_name, parts.value(2)});
         return report;
     }
     Kind kind;
