@@ -26,16 +26,10 @@ using Rows = QList<QStringList>;
 const QByteArray kAck = QByteArray::fromHex("aa81");
 const QByteArray kEnd = QByteArray::fromHex("aa82");
 
+// Every row's cell texts, as the window journals them.
 Rows table_rows(const MainWindow& w)
 {
-    Rows rows;
-    for (int r = 0; r < w.tableWidget->rowCount(); ++r) {
-        QStringList cells;
-        for (int c = 0; c < w.tableWidget->columnCount(); ++c)
-            cells << (w.tableWidget->item(r, c) ? w.tableWidget->item(r, c)->text() : QString());
-        rows << cells;
-    }
-    return rows;
+    return w.table_texts();
 }
 
 // What the window's journal would give back after a crash now.

@@ -211,7 +211,7 @@ bool MainWindow::pause_within_send(int ms)
     return InformationTransmissionjFlag && CommunicationDirection == kt2040::PcSends;
 }
 
-QStringList MainWindow::row_texts(int row)
+QStringList MainWindow::row_texts(int row) const
 {
     QStringList texts;
     for (int c = 0; c < tableWidget->columnCount(); ++c)

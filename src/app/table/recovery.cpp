@@ -10,6 +10,7 @@
 
 #include <QStatusBar>
 #include <QTableWidget>
+#include <QTimer>
 
 namespace
 {
@@ -17,13 +18,17 @@ namespace
 // Entries of the UI-text list "JournalDlg".
 enum JournalText : int { Title = 0, Restore = 1, Refused = 2, NotWritten = 3 };
 
+// A journal line waits at most this long for its push to the disk: pushing each one at once would cost
+// a receive more time than its records take on the line (docs/performance.md).
+constexpr int kSyncIntervalMs = 100;
+
 // More slots than windows anyone runs at once; past them (a folder where no lock can be taken) the
 // window keeps no journal rather than searching for ever.
 constexpr int kMostSlots = 64;
 
 } // namespace
 
-QList<QStringList> MainWindow::table_texts()
+QList<QStringList> MainWindow::table_texts() const
 {
     QList<QStringList> rows;
     rows.reserve(tableWidget->rowCount());
@@ -41,10 +46,30 @@ void MainWindow::journal_change(const std::function<bool(RecoveryJournal&)>& wri
     // A journal that held nothing (the table was saved, opened or new) starts with the whole table.
     if (journal_holds_table ? write(*journal) : journal->snapshot(table_texts())) {
         journal_holds_table = true;
+        if (journal->sync_pending() && !journal_sync_timer->isActive())
+            journal_sync_timer->start();
         return;
     }
+    journal_failed_now();
+}
+
+void MainWindow::journal_failed_now()
+{
     journal_failed = true;
     statusBar()->showMessage(get_parametretitle("JournalDlg").value(NotWritten).arg(journal->error()));
+}
+
+void MainWindow::adopt_journal(std::unique_ptr<RecoveryJournal> own)
+{
+    journal = std::move(own);
+    journal->set_sync_interval(kSyncIntervalMs);
+    journal_sync_timer = new QTimer(this);
+    journal_sync_timer->setSingleShot(true);
+    journal_sync_timer->setInterval(kSyncIntervalMs);
+    connect(journal_sync_timer, &QTimer::timeout, this, [this] {
+        if (journal && !journal_failed && !journal->sync())
+            journal_failed_now();
+    });
 }
 
 void MainWindow::rows_appended(int first)
@@ -85,7 +110,7 @@ void MainWindow::offer_journal()
         if (!left->try_lock())
             continue;
         if (offer_left_journal(*left)) {
-            journal = std::move(left);
+            adopt_journal(std::move(left));
             return;
         }
     }
@@ -93,7 +118,7 @@ void MainWindow::offer_journal()
     for (int slot = 1; slot <= kMostSlots; ++slot) {
         auto own = std::make_unique<RecoveryJournal>(folder, layout, columns, slot);
         if (!own->exists() && own->try_lock() && !own->exists()) {
-            journal = std::move(own);
+            adopt_journal(std::move(own));
             return;
         }
     }

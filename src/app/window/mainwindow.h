@@ -279,7 +279,7 @@ public:
     int first_record_pause_ms = 500;
     int record_pause_ms = 300;
     // The texts of every column of a table row ("" where a cell has no item).
-    QStringList row_texts(int row);
+    QStringList row_texts(int row) const;
 
     // ---- Transfer progress dialog: comm/progress.cpp ----
     void wait_start(int flag);
@@ -375,8 +375,13 @@ public:
     void table_rewritten();                    // any other change: the whole table is journaled
     // Journals a change with `write`, or the whole table when the journal held nothing yet.
     void journal_change(const std::function<bool(RecoveryJournal&)>& write);
+    // A journal write failed: told once on the status bar, nothing more written until the rows settle.
+    void journal_failed_now();
+    // Makes `own` this window's journal, its lines pushed to the disk within 100 ms by `journal_sync_timer`.
+    void adopt_journal(std::unique_ptr<RecoveryJournal> own);
+    QTimer* journal_sync_timer = nullptr;
     // The texts of every row.
-    QList<QStringList> table_texts();
+    QList<QStringList> table_texts() const;
     // After the type choice: journals that no running window holds are offered back one by one (a
     // damaged one is set aside); the one restored becomes this window's journal, else a free slot.
     void offer_journal();

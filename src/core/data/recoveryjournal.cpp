@@ -93,7 +93,11 @@ RecoveryJournal::RecoveryJournal(const QString& folder, const QString& layout, i
     file_.setFileName(path());
 }
 
-RecoveryJournal::~RecoveryJournal() = default;
+RecoveryJournal::~RecoveryJournal()
+{
+    if (sync_pending_)
+        sync();
+}
 
 QString RecoveryJournal::base_name() const
 {
@@ -178,14 +182,29 @@ bool RecoveryJournal::open_for_append()
 
 bool RecoveryJournal::write_bytes(const QByteArray& bytes)
 {
-    // Pushed to the disk line by line: a line this call wrote outlives the process and a power cut.
-    if (file_.write(bytes) != bytes.size() || !sync_to_disk(file_, &error_)) {
-        if (error_.isEmpty())
-            error_ = file_.errorString();
+    // Handed to the system at once: a line this call wrote outlives the process. Pushed to the disk now,
+    // or with the first line after the sync interval, so that it outlives a power cut too.
+    if (file_.write(bytes) != bytes.size() || !file_.flush()) {
+        error_ = file_.errorString();
         file_.close();
         return false;
     }
-    return true;
+    sync_pending_ = true;
+    if (sync_interval_ms_ > 0 && last_sync_.isValid() && last_sync_.elapsed() < sync_interval_ms_)
+        return true;
+    return sync();
+}
+
+bool RecoveryJournal::sync()
+{
+    if (!sync_pending_ || !file_.isOpen())
+        return true;
+    sync_pending_ = false;
+    last_sync_.start();
+    if (sync_to_disk(file_, &error_))
+        return true;
+    file_.close();
+    return false;
 }
 
 bool RecoveryJournal::write_line(const QByteArray& line)
@@ -236,6 +255,7 @@ bool RecoveryJournal::snapshot(const QList<QStringList>& rows)
 
 bool RecoveryJournal::rewrite(const QDateTime& started, const QList<QStringList>& rows)
 {
+    sync_pending_ = false;
     file_.close();
     if (!QDir().mkpath(folder_)) {
         error_ = QString("cannot create %1").arg(folder_);
@@ -261,6 +281,7 @@ bool RecoveryJournal::rewrite(const QDateTime& started, const QList<QStringList>
 
 void RecoveryJournal::remove()
 {
+    sync_pending_ = false;
     file_.close();
     QFile::remove(path());
 }
@@ -316,6 +337,7 @@ RecoveryJournal::Contents RecoveryJournal::read() const
 
 QString RecoveryJournal::set_aside(const QString& tag)
 {
+    sync_pending_ = false;
     file_.close();
     const QString target =
         QString("%1/%2.%3-%4.txt")

@@ -1,6 +1,7 @@
 // The recovery journal: the point table's unsaved rows, written as the table changes (rows appended,
-// a row replaced, rows removed, the table cleared, or the whole table), one line pushed to the disk per
-// change, so a crash or a power cut loses nothing that reached the table. The first line names the
+// a row replaced, rows removed, the table cleared, or the whole table), one line per change handed to
+// the system at once (a crash of the program loses nothing that reached the table) and pushed to the
+// disk at once or, with a sync interval, at most that long after (what a power cut can lose). The first line names the
 // program, the layout and when the journal began; a journal that is not whole is refused.
 //
 // Each window keeps a journal of its own: slot 1 is journal-<layout>.txt, slot n journal-<layout>-n.txt,
@@ -10,6 +11,7 @@
 #define RECOVERYJOURNAL_H
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QList>
 #include <QString>
@@ -51,6 +53,12 @@ public:
     void remove();
     QString error() const { return error_; }
 
+    // Lines are pushed to the disk at most every `ms` (0: each one as it is written); what is written
+    // meanwhile waits for the next line after the interval, or for sync().
+    void set_sync_interval(int ms) { sync_interval_ms_ = ms; }
+    bool sync_pending() const { return sync_pending_; }
+    bool sync();
+
     struct Contents {
         enum Status { Missing, Whole, Refused } status = Missing;
         QDateTime started;
@@ -79,6 +87,9 @@ private:
     QFile file_;
     QString error_;
     std::unique_ptr<QLockFile> lock_;
+    int sync_interval_ms_ = 0;
+    bool sync_pending_ = false;
+    QElapsedTimer last_sync_;
 };
 
 #endif // RECOVERYJOURNAL_H
