@@ -29,7 +29,7 @@ SimServer::SimServer(const SimOptions& options, SimLink* link, const QList<kt204
     wait_.setSingleShot(true);
     pause_.setSingleShot(true);
     connect(&wait_, &QTimer::timeout, this, [this] { apply(kt2040_->on_timeout()); });
-    connect(&pause_, &QTimer::timeout, this, [this] { write_now(paused_, paused_wait_); });
+    connect(&pause_, &QTimer::timeout, this, [this] { write_now(paused_, paused_wait_, paused_drops_); });
     connect(link_, &SimLink::received, this, &SimServer::on_received);
 }
 
@@ -79,16 +79,20 @@ void SimServer::apply(const kt2040::InstrumentAction& action)
     if (action.delay_ms > 0) {
         paused_ = action.send;
         paused_wait_ = action.wait_ms;
+        paused_drops_ = action.drop_unread;
         pause_.start(action.delay_ms);
         return;
     }
-    write_now(action.send, action.wait_ms);
+    write_now(action.send, action.wait_ms, action.drop_unread);
 }
 
-void SimServer::write_now(const QByteArray& bytes, int wait_ms)
+void SimServer::write_now(const QByteArray& bytes, int wait_ms, bool drop_unread)
 {
-    // Stop-and-wait: whatever ktlink has not read by now is a frame nobody waits for.
-    link_->discard_unread();
+    // An offer or a repeat: whatever ktlink has not read of the earlier one is a frame nobody waits
+    // for. Never before an answer: flushing the line under a reader that is about to read makes its
+    // read find nothing, which Qt's serial port reports as a read error.
+    if (drop_unread)
+        link_->discard_unread();
     link_->write(bytes);
     if (wait_ms > 0)
         wait_.start(wait_ms);

@@ -30,7 +30,7 @@ signals:
 private:
     void on_received(const QByteArray& bytes);
     void apply(const kt2040::InstrumentAction& action);
-    void write_now(const QByteArray& bytes, int wait_ms);
+    void write_now(const QByteArray& bytes, int wait_ms, bool drop_unread);
     void write_points(const QStringList& lines);
 
     SimOptions options_;
@@ -42,6 +42,7 @@ private:
     QTimer pause_; // the pause before a record
     QByteArray paused_;
     int paused_wait_ = -1;
+    bool paused_drops_ = false;
 };
 
 // A line for the operator on standard error, in the console's encoding.

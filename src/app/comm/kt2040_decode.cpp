@@ -62,8 +62,7 @@ void MainWindow::append_table_row(const kt2040::Record& record)
         record.fills_table ? tableWidget->columnCount() : std::min(int(cells.size()), tableWidget->columnCount());
     for (int c = 0; c < columns; ++c)
         tableWidget->setItem(row, c, new PointItem(cells.value(c)));
-    rows_changed();
-    journal_row(row);
+    rows_appended(row);
     redraw_pacing->record_shown();
 }
 

@@ -40,6 +40,13 @@ Frame MainWindow::take_frame(QByteArray& qba)
 void MainWindow::InformationAnalysis_receive(QByteArray qba)
 {
     const Frame frame = take_frame(qba);
+    // The instrument's transfer runs from its first frame on, whether or not Receive was pressed: a
+    // command that would ask about the table's rows must wait for its end. A coordinate start request
+    // is no such frame: the instrument asks so for a send of the PC as well, and offers it again and
+    // again while it waits.
+    const bool coordinate_offer = frame == Frame::StartRequest && ZuobiaoLeixing == kt2040::Coordinates;
+    if (frame != Frame::None && !coordinate_offer)
+        InformationTransmissionjFlag = true;
     switch (frame) {
     case Frame::None:
         return;
@@ -99,7 +106,10 @@ void MainWindow::program_receivedata()
         return;
     if (!port_ready_for_transfer())
         return;
-    if (!settle_unsaved_rows())
+    if (!settle_before_receive())
+        return;
+    // The question ran an event loop: the instrument's transfer may have begun meanwhile, and runs on.
+    if (InformationTransmissionjFlag || !serial->isOpen())
         return;
     begin_transfer(kt2040::PcReceives, 0);
     show_statemsg(QString("%1%2").arg(getpopup_prompt(Prompt::Connected), getpopup_prompt(Prompt::Receiving)),
@@ -122,6 +132,7 @@ void MainWindow::begin_transfer(int direction, int points)
     SetPoints = points;
     ActualPoints = 0;
     CommunicationDirection = direction;
+    send_acknowledged = 0;
     if (InstrumentType == "KT20_KT40" || InstrumentType == "KT85R") {
         KT20_KT40_curnum = 0;
         KT20_KT40_count = 0;

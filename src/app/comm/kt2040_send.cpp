@@ -1,5 +1,5 @@
-// KT20/KT40 sending: the send command, the frames of the table's rows in both frame sets, the
-// instrument's requests and end answers, and the paced waits of the KT20_KT40 send.
+// KT20/KT40 sending: the send commands, the frames of the rows in both frame sets, the instrument's
+// requests and end answers, and the paced waits of the KT20_KT40 send.
 #include "comm/kt2040_frames.h"
 #include "config/prompts.h"
 #include "modal/modal.h"
@@ -7,13 +7,48 @@
 #include "window/mainwindow.h"
 
 #include <QEventLoop>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTimer>
+
+#include <algorithm>
 
 using kt2040::Frame;
 using kt2040::FrameSet;
 
+namespace
+{
+
+// Entries of the UI-text list "SendMsg".
+enum SendMsg : int {
+    SelectRowsFirst = 0,
+    Acknowledged = 1, // %1 of %2 records
+    EndedShort = 2,   // %1 of %2 records, %3 not sent
+    LostWhileSending = 3,
+};
+
+} // namespace
+
 void MainWindow::program_senddata()
+{
+    QList<int> rows;
+    for (int r = 0; r < tableWidget->rowCount(); ++r)
+        rows << r;
+    send_rows(rows);
+}
+
+void MainWindow::program_sendselected()
+{
+    const QList<int> rows = selected_rows();
+    if (rows.isEmpty() && !InformationTransmissionjFlag) {
+        show_information(this, getpopup_prompt(Prompt::ProgramName),
+                         get_parametretitle("SendMsg").value(SendMsg::SelectRowsFirst));
+        return;
+    }
+    send_rows(rows);
+}
+
+void MainWindow::send_rows(const QList<int>& rows)
 {
     if (InformationTransmissionjFlag) {
         show_information(nullptr, getpopup_prompt(Prompt::ProgramName), getpopup_prompt(Prompt::TransferRunning));
@@ -21,9 +56,44 @@ void MainWindow::program_senddata()
     }
     if (!port_ready_for_transfer())
         return;
-    begin_transfer(kt2040::PcSends, tableWidget->rowCount());
+    QList<QStringList> texts;
+    texts.reserve(rows.size());
+    for (int row : rows)
+        texts << row_texts(row);
+    const int count = confirm_send(texts);
+    if (count < 0)
+        return;
+    // The question ran an event loop: the port may have gone, or the instrument begun a transfer.
+    if (InformationTransmissionjFlag || !port_ready_for_transfer())
+        return;
+    if (count < rows.size())
+        select_rows_from(rows, count);
+    begin_transfer(kt2040::PcSends, count);
     ZuobiaoLeixing = kt2040::Coordinates;
+    send_texts = texts.mid(0, count);
     InformationAnalysis_pack(-1);
+}
+
+QList<int> MainWindow::selected_rows() const
+{
+    QList<int> rows;
+    for (const QModelIndex& index : tableWidget->selectionModel()->selectedRows())
+        rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void MainWindow::select_rows_from(const QList<int>& rows, int from)
+{
+    QItemSelection selection;
+    const int last_column = tableWidget->columnCount() - 1;
+    for (int i = from; i < rows.size(); ++i) {
+        const QModelIndex first = tableWidget->model()->index(rows[i], 0);
+        selection.select(first, tableWidget->model()->index(rows[i], last_column));
+    }
+    tableWidget->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    if (from < rows.size())
+        tableWidget->scrollTo(tableWidget->model()->index(rows[from], 0));
 }
 
 void MainWindow::InformationAnalysis_pack(int row)
@@ -33,8 +103,8 @@ void MainWindow::InformationAnalysis_pack(int row)
         if (row < 0) {
             write_to_port(kt2040::kt40_header(SetPoints));
             show_statemsg(progress_text(Prompt::Sending, ActualPoints, SetPoints), Status::Message);
-        } else if (row < SetPoints) {
-            const QByteArray frame = kt2040::kt40_record(row, row_texts(row));
+        } else if (row < SetPoints && row < send_texts.size()) {
+            const QByteArray frame = kt2040::kt40_record(row, send_texts[row]);
             ActualPoints += 1;
             write_to_port(frame);
             show_statemsg(progress_text(Prompt::Sending, ActualPoints, SetPoints), Status::Message);
@@ -50,9 +120,9 @@ void MainWindow::InformationAnalysis_pack(int row)
     if (row < 0) {
         // The texts are fixed now; rows changed during the send go as they were.
         KT20_KT40_curnum = 0;
-        KT20_KT40_count = tableWidget->rowCount();
+        KT20_KT40_count = send_texts.size();
         for (int j = 0; j < KT20_KT40_count; ++j)
-            KT20_KT40_Dataslist << kt2040::kt20kt40_record_text(j, KT20_KT40_count, row_texts(j));
+            KT20_KT40_Dataslist << kt2040::kt20kt40_record_text(j, KT20_KT40_count, send_texts[j]);
         return;
     }
     if (tableWidget->rowCount() < KT20_KT40_curnum || KT20_KT40_curnum < 1 ||
@@ -71,10 +141,13 @@ void MainWindow::InformationAnalysis_send(QByteArray qba)
     const Frame frame = take_frame(qba);
     switch (frame) {
     case Frame::Kt40Ack:
+        // After the header AA 81 asks for the first record; after a record it acknowledges that one.
+        send_acknowledged = ActualPoints;
         InformationAnalysis_pack(ActualPoints);
         commbuf.clear();
         break;
     case Frame::Kt40EndAck:
+        send_ended();
         SetPoints = 0;
         ActualPoints = 0;
         COMParameter_ini(TransferState::Reset);
@@ -84,7 +157,10 @@ void MainWindow::InformationAnalysis_send(QByteArray qba)
         break;
     case Frame::End:
     case Frame::EndWithError:
+        // The end answers the last record sent.
+        send_acknowledged = std::max(KT20_KT40_curnum - 1, 0);
         disarm_ack_timer();
+        send_ended();
         COMParameter_ini(TransferState::Reset);
         show_statemsg(getpopup_prompt(frame == Frame::End ? Prompt::AllSent : Prompt::InstrumentError),
                       Status::Message);
@@ -92,6 +168,20 @@ void MainWindow::InformationAnalysis_send(QByteArray qba)
     default:
         break;
     }
+}
+
+void MainWindow::send_ended()
+{
+    const int total = SetPoints;
+    const QStringList texts = get_parametretitle("SendMsg");
+    statusBar()->showMessage(
+        texts.value(SendMsg::Acknowledged).arg(QString::number(send_acknowledged), QString::number(total)));
+    // A send the instrument ended early must not pass for a complete one, whatever the status line says.
+    if (send_acknowledged < total)
+        show_warning(this, getpopup_prompt(Prompt::ProgramName),
+                     texts.value(SendMsg::EndedShort)
+                         .arg(QString::number(send_acknowledged), QString::number(total),
+                              QString::number(total - send_acknowledged)));
 }
 
 void MainWindow::answer_record_request(const QByteArray& request)
@@ -104,8 +194,9 @@ void MainWindow::answer_record_request(const QByteArray& request)
             return;
         KT20_KT40_curnum = 1;
     } else {
-        // A further request shows the echo arrived: nothing is left to repeat.
+        // A further request shows the echo arrived and the last record was taken.
         disarm_ack_timer();
+        send_acknowledged = KT20_KT40_curnum - 1;
     }
     if (KT20_KT40_count >= KT20_KT40_curnum)
         InformationAnalysis_pack(KT20_KT40_curnum);
@@ -120,7 +211,7 @@ bool MainWindow::pause_within_send(int ms)
     return InformationTransmissionjFlag && CommunicationDirection == kt2040::PcSends;
 }
 
-QStringList MainWindow::row_texts(int row)
+QStringList MainWindow::row_texts(int row) const
 {
     QStringList texts;
     for (int c = 0; c < tableWidget->columnCount(); ++c)

@@ -1,5 +1,6 @@
 // The serial link: connect and disconnect, opening on demand, the transfer-state reset, wiring the
 // port's data signal to the protocol of the instrument type, and a port lost while open.
+#include "applog.h"
 #include "comm/portopenfailure.h"
 #include "config/dictionaryanalysis.h"
 #include "config/prompts.h"
@@ -88,12 +89,42 @@ bool MainWindow::open_serial_port()
     return false;
 }
 
+bool MainWindow::port_lost(QSerialPort::SerialPortError error)
+{
+    switch (error) {
+    case QSerialPort::ResourceError:       // the device went away (EIO on Unix, a removed USB adapter)
+    case QSerialPort::DeviceNotFoundError: // its node is gone
+    case QSerialPort::PermissionError:
+    case QSerialPort::NotOpenError:
+        return true;
+    default:
+        break;
+    }
+    // Qt's Unix port reports a read that found nothing as a read error, with whatever errno an
+    // unrelated call left behind ("File exists", "Inappropriate ioctl for device"). It happens when
+    // the read notification comes for bytes that are no longer there, once, and the bytes that follow
+    // are read as usual. A hung-up line reads nothing for ever: its errors follow each other with no
+    // byte read between them.
+    constexpr int kErrorsOfALostLine = 3;
+    return ++read_errors_in_a_row >= kErrorsOfALostLine;
+}
+
 void MainWindow::serial_port_failed(QSerialPort::SerialPortError error)
 {
     // Errors while opening are reported by open_serial_port; a time-out is no failure of the port.
     if (!serial->isOpen() || error == QSerialPort::NoError || error == QSerialPort::TimeoutError)
         return;
     const QString reason = serial->errorString();
+    if (!port_lost(error)) {
+        qCWarning(lcApp) << "port" << portname << "reported" << error << reason << "- not taken as a lost port";
+        serial->clearError();
+        return;
+    }
+    // A send is told with the records the instrument acknowledged: the rest did not reach it.
+    const bool sending = InformationTransmissionjFlag && CommunicationDirection == kt2040::PcSends;
+    const QString told = sending ? get_parametretitle("SendMsg").value(3).arg(
+                                       portname, reason, QString::number(send_acknowledged), QString::number(SetPoints))
+                                 : getpopup_prompt(Prompt::ConnectionLost).arg(portname, reason);
     // Close at once, without a clear (a failed port answers it with another error): Qt repeats a
     // resource error for as long as the port stays open.
     serial->close();
@@ -105,8 +136,7 @@ void MainWindow::serial_port_failed(QSerialPort::SerialPortError error)
     if (progDlg && progDlg->isVisible())
         wait_stop();
     show_statemsg(getpopup_prompt(Prompt::NotConnected), Status::Message);
-    show_warning(this, getpopup_prompt(Prompt::ProgramName),
-                 getpopup_prompt(Prompt::ConnectionLost).arg(portname, reason));
+    show_warning(this, getpopup_prompt(Prompt::ProgramName), told);
 }
 
 void MainWindow::COMParameter_ini(int type)
@@ -118,6 +148,12 @@ void MainWindow::COMParameter_ini(int type)
     commbuf.clear();
     KT20_KT40_curnum = 0;
     KT20_KT40_count = 0;
+    // The progress of the transfer that ended goes with it.
+    SetPoints = 0;
+    ActualPoints = 0;
+    send_texts.clear();
+    send_acknowledged = 0;
+    read_errors_in_a_row = 0;
 }
 
 bool MainWindow::COMParameter_judge(QString portname, QStringList pnadlist)
@@ -143,6 +179,7 @@ void MainWindow::read_port_chunks(void (MainWindow::*received)(const QByteArray&
         const QByteArray chunk = serial->readAll();
         if (chunk.isEmpty())
             return;
+        read_errors_in_a_row = 0;
         show_tongxunmsg(chunk, Traffic::Read);
         (this->*received)(chunk);
     }

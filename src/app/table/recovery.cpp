@@ -1,5 +1,5 @@
-// The recovery journal in the window: each received row journaled, and a journal an earlier run left
-// behind offered back at start-up.
+// The recovery journal in the window: every change of the table journaled, so the journal always holds
+// the unsaved table, and the journals that windows left behind offered back at start-up.
 #include "data/datafolder.h"
 #include "data/pointrows.h"
 #include "data/recoveryjournal.h"
@@ -10,50 +10,147 @@
 
 #include <QStatusBar>
 #include <QTableWidget>
+#include <QTimer>
 
-void MainWindow::journal_row(int row)
+namespace
 {
+
+// Entries of the UI-text list "JournalDlg".
+enum JournalText : int { Title = 0, Restore = 1, Refused = 2, NotWritten = 3 };
+
+// A journal line waits at most this long for its push to the disk: pushing each one at once would cost
+// a receive more time than its records take on the line (docs/performance.md).
+constexpr int kSyncIntervalMs = 100;
+
+// More slots than windows anyone runs at once; past them (a folder where no lock can be taken) the
+// window keeps no journal rather than searching for ever.
+constexpr int kMostSlots = 64;
+
+} // namespace
+
+QList<QStringList> MainWindow::table_texts() const
+{
+    QList<QStringList> rows;
+    rows.reserve(tableWidget->rowCount());
+    for (int row = 0; row < tableWidget->rowCount(); ++row)
+        rows << row_texts(row);
+    return rows;
+}
+
+void MainWindow::journal_change(const std::function<bool(RecoveryJournal&)>& write)
+{
+    unsaved_rows.changed();
     // After a failed write the journal may end in a cut line: nothing more is added to it.
     if (!journal || journal_failed)
         return;
-    if (journal->append(row_texts(row)))
+    // A journal that held nothing (the table was saved, opened or new) starts with the whole table.
+    if (journal_holds_table ? write(*journal) : journal->snapshot(table_texts())) {
+        journal_holds_table = true;
+        if (journal->sync_pending() && !journal_sync_timer->isActive())
+            journal_sync_timer->start();
         return;
+    }
+    journal_failed_now();
+}
+
+void MainWindow::journal_failed_now()
+{
     journal_failed = true;
-    statusBar()->showMessage(get_parametretitle("JournalDlg").value(3).arg(journal->error()));
+    statusBar()->showMessage(get_parametretitle("JournalDlg").value(NotWritten).arg(journal->error()));
+}
+
+void MainWindow::adopt_journal(std::unique_ptr<RecoveryJournal> own)
+{
+    journal = std::move(own);
+    journal->set_sync_interval(kSyncIntervalMs);
+    journal_sync_timer = new QTimer(this);
+    journal_sync_timer->setSingleShot(true);
+    journal_sync_timer->setInterval(kSyncIntervalMs);
+    connect(journal_sync_timer, &QTimer::timeout, this, [this] {
+        if (journal && !journal_failed && !journal->sync())
+            journal_failed_now();
+    });
+}
+
+void MainWindow::rows_appended(int first)
+{
+    journal_change([this, first](RecoveryJournal& j) {
+        QList<QStringList> rows;
+        for (int row = first; row < tableWidget->rowCount(); ++row)
+            rows << row_texts(row);
+        return j.rows_appended(rows);
+    });
+}
+
+void MainWindow::row_replaced(int row)
+{
+    journal_change([this, row](RecoveryJournal& j) { return j.row_replaced(row, row_texts(row)); });
+}
+
+void MainWindow::rows_removed(const QList<int>& rows)
+{
+    journal_change([rows](RecoveryJournal& j) { return j.rows_removed(rows); });
+}
+
+void MainWindow::table_rewritten()
+{
+    journal_change([this](RecoveryJournal& j) { return j.snapshot(table_texts()); });
 }
 
 void MainWindow::offer_journal()
 {
     if (InstrumentType == "KT90" || tableWidget->columnCount() == 0)
         return;
-    const bool observations = table_layout(InstrumentType) == TableLayout::Observation;
-    journal = std::make_unique<RecoveryJournal>(app_data_folder(), observations ? "observation" : "coordinate",
-                                                tableWidget->columnCount());
-    const RecoveryJournal::Contents contents = journal->read();
+    const QString folder = app_data_folder();
+    const QString layout = table_layout(InstrumentType) == TableLayout::Observation ? "observation" : "coordinate";
+    const int columns = tableWidget->columnCount();
+    // Journals a running window holds are locked: they are neither offered nor touched.
+    for (int slot : RecoveryJournal::slots_in(folder, layout)) {
+        auto left = std::make_unique<RecoveryJournal>(folder, layout, columns, slot);
+        if (!left->try_lock())
+            continue;
+        if (offer_left_journal(*left)) {
+            adopt_journal(std::move(left));
+            return;
+        }
+    }
+    // A slot of its own: one no window holds and no journal left behind occupies.
+    for (int slot = 1; slot <= kMostSlots; ++slot) {
+        auto own = std::make_unique<RecoveryJournal>(folder, layout, columns, slot);
+        if (!own->exists() && own->try_lock() && !own->exists()) {
+            adopt_journal(std::move(own));
+            return;
+        }
+    }
+}
+
+bool MainWindow::offer_left_journal(RecoveryJournal& left)
+{
+    const RecoveryJournal::Contents contents = left.read();
     const QStringList texts = get_parametretitle("JournalDlg");
     if (contents.status == RecoveryJournal::Contents::Missing)
-        return;
+        return false;
     if (contents.status == RecoveryJournal::Contents::Refused) {
-        const QString kept = journal->set_aside("refused");
-        show_warning(this, texts.value(0), texts.value(2).arg(journal->path(), kept));
-        return;
+        const QString kept = left.set_aside("refused");
+        show_warning(this, texts.value(Title), texts.value(Refused).arg(left.path(), kept));
+        return false;
     }
     if (contents.rows.isEmpty()) {
-        journal->remove();
-        return;
+        left.remove();
+        return false;
     }
     const QMessageBox::StandardButton answer =
-        ask_question(this, texts.value(0),
-                     texts.value(1).arg(contents.rows.size()).arg(contents.started.toString("yyyy-MM-dd hh:mm")),
+        ask_question(this, texts.value(Title),
+                     texts.value(Restore).arg(contents.rows.size()).arg(contents.started.toString("yyyy-MM-dd hh:mm")),
                      QMessageBox::Yes | QMessageBox::Discard, QMessageBox::Yes);
     if (answer == QMessageBox::Discard) {
-        journal->remove();
-        return;
+        left.remove();
+        return false;
     }
     if (answer != QMessageBox::Yes) {
-        // Neither restored nor given up: kept under another name, and this run journals anew.
-        journal->set_aside("kept");
-        return;
+        // Neither restored nor given up: kept under another name.
+        left.set_aside("kept");
+        return false;
     }
     for (const QStringList& cells : contents.rows) {
         const int row = tableWidget->rowCount();
@@ -62,10 +159,12 @@ void MainWindow::offer_journal()
             tableWidget->setItem(row, c, new PointItem(cells[c]));
     }
     ui->lineEdit_2->setText(QString::number(tableWidget->rowCount()));
-    rows_changed();
-    // Written anew: the restored rows stay journaled, and a cut last line is gone before lines are added.
-    if (!journal->rewrite(contents.started, contents.rows)) {
+    unsaved_rows.changed();
+    // Written anew: the restored rows stay journaled, and a cut last line is gone before changes follow.
+    journal_holds_table = true;
+    if (!left.rewrite(contents.started, contents.rows)) {
         journal_failed = true;
-        statusBar()->showMessage(texts.value(3).arg(journal->error()));
+        statusBar()->showMessage(texts.value(NotWritten).arg(left.error()));
     }
+    return true;
 }

@@ -23,11 +23,6 @@ QString file_filter(MainWindow& w)
     return w.get_parametretitle(observations ? "KT20KT40FileType" : "FileType").join(";;");
 }
 
-void show_row_count(MainWindow& w)
-{
-    w.ui->lineEdit_2->setText(QString::number(w.tableWidget->rowCount()));
-}
-
 // Runs the point entry dialog; true when it was accepted. `point` holds the five texts in and out.
 bool enter_point(MainWindow& w, int mode, QStringList& point)
 {
@@ -86,7 +81,7 @@ void MainWindow::program_fileopen()
     const TableLayout layout = table_layout(InstrumentType);
     fill_table(tableWidget, layout == TableLayout::Observation ? observation_line_shape() : point_line_shape(layout),
                lines);
-    show_row_count(*this);
+    show_row_count();
     rows_settled();
 }
 
@@ -136,8 +131,8 @@ void MainWindow::program_new()
     tableWidget->insertRow(row);
     for (int column = 0; column < point.size(); ++column)
         tableWidget->setItem(row, column, new PointItem(point[column]));
-    show_row_count(*this);
-    rows_changed();
+    show_row_count();
+    rows_appended(row);
 }
 
 void MainWindow::program_edit()
@@ -154,7 +149,7 @@ void MainWindow::program_edit()
         return;
     for (int column = 0; column < point.size(); ++column)
         set_cell(tableWidget, row, column, point[column]);
-    rows_changed();
+    row_replaced(row);
 }
 
 void MainWindow::program_delete()
@@ -165,7 +160,7 @@ void MainWindow::program_delete()
     const int count = tableWidget->rowCount();
     tableWidget->removeRow(row);
     ui->lineEdit_2->setText(QString::number(count - 1));
-    rows_changed();
+    rows_removed({row});
 }
 
 void MainWindow::program_clear()
@@ -175,6 +170,11 @@ void MainWindow::program_clear()
     tableWidget->setRowCount(0);
     ui->lineEdit_2->setText("0");
     rows_settled();
+}
+
+void MainWindow::show_row_count()
+{
+    ui->lineEdit_2->setText(QString::number(tableWidget->rowCount()));
 }
 
 QString MainWindow::get_map_data(QString sour, QMap<QString, QString> map)

@@ -7,27 +7,45 @@
 #include <QCloseEvent>
 #include <QTableWidget>
 
-bool MainWindow::settle_unsaved_rows()
+QMessageBox::StandardButton MainWindow::ask_about_unsaved_rows()
 {
     const int rows = tableWidget->rowCount();
     if (!unsaved_rows.pending(rows))
-        return true;
+        return QMessageBox::NoButton;
     const QStringList texts = get_parametretitle("UnsavedRowsDlg");
-    const QMessageBox::StandardButton answer =
-        ask_question(this, texts.value(0), texts.value(1).arg(rows),
-                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
-    if (answer == QMessageBox::Save)
-        return save_table_as();
-    if (answer == QMessageBox::Discard) {
-        rows_settled();
-        return true;
-    }
-    return false;
+    return ask_question(this, texts.value(0), texts.value(1).arg(rows),
+                        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
 }
 
-void MainWindow::rows_changed()
+bool MainWindow::settle_unsaved_rows()
 {
-    unsaved_rows.changed();
+    switch (ask_about_unsaved_rows()) {
+    case QMessageBox::NoButton:
+        return true;
+    case QMessageBox::Save:
+        return save_table_as();
+    case QMessageBox::Discard:
+        rows_settled();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool MainWindow::settle_before_receive()
+{
+    const int asked = tableWidget->rowCount();
+    const QMessageBox::StandardButton answer = ask_about_unsaved_rows();
+    if (answer != QMessageBox::Discard)
+        return answer == QMessageBox::NoButton || (answer == QMessageBox::Save && save_table_as());
+    // The rows asked about go; records the instrument sent while the question was open stay, unsaved.
+    for (int row = std::min(asked, tableWidget->rowCount()) - 1; row >= 0; --row)
+        tableWidget->removeRow(row);
+    rows_settled();
+    if (tableWidget->rowCount() > 0)
+        table_rewritten();
+    show_row_count();
+    return true;
 }
 
 void MainWindow::rows_settled()
@@ -35,6 +53,7 @@ void MainWindow::rows_settled()
     unsaved_rows.saved();
     if (journal)
         journal->remove();
+    journal_holds_table = false;
     journal_failed = false;
 }
 

@@ -1,6 +1,8 @@
 // Job copies between instrument and PC: the two-step gestures record a source, then perform the copy
 // through the transfer settings dialog and start the download or upload conversation.
 #include "applog.h"
+#include "comm/kt90_instrument.h"
+#include "comm/sendcheck.h"
 #include "config/dictionaryanalysis.h"
 #include "config/prompts.h"
 #include "data/fileoperation.h"
@@ -18,6 +20,16 @@
 
 namespace
 {
+
+// Entries of the UI-text list "KT90CopyMsg".
+namespace CopyMsg
+{
+enum : int {
+    NoLines = 0,    // %1 the file
+    NotRecords = 1, // %1 the file, %2 the record length, %3 of %4 lines, line %5 has %6 characters
+    NotPoints = 2,  // %1 the item copied
+};
+}
 
 // Field 0 of every format list line, the format names offered in the dialog.
 QStringList format_names(const QStringList& format_lines, bool lower)
@@ -96,18 +108,19 @@ void MainWindow::KT90PopMenuYCtoPC_Copy(QTreeWidgetItem* item, int column, QMode
     if (dialog.FileTo.isEmpty())
         return;
     dialog.Comfiletype = 0;
-    QString point_type;
-    QString job_number;
-    if (item) {
-        point_type = point_type_of_node(item->text(column));
-        if (item->parent()) {
-            const JobOfNode job = job_of_node(item->parent()->text(column));
-            if (job.valid) {
-                KT90CopyTofilename = job.name;
-                job_number = job.number;
-            }
-        }
+    // The points and the job are those of the item recorded at Copy, wherever the selection is now.
+    const QString copied = PopMenuCopyFromYCtoPC.last();
+    const QString point_type = point_type_of_node(copied);
+    const JobOfNode job = PopMenuCopyFromYCtoPC.size() >= 2
+                              ? job_of_node(PopMenuCopyFromYCtoPC.value(PopMenuCopyFromYCtoPC.size() - 2))
+                              : JobOfNode();
+    if (point_type.isEmpty() || !job.valid) {
+        show_warning(this, getpopup_prompt(Prompt::ProgramName),
+                     get_parametretitle("KT90CopyMsg").value(CopyMsg::NotPoints).arg(copied));
+        return;
     }
+    KT90CopyTofilename = job.name;
+    const QString job_number = job.number;
     // The job name comes from the instrument: offered only as a name that cannot leave the folder.
     dialog.filename = make_safe_file_name(KT90CopyTofilename, job_number);
     dialog.DataType_list = format_names(KT90_FCLBuf, true);
@@ -169,14 +182,24 @@ void MainWindow::KT90PopMenuPCtoYC_Copy(QTreeWidgetItem* item, int column, QMode
         }
         FileOperation file;
         PopMenuCopyFromPCtoYCFileData = file.readfile(PopMenuCopyFromPCtoYCFileMsg);
-        if (!PopMenuCopyFromPCtoYCFileData.isEmpty() && PopMenuCopyFromPCtoYCFileData.first().size() == 97) {
-            tree2totree1_flag = true;
-            tree1totree2_flag = false;
-            if (QTreeWidgetItem* current = ui->treeWidget->currentItem())
-                ui->label_5->setText(current->text(ui->treeWidget->currentColumn()));
-        } else {
+        if (!file.last_read_ok) {
+            show_warning(this, getpopup_prompt(Prompt::ProgramName),
+                         getpopup_prompt(Prompt::FileNotRead).arg(PopMenuCopyFromPCtoYCFileMsg, file.last_error));
             KT90PCtoYCDataChushihua();
+            return;
         }
+        // A file whose first line is no record is no upload source; later lines are checked before the
+        // upload starts.
+        const sendcheck::Report report = sendcheck::check_records(PopMenuCopyFromPCtoYCFileData.mid(0, 1));
+        if (PopMenuCopyFromPCtoYCFileData.isEmpty() || report.count(sendcheck::Kind::RecordLength) > 0) {
+            refuse_upload_source(PopMenuCopyFromPCtoYCFileMsg, sendcheck::check_records(PopMenuCopyFromPCtoYCFileData));
+            KT90PCtoYCDataChushihua();
+            return;
+        }
+        tree2totree1_flag = true;
+        tree1totree2_flag = false;
+        if (QTreeWidgetItem* current = ui->treeWidget->currentItem())
+            ui->label_5->setText(current->text(ui->treeWidget->currentColumn()));
         return;
     }
     if (flag != 1 || PopMenuCopyFromPCtoYCFileName.isEmpty())
@@ -243,10 +266,30 @@ void MainWindow::KT90PopMenuPCtoYC_Copy(QTreeWidgetItem* item, int column, QMode
             return;
         KT90CopyTofilename = prompt.filename;
     }
+    // What the instrument would get otherwise than the file shows is asked about before the first byte;
+    // Cancel leaves the conversation where it is: idle, the source still recorded.
+    if (!confirm_upload(!job_exists, KT90CopyTofilename, PCtoYCzuoyenum))
+        return;
     KT90SendType = 1;
     PCtoYC_YCfile_iscunzai = job_exists;
     PCtoYCsendnum = 1;
     send_kt90_message(dictionA->getKT90packmsgPCtoYC(1, QString(), QString(), false));
+}
+
+void MainWindow::refuse_upload_source(const QString& path, const sendcheck::Report& report)
+{
+    const QStringList texts = get_parametretitle("KT90CopyMsg");
+    QString why = texts.value(CopyMsg::NoLines).arg(path);
+    for (const sendcheck::Finding& f : report.findings) {
+        if (f.kind != sendcheck::Kind::RecordLength)
+            continue;
+        why = texts.value(CopyMsg::NotRecords)
+                  .arg(path, QString::number(kt90::kRecordLength),
+                       QString::number(report.count(sendcheck::Kind::RecordLength)), QString::number(report.rows),
+                       QString::number(f.row + 1), QString::number(f.shown.size()));
+        break;
+    }
+    show_warning(this, getpopup_prompt(Prompt::ProgramName), why);
 }
 
 void MainWindow::KT90PCtoYCDataChushihua()

@@ -28,6 +28,7 @@ const KeyEntry kKeys[] = {
     {"Disconnect", true, Command::Disconnect},
     {"ReceiveData", true, Command::ReceiveCoordinates},
     {"SendData", true, Command::SendCoordinates},
+    {"SendSelected", true, Command::SendSelectedRows},
     {"MeasuredData", true, Command::ReceiveMeasuredData},
     {"PortSetting", true, Command::PortSettings},
     {"Exit", true, Command::Exit},

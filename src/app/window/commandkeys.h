@@ -18,6 +18,7 @@ enum class Command {
     Disconnect,
     ReceiveCoordinates,
     SendCoordinates,
+    SendSelectedRows,
     ReceiveMeasuredData,
     PortSettings,
     Exit,

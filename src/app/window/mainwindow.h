@@ -7,6 +7,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <QMap>
+#include <QMessageBox>
 #include <QModelIndex>
 #include <QSerialPort>
 #include <QString>
@@ -15,6 +16,7 @@
 #include "comm/kt2040_frames.h"
 #include "table/unsavedrows.h"
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -31,6 +33,10 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class QVBoxLayout;
 class QWidget;
+namespace sendcheck
+{
+struct Report;
+}
 class DictionaryAnalysis;
 class xml_analysis;
 class RedrawPacing;
@@ -198,8 +204,13 @@ public:
     void close_port();
     // Opens `serial` with the current line settings; on failure tells the user and returns false.
     bool open_serial_port();
-    // A port that fails while open (cable pulled): closed at once, state reset, user told.
+    // A port that fails while open (cable pulled): closed at once, state reset, user told. An error that
+    // does not mean the port is gone is logged and the transfer goes on.
     void serial_port_failed(QSerialPort::SerialPortError error);
+    // Whether `error` means the port is gone: a resource lost, or read errors repeating without a byte
+    // read between them (a line that was hung up reads nothing for ever).
+    bool port_lost(QSerialPort::SerialPortError error);
+    int read_errors_in_a_row = 0;
     // Reads every byte the port holds, chunk by chunk, and hands each chunk to `received`.
     void read_port_chunks(void (MainWindow::*received)(const QByteArray&));
     // One chunk from the port for the KT20/KT40 protocols: into the buffer, then judged whole.
@@ -239,6 +250,25 @@ public:
 
     // ---- KT20/KT40 sending: comm/kt2040_send.cpp ----
     void program_senddata();
+    // "Send selected rows": the rows selected in the table, in table order.
+    void program_sendselected();
+    // Sends exactly the table rows `rows` (indices in table order) with the send conversation of the
+    // instrument type. The rows are checked first: what the frames would change is asked about
+    // (send as shown, or cancel), and rows beyond what one transfer can number stay selected.
+    void send_rows(const QList<int>& rows);
+    // The rows selected in the table, in table order.
+    QList<int> selected_rows() const;
+    // What the check of the rows' texts found, asked about; how many of them to send (-1: none):
+    // comm/sendquestion.cpp
+    int confirm_send(const QList<QStringList>& texts);
+    // Selects the rows of `rows` from index `from` on, so that "Send selected rows" sends them next.
+    void select_rows_from(const QList<int>& rows, int from);
+    // The instrument ended a send: the count it acknowledged is shown, a short count is warned of.
+    void send_ended();
+    // The texts of the rows a send carries, fixed when it began, and how many of its records the
+    // instrument has acknowledged.
+    QList<QStringList> send_texts;
+    int send_acknowledged = 0;
     void InformationAnalysis_pack(int row);
     void InformationAnalysis_send(QByteArray qba);
     // The instrument asks for the next KT20_KT40 record.
@@ -249,7 +279,7 @@ public:
     int first_record_pause_ms = 500;
     int record_pause_ms = 300;
     // The texts of every column of a table row ("" where a cell has no item).
-    QStringList row_texts(int row);
+    QStringList row_texts(int row) const;
 
     // ---- Transfer progress dialog: comm/progress.cpp ----
     void wait_start(int flag);
@@ -293,6 +323,11 @@ public:
     void KT90PopMenuYCtoPC_Copy(QTreeWidgetItem* item, int column, QModelIndex index, int flag);
     void KT90PopMenuPCtoYC_Copy(QTreeWidgetItem* item, int column, QModelIndex index, int flag);
     void KT90PCtoYCDataChushihua();
+    // What an upload of the recorded PC file would change (into a new job named `job_name`, or an
+    // existing one) asked about; true to go on: comm/sendquestion.cpp
+    bool confirm_upload(bool new_job, const QString& job_name, int job_number);
+    // An upload source that cannot be used: why, told to the user.
+    void refuse_upload_source(const QString& path, const sendcheck::Report& report);
 
     // ---- Port settings command: comm/portsettings.cpp ----
     void program_portsetiing();
@@ -304,6 +339,8 @@ public:
     void program_edit();
     void program_delete();
     void program_clear();
+    // The row count in the progress field, as the table commands show it.
+    void show_row_count();
     QString get_map_data(QString sour, QMap<QString, QString> map);
     // Observation lines of the table (ten fields per row): app/tablerows.cpp
     QStringList get_data_form_KT20KT40UI();
@@ -316,20 +353,40 @@ public:
     // True when the command may go on: no unsaved rows, or the user saved them (Save, and the file was
     // written) or gave them up (Discard). Cancel, or a failed save, returns false.
     bool settle_unsaved_rows();
-    // The table's rows changed (received, entered, edited, deleted).
-    void rows_changed();
+    // The same before a receive: Discard removes the rows asked about from the table, so the received
+    // points do not join them (records that arrived while the question was open stay).
+    bool settle_before_receive();
+    // The unsaved-rows question when rows are pending: its answer, or NoButton when nothing is asked.
+    QMessageBox::StandardButton ask_about_unsaved_rows();
     // The table's rows are saved or given up: nothing pending, the recovery journal removed.
     void rows_settled();
     // Save as; true only when the file was written.
     bool save_table_as();
 
     // ---- Recovery journal: app/recovery.cpp ----
-    std::unique_ptr<RecoveryJournal> journal; // the journal of the table's layout; none for KT90
+    std::unique_ptr<RecoveryJournal> journal; // this window's journal (its slot locked); none for KT90
     bool journal_failed = false;              // reported once; no more lines until the rows are settled
-    // Journals row `row` of the table, a record just received.
-    void journal_row(int row);
-    // After the type choice: a journal an earlier run left behind is offered back, or refused and set aside.
+    bool journal_holds_table = false;         // the journal holds the table (it changed since settled)
+    // Every change of the table's rows is told through one of these, after the table has changed: the
+    // rows count as unsaved and the journal follows, so it always holds exactly the unsaved table.
+    void rows_appended(int first);             // rows `first`.. at the end are new
+    void row_replaced(int row);                // row `row` has new texts
+    void rows_removed(const QList<int>& rows); // these rows (ascending, numbered as before) are gone
+    void table_rewritten();                    // any other change: the whole table is journaled
+    // Journals a change with `write`, or the whole table when the journal held nothing yet.
+    void journal_change(const std::function<bool(RecoveryJournal&)>& write);
+    // A journal write failed: told once on the status bar, nothing more written until the rows settle.
+    void journal_failed_now();
+    // Makes `own` this window's journal, its lines pushed to the disk within 100 ms by `journal_sync_timer`.
+    void adopt_journal(std::unique_ptr<RecoveryJournal> own);
+    QTimer* journal_sync_timer = nullptr;
+    // The texts of every row.
+    QList<QStringList> table_texts() const;
+    // After the type choice: journals that no running window holds are offered back one by one (a
+    // damaged one is set aside); the one restored becomes this window's journal, else a free slot.
     void offer_journal();
+    // Offers one journal left behind; true when its rows were restored into the table.
+    bool offer_left_journal(RecoveryJournal& left);
 
     // ---- Communication log: app/commlogcommand.cpp ----
     std::unique_ptr<CommLog> comm_log; // set while the log is on

@@ -194,6 +194,10 @@ void MainWindow::run_command(Command command)
         ZuobiaoLeixing = kt2040::Coordinates;
         program_senddata();
         break;
+    case Command::SendSelectedRows:
+        ZuobiaoLeixing = kt2040::Coordinates;
+        program_sendselected();
+        break;
     case Command::ReceiveMeasuredData:
         ZuobiaoLeixing = kt2040::MeasuredData;
         program_receivedata();

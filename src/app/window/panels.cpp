@@ -57,7 +57,8 @@ void MainWindow::layout_panels()
     tableWidget->verticalHeader()->setVisible(true);
     tableWidget->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tableWidget->setSelectionBehavior(QAbstractItemView::SelectRows);
-    tableWidget->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Several rows can be chosen, for "Send selected rows".
+    tableWidget->setSelectionMode(QAbstractItemView::ExtendedSelection);
     // 18. Right column.
     layout_right->addWidget(ui->label_6);
     layout_right->addWidget(ui->treeView);

@@ -429,6 +429,76 @@ QByteArray record_ack(const QByteArray& frame)
     return frame.left(9) + '\r';
 }
 
+namespace
+{
+
+// The layout of the records the PC sends in a frame set.
+const Layout* sent_layout(FrameSet set)
+{
+    if (set == FrameSet::Kt40)
+        return layout_of(Frame::Kt40Record);
+    if (set == FrameSet::Kt20Kt40)
+        return layout_of(Frame::CoordinateRecord);
+    return nullptr;
+}
+
+} // namespace
+
+QList<SentColumn> sent_columns(FrameSet set)
+{
+    QList<SentColumn> columns;
+    const Layout* l = sent_layout(set);
+    if (!l)
+        return columns;
+    // The first text field is the point name, the second the code; the values are N, E and Z in turn.
+    const SentField texts[] = {SentField::Name, SentField::Code};
+    const SentField values[] = {SentField::N, SentField::E, SentField::Z};
+    int text = 0;
+    int value = 0;
+    for (int i = 0; i < l->field_count; ++i) {
+        const FieldPlace& place = l->fields[i];
+        if (place.field == Field::Name && text < 2)
+            columns.append({texts[text++], place.column});
+        else if (place.field == Field::Value && value < 3)
+            columns.append({values[value++], place.column});
+    }
+    return columns;
+}
+
+int max_records(FrameSet set)
+{
+    const Layout* l = sent_layout(set);
+    if (!l)
+        return 0;
+    // A KT40 send announces its count in two bytes of its header.
+    int most = set == FrameSet::Kt40 ? 0xFFFF : INT_MAX;
+    for (int i = 0; i < l->field_count; ++i) {
+        const FieldPlace& place = l->fields[i];
+        if (place.field != Field::Sequence && place.field != Field::Total)
+            continue;
+        int digits = 1;
+        for (int w = 0; w < place.width && digits <= INT_MAX / 10; ++w)
+            digits *= 10;
+        most = std::min(most, digits - 1);
+    }
+    return most;
+}
+
+QByteArray sent_record(FrameSet set, int index, int count, const QStringList& cells)
+{
+    if (set == FrameSet::Kt40)
+        return kt40_record(index, cells);
+    if (set == FrameSet::Kt20Kt40)
+        return kt20kt40_record(kt20kt40_record_text(index, count, cells));
+    return QByteArray();
+}
+
+Record received_record(FrameSet set, const QByteArray& frame)
+{
+    const Layout* l = sent_layout(set);
+    return l ? decode_record(frame, l->frame) : Record();
+}
+
 QByteArray kt40_header(int count, const QString& name)
 {
     const QByteArray header = kt40_header(count);

@@ -4,6 +4,7 @@
 #define KT2040_FRAMES_H
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -100,6 +101,21 @@ QString kt20kt40_record_text(int index, int count, const QStringList& cells);
 QByteArray kt20kt40_record(const QString& text);
 // The acknowledgement of a KT20_KT40 record: its start code, its bytes 1 to 8, CR.
 QByteArray record_ack(const QByteArray& frame);
+
+// What a record the PC sends carries of its table row: the column of each text field, in the order of
+// the record's layout (the point name and the code, then N, E and Z).
+enum class SentField { Name, Code, N, E, Z };
+struct SentColumn {
+    SentField field;
+    int column;
+};
+QList<SentColumn> sent_columns(FrameSet set);
+// The most records one send can number: what the count and sequence fields of the frame set hold.
+int max_records(FrameSet set);
+// The record a send of `count` records makes of row `index` (0-based) with the texts `cells`, and the
+// row texts the instrument's decoder reads back out of it.
+QByteArray sent_record(FrameSet set, int index, int count, const QStringList& cells);
+Record received_record(FrameSet set, const QByteArray& frame);
 
 // Frames the instrument sends.
 // A KT40 header announcing `count` points of the job `name` (cut at its first space).

@@ -88,6 +88,7 @@ InstrumentAction Instrument::offer()
     if (!offering_ || (records_.isEmpty() && !lets_pc_send))
         return action;
     action.send = set_ == FrameSet::Kt40 ? kt40_header(records_.size(), job_) : kt20kt40_start(mode_);
+    action.drop_unread = true;
     action.wait_ms = kOfferMs;
     state_ = State::Offered;
     next_ = 0;
@@ -140,6 +141,7 @@ InstrumentAction Instrument::retry(const QString& what)
     ++retries_;
     InstrumentAction action;
     action.send = last_sent_;
+    action.drop_unread = true;
     action.wait_ms = kAnswerMs;
     action.notes << QString("no answer to %1; sent again (%2/%3)").arg(what).arg(retries_).arg(kRetries);
     return action;

@@ -28,6 +28,10 @@ QString point_line(FrameSet set, const Record& record);
 // What the instrument does next.
 struct InstrumentAction {
     QByteArray send; // written after delay_ms
+    // `send` is an offer or a repeat, sent without a frame of the PC to answer: whatever the PC has not
+    // read of an earlier one is stale and goes first. An answer never drops anything: the PC may be
+    // reading the bytes before it that very moment.
+    bool drop_unread = false;
     int delay_ms = 0;
     int wait_ms = -1;     // then on_timeout() after this long without a frame; -1 keeps the running wait, 0 none
     QStringList notes;    // lines for the operator

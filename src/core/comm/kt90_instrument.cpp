@@ -138,10 +138,15 @@ QByteArray Instrument::answer(const QByteArray& message, InstrumentReply& reply)
         return line("OK");
     }
     if (upload_job_ != 0) {
-        if (text.size() != kRecordLength)
+        // A character the PC could not put on the wire came as 00: the instrument keeps nothing of it,
+        // as the KT20/KT40 decoders keep nothing of a NUL.
+        QByteArray record = message;
+        record.replace(QByteArray(1, '\0'), QByteArray());
+        const QString kept = from_local_text(record);
+        if (kept.size() != kRecordLength)
             reply.notes
-                << QString("record of %1 characters (not %2) stored as it came").arg(text.size()).arg(kRecordLength);
-        uploaded_ << text;
+                << QString("record of %1 characters (not %2) stored as it came").arg(kept.size()).arg(kRecordLength);
+        uploaded_ << kept;
         return kReady;
     }
     for (int type = kConf182; type <= kGetWi13; ++type) {

@@ -2,6 +2,7 @@
 #include "modal/modal.h"
 
 #include <QFileDialog>
+#include <QPushButton>
 #include <QQueue>
 #include <cstdlib>
 
@@ -12,7 +13,9 @@ struct Script {
     bool on = false;
     QQueue<QMessageBox::StandardButton> answers;
     QQueue<QString> files;
+    QQueue<int> choice_answers;
     QList<modal_script::Shown> shown;
+    QList<modal_script::Shown> choices;
     int ended_status = -1;
 };
 
@@ -24,7 +27,7 @@ Script& script()
 
 void record(const QString& kind, const QString& title, const QString& text)
 {
-    script().shown.append({kind, title, text});
+    script().shown.append({kind, title, text, {}});
 }
 
 QString scripted_file(const QString& kind, const QString& caption)
@@ -44,6 +47,25 @@ QMessageBox::StandardButton ask_question(QWidget* parent, const QString& title, 
         return script().answers.isEmpty() ? QMessageBox::No : script().answers.dequeue();
     }
     return QMessageBox::question(parent, title, text, buttons, default_button);
+}
+
+int ask_choice(QWidget* parent, const QString& title, const QString& text, const QStringList& buttons,
+               int default_index, int escape_index)
+{
+    if (script().on) {
+        script().choices.append({"choice", title, text, buttons});
+        return script().choice_answers.isEmpty() ? 0 : script().choice_answers.dequeue();
+    }
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+    QList<QPushButton*> pushed;
+    for (const QString& caption : buttons)
+        pushed.append(box.addButton(caption, QMessageBox::ActionRole));
+    if (default_index >= 0 && default_index < pushed.size())
+        box.setDefaultButton(pushed[default_index]);
+    if (escape_index >= 0 && escape_index < pushed.size())
+        box.setEscapeButton(pushed[escape_index]);
+    box.exec();
+    return int(pushed.indexOf(qobject_cast<QPushButton*>(box.clickedButton())));
 }
 
 void show_information(QWidget* parent, const QString& title, const QString& text)
@@ -110,6 +132,16 @@ void queue_file(const QString& path)
     script().files.enqueue(path);
 }
 
+void queue_choice(int index)
+{
+    script().choice_answers.enqueue(index);
+}
+
+QList<Shown> choices()
+{
+    return script().choices;
+}
+
 QList<Shown> shown()
 {
     return script().shown;
@@ -119,7 +151,9 @@ void clear()
 {
     script().answers.clear();
     script().files.clear();
+    script().choice_answers.clear();
     script().shown.clear();
+    script().choices.clear();
     script().ended_status = -1;
 }
 

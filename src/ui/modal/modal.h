@@ -7,12 +7,17 @@
 #include <QList>
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
 QMessageBox::StandardButton ask_question(QWidget* parent, const QString& title, const QString& text,
                                          QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No,
                                          QMessageBox::StandardButton default_button = QMessageBox::NoButton);
+// A question whose buttons carry the caller's texts: the index of the button chosen, or -1 when the box
+// was closed without one. Enter chooses `default_index`, Escape and the close button `escape_index`.
+int ask_choice(QWidget* parent, const QString& title, const QString& text, const QStringList& buttons,
+               int default_index, int escape_index);
 void show_information(QWidget* parent, const QString& title, const QString& text);
 void show_warning(QWidget* parent, const QString& title, const QString& text);
 QString get_open_file_name(QWidget* parent, const QString& caption, const QString& dir, const QString& filter);
@@ -25,9 +30,10 @@ namespace modal_script
 {
 
 struct Shown {
-    QString kind; // "question", "information", "warning", "open", "save"
+    QString kind; // "question", "information", "warning", "open", "save", "choice"
     QString title;
     QString text;
+    QStringList buttons; // a choice's buttons
 };
 
 // Scripted mode: nothing is shown; answers come from the queues below. A question without a queued
@@ -36,7 +42,11 @@ void enable(bool on = true);
 bool enabled();
 void queue_answer(QMessageBox::StandardButton answer);
 void queue_file(const QString& path);
+// The answer to the next choice: a button's index. A choice without a queued answer takes its first
+// button. Choices are kept apart from the other boxes: `choices()`.
+void queue_choice(int index);
 QList<Shown> shown();
+QList<Shown> choices();
 void clear();
 // The status end_process was asked for in scripted mode, or -1.
 int ended_status();

@@ -1,0 +1,14 @@
+// Typing a point into the table as a user does: the point entry dialog answered, New or Edit run.
+#ifndef POINTENTRY_H
+#define POINTENTRY_H
+
+#include <QStringList>
+
+class MainWindow;
+
+// New with the five texts typed into the dialog (name, code, N, E, Z).
+void type_new_point(MainWindow& w, const QStringList& point);
+// Edit of row `row` with the five texts typed over what the dialog shows.
+void type_edited_point(MainWindow& w, int row, const QStringList& point);
+
+#endif // POINTENTRY_H
