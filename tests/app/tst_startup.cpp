@@ -72,7 +72,7 @@ private slots:
 
         const QStringList dependent = {"Disconnect", "ReceiveData", "MeasuredData", "SendData"};
         const QStringList dependent_kt40 = {"Disconnect", "ReceiveData", "SendData"};
-        const QStringList free = {"Connect", "BTCOMConnect", "PlanView", "PortSetting", "Exit"};
+        const QStringList free = {"Connect", "BTCOMConnect", "PlanView", "CoordinateSystem", "PortSetting", "Exit"};
         QTest::newRow("KT20_KT40 Chinese") << "Chinese"
                                            << "KT20_KT40" << true << 15 << "1200"
                                            << QStringList{"文件", "编辑", "视图", "通讯", "帮助"} << free << dependent;

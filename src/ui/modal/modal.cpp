@@ -2,6 +2,7 @@
 #include "modal/modal.h"
 
 #include <QFileDialog>
+#include <QPair>
 #include <QQueue>
 #include <cstdlib>
 
@@ -11,7 +12,7 @@ namespace
 struct Script {
     bool on = false;
     QQueue<QMessageBox::StandardButton> answers;
-    QQueue<QString> files;
+    QQueue<QPair<QString, QString>> files; // name, selected filter (null: the one shown first)
     QList<modal_script::Shown> shown;
     int ended_status = -1;
 };
@@ -27,10 +28,20 @@ void record(const QString& kind, const QString& title, const QString& text)
     script().shown.append({kind, title, text});
 }
 
-QString scripted_file(const QString& kind, const QString& caption)
+QString scripted_file(const QString& kind, const QString& caption, const QString& dir, const QString& filter,
+                      QString* selected_filter = nullptr)
 {
     record(kind, caption, QString());
-    return script().files.isEmpty() ? QString() : script().files.dequeue();
+    script().shown.last().dir = dir;
+    script().shown.last().filter = filter;
+    if (selected_filter)
+        script().shown.last().filter += "\n" + *selected_filter;
+    if (script().files.isEmpty())
+        return QString();
+    const QPair<QString, QString> file = script().files.dequeue();
+    if (selected_filter && !file.second.isNull())
+        *selected_filter = file.second;
+    return file.first;
 }
 
 } // namespace
@@ -67,15 +78,23 @@ void show_warning(QWidget* parent, const QString& title, const QString& text)
 QString get_open_file_name(QWidget* parent, const QString& caption, const QString& dir, const QString& filter)
 {
     if (script().on)
-        return scripted_file("open", caption);
+        return scripted_file("open", caption, dir, filter);
     return QFileDialog::getOpenFileName(parent, caption, dir, filter);
 }
 
 QString get_save_file_name(QWidget* parent, const QString& caption, const QString& dir, const QString& filter)
 {
     if (script().on)
-        return scripted_file("save", caption);
+        return scripted_file("save", caption, dir, filter);
     return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+}
+
+QString get_save_file_name(QWidget* parent, const QString& caption, const QString& dir, const QString& filter,
+                           QString* selected_filter)
+{
+    if (script().on)
+        return scripted_file("save", caption, dir, filter, selected_filter);
+    return QFileDialog::getSaveFileName(parent, caption, dir, filter, selected_filter);
 }
 
 void end_process(int status)
@@ -107,7 +126,12 @@ void queue_answer(QMessageBox::StandardButton answer)
 
 void queue_file(const QString& path)
 {
-    script().files.enqueue(path);
+    script().files.enqueue({path, QString()});
+}
+
+void queue_file(const QString& path, const QString& selected_filter)
+{
+    script().files.enqueue({path, selected_filter});
 }
 
 QList<Shown> shown()
