@@ -1,5 +1,5 @@
 // The geo library's readers and writers behind FileOperation's dispatch: each result of theirs put into
-// the report the window and ktconvert tell the user from.
+// the report the window and ktconvert tell the user from. Also where a bundle's PROJ and GDAL data are.
 #include "geo/geoformats.h"
 
 #include "data/layerformats.h"
@@ -11,6 +11,11 @@
 #include "geo/landxmlwriter.h"
 #include "geo/pointfields.h"
 #include "geo/workbookreader.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <utility>
 
 namespace
 {
@@ -274,6 +279,14 @@ public:
 
 void install_geo_formats()
 {
+    // A bundle that carries PROJ's database and GDAL's data beside the program (the Windows folder)
+    // uses them, unless the environment names others; a system install finds its own.
+    const QString here = QCoreApplication::applicationDirPath();
+    for (const auto& data : {std::make_pair("PROJ_DATA", "proj"), std::make_pair("GDAL_DATA", "gdal-data")}) {
+        const QString folder = here + QLatin1Char('/') + QLatin1String(data.second);
+        if (!here.isEmpty() && qEnvironmentVariableIsEmpty(data.first) && QFileInfo(folder).isDir())
+            qputenv(data.first, QDir::toNativeSeparators(folder).toLocal8Bit());
+    }
     static const GeoFormats formats;
     install_layer_formats(&formats);
 }
