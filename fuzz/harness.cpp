@@ -37,7 +37,9 @@ QString fuzz_environment()
         static char* argv[] = {name, nullptr};
         new QCoreApplication(argc, argv);
     }
-    static QTemporaryDir* dir = new QTemporaryDir();
+    // On a memory file system where there is one: every input is written to a file and read back.
+    static QTemporaryDir* dir = new QTemporaryDir(QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm/ktfuzz-XXXXXX")
+                                                                          : QDir::tempPath() + "/ktfuzz-XXXXXX");
     folder = dir->path();
     copy_tree(QString(KT_SOURCE_DIR) + "/dist/config", folder + "/config");
     copy_tree(QString(KT_SOURCE_DIR) + "/dist/icon", folder + "/icon");

@@ -207,17 +207,10 @@ private slots:
         QFETCH(QString, place);
         QTemporaryDir work;
         const QString folder = work.filePath("mnt");
-        std::unique_ptr<Mount> mount;
-        if (place == "blocked") {
-            QVERIFY(write_bytes(folder, "a file, not a folder"));
-        } else {
-            mount = std::make_unique<Mount>(folder, "size=16k");
-            if (!mount->ok())
-                QSKIP("mounting a small file system needs root");
-            QVERIFY(write_bytes(folder + "/points.xml", "old"));
-            if (place == "read-only")
-                QVERIFY(mount->remount("ro"));
-        }
+        bool mounted = false;
+        const std::unique_ptr<Mount> mount = failing_folder(place, folder, "16k", "points.xml", &mounted);
+        if (!mounted)
+            QSKIP("mounting a small file system needs root");
         const QString target = folder + "/points.xml";
         LandXmlWriter writer(target, PointFields::point_line());
         bool done = writer.open();
