@@ -47,9 +47,7 @@ void MainWindow::tell_file_outcome(const QString& summary, const QString& headin
     QStringList changes = left_out;
     for (const FileFindingText& finding : findings)
         (is_note(finding.kind) ? notes : changes) << fill_finding(texts.value(int(finding.kind)), finding);
-    const QString status = notes.join(words.value(FileText::Separator));
-    show_statemsg(status, Status::Message);
-    ui->label_4->setToolTip(status);
+    show_statemsg(notes.join(words.value(FileText::Separator)), Status::Message);
     if (!changes.isEmpty())
         show_information(this, getpopup_prompt(Prompt::ProgramName), heading + "\n" + changes.join("\n"));
 }
