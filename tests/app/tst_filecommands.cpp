@@ -4,11 +4,9 @@
 // folder and file names, the last folder and the recent files in config.xml.
 #include "config/prompts.h"
 #include "data/fileoperation.h"
-#include "dialogs/inputmsg_dangedialog.h"
 #include "support/app/tablewindow.h"
 #include "support/app/windowdriver.h"
 #include "support/ui/ktest.h"
-#include "ui_inputmsg_dangedialog.h"
 #include "ui_mainwindow.h"
 #include "window/mainwindow.h"
 
@@ -35,34 +33,9 @@ const QString kExample = QString::fromUtf8("测点1,树,100.5,200.25,3.5\nP2,墙
 const Rows kExampleRows{{QString::fromUtf8("测点1"), QString::fromUtf8("树"), "100.5", "200.25", "3.5"},
                         {"P2", QString::fromUtf8("墙角"), "1", "2", "3"}};
 
-// The messages the modal seam recorded, as "kind: text" (file dialogs as "open" or "save").
-QStringList shown_messages()
-{
-    QStringList messages;
-    for (const modal_script::Shown& shown : modal_script::shown()) {
-        if (shown.kind != "open" && shown.kind != "save")
-            messages << shown.kind + ": " + shown.text;
-    }
-    return messages;
-}
-
 QString status(const MainWindow* w)
 {
     return w->ui->label_4->text();
-}
-
-// Answers the next workbook name dialog with `name`.
-void answer_name(const QString& name)
-{
-    answer_next_dialog([name](QDialog* dialog) {
-        auto* prompt = qobject_cast<inputmsg_dangeDialog*>(dialog);
-        if (!prompt) {
-            dialog->reject();
-            return;
-        }
-        prompt->ui->lineEdit->setText(name);
-        prompt->ui->pushButton->click();
-    });
 }
 
 QAction* recent_menu(MainWindow* w)
@@ -275,7 +248,7 @@ private slots:
         const auto export_as = [&](const QString& name, QMessageBox::StandardButton answer) {
             modal_script::clear();
             modal_script::queue_answer(answer);
-            answer_name(name);
+            answer_name_prompt(name);
             t.w->program_export();
         };
         export_as("book", QMessageBox::No);
@@ -297,7 +270,7 @@ private slots:
         const QString saved = t.dir.file(folder + QString::fromUtf8("/测试.ndad"));
         modal_script::queue_file(saved);
         QVERIFY(t.w->save_table_as());
-        answer_name(QString::fromUtf8("工作簿"));
+        answer_name_prompt(QString::fromUtf8("工作簿"));
         t.w->program_export();
         QStringList names = QDir(t.dir.file(folder)).entryList(QDir::Files);
         names.sort();

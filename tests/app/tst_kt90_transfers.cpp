@@ -79,19 +79,6 @@ QPointer<QTimer> answer_settings(SettingsSeen* seen, const QString& format, cons
     });
 }
 
-QPointer<QTimer> answer_job_name(const QString& name)
-{
-    return answer_next_dialog([=](QDialog* dialog) {
-        auto* prompt = qobject_cast<inputmsg_dangeDialog*>(dialog);
-        if (!prompt) {
-            dialog->reject();
-            return;
-        }
-        prompt->ui->lineEdit->setText(name);
-        prompt->ui->pushButton->click();
-    });
-}
-
 QAction* action(const QString& id)
 {
     auto* a = new QAction(qApp);
@@ -550,7 +537,7 @@ private slots:
         SettingsSeen seen;
         answer_settings(&seen, QString(), QString(), [new_job] {
             if (new_job)
-                answer_job_name("NEW");
+                answer_name_prompt("NEW");
         });
         w_->currentindex = w_->model->index(folder + "/up.txt");
         w_->tree_popmenu_action(action("KT90copytoPCtoYC"));

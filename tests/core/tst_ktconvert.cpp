@@ -53,31 +53,6 @@ const QString kExample = QString::fromUtf8("测点1,树,100.5,200.25,3.5\nP2,墙
 // Points of EPSG:4547 (CGCS2000, 3-degree zone at 114°E), N before E.
 const QString kProjected = QString::fromUtf8("测点1,树,3380000.5,500200.25,3.5\nP2,K,3380010,500210,3\n");
 
-// The first layer of a GIS file as GDAL's Python reader sees it, and where pyproj puts the points of
-// argv[2] (N E pairs of EPSG:4547) in WGS 84.
-const char* const kLayerJudge = R"(
-import json, sys
-from osgeo import ogr
-from pyproj import Transformer
-ogr.UseExceptions()
-ds = ogr.Open(sys.argv[1])
-layer = ds.GetLayer(0)
-srs = layer.GetSpatialRef()
-epsg = None
-if srs is not None:
-    srs.AutoIdentifyEPSG()
-    epsg = srs.GetAuthorityCode(None)
-defn = layer.GetLayerDefn()
-names = [defn.GetFieldDefn(i).GetName() for i in range(defn.GetFieldCount())]
-points = []
-for f in layer:
-    g = f.GetGeometryRef()
-    points.append([g.GetX(), g.GetY()] + [f.GetField(n) for n in names])
-t = Transformer.from_crs("EPSG:4547", "EPSG:4326", always_xy=True)
-expected = [list(t.transform(e, n)) for n, e in json.loads(sys.argv[2])]
-print(json.dumps({"epsg": epsg, "names": names, "points": points, "expected": expected}))
-)";
-
 // A workbook of the rows of argv[2] (a JSON list of lists) made with openpyxl.
 const char* const kMakeWorkbook = R"(
 import json, sys
@@ -357,19 +332,16 @@ private slots:
             QVERIFY(xml.contains("epsgCode=\"4547\""));
             return;
         }
-        const QJsonObject layer =
-            QJsonDocument::fromJson(
-                run_python(kLayerJudge, {dir.file(output), "[[3380000.5,500200.25],[3380010,500210]]"}))
-                .object();
+        const QJsonObject layer = judge_gis_layer(dir.file(output), kProjected.trimmed().split('\n'), "EPSG:4547");
         const bool wgs84 = output.endsWith("kml") || output.endsWith("geojson");
         // WGS 84, with heights for GeoJSON (EPSG:4979).
         QVERIFY(
             QStringList(wgs84 ? QStringList{"4326", "4979"} : QStringList{"4547"}).contains(layer["epsg"].toString()));
-        const QJsonArray points = layer["points"].toArray();
-        QCOMPARE(points.size(), 2);
-        QCOMPARE(points[0].toArray()[2].toString(), QString::fromUtf8("测点1"));
+        const QJsonArray features = layer["features"].toArray();
+        QCOMPARE(features.size(), 2);
+        QCOMPARE(features[0].toObject()["attributes"].toObject()["name"].toString(), QString::fromUtf8("测点1"));
         for (int i = 0; i < 2; ++i) {
-            const QJsonArray at = points[i].toArray();
+            const QJsonArray at = features[i].toObject()["point"].toArray();
             const QJsonArray expected = wgs84 ? layer["expected"].toArray()[i].toArray()
                                               : QJsonArray{i ? 500210 : 500200.25, i ? 3380010 : 3380000.5};
             // Where PROJ puts each point, to a millionth of a millimetre's worth of degrees.

@@ -50,6 +50,11 @@ def compiles(command, directory, header, work):
     return result.returncode == 0
 
 
+def libraries_of(program):
+    """What ldd says a program loads."""
+    return subprocess.run(["ldd", program], capture_output=True, text=True).stdout
+
+
 def main():
     build, source = sys.argv[1], sys.argv[2]
     with open(os.path.join(build, "compile_commands.json")) as f:
@@ -81,7 +86,7 @@ def main():
         if not os.path.exists(program):
             failures.append("%s was not built" % name)
             continue
-        libraries = subprocess.run(["ldd", program], capture_output=True, text=True).stdout
+        libraries = libraries_of(program)
         for library in ("Widgets", "Gui"):
             if "Qt5%s" % library in libraries or "Qt6%s" % library in libraries:
                 failures.append("%s loads Qt %s" % (name, library))
@@ -92,7 +97,7 @@ def main():
         if not os.path.exists(path):
             failures.append("%s was not built" % program)
             continue
-        libraries = subprocess.run(["ldd", path], capture_output=True, text=True).stdout
+        libraries = libraries_of(path)
         for library in ("libgdal", "libproj"):
             if (library in libraries) != wanted:
                 failures.append("%s %s %s" % (program, "does not load" if wanted else "loads", library))

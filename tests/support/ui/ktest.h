@@ -8,6 +8,18 @@
 #include "support/core/ktest_core.h"
 
 #include <QApplication>
+#include <QStringList>
+
+// The messages the modal seam recorded, as "kind: text"; file dialogs left out.
+inline QStringList shown_messages()
+{
+    QStringList messages;
+    for (const modal_script::Shown& shown : modal_script::shown()) {
+        if (shown.kind != "open" && shown.kind != "save")
+            messages << shown.kind + ": " + shown.text;
+    }
+    return messages;
+}
 
 #define KT_TEST_MAIN(TestClass)                                                                                        \
     int main(int argc, char** argv)                                                                                    \
