@@ -143,34 +143,62 @@ private slots:
     // writes nothing, Yes writes GB18030.
     void gb18030_question_data()
     {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("column"); // where the emoji is
         QTest::addColumn<bool>("yes");
-        QTest::newRow("cancelled") << false;
-        QTest::newRow("GB18030") << true;
+        QTest::addColumn<QString>("asked"); // the question's start; empty: none asked
+        const QString in_code = QString::fromUtf8("1 characters of the table cannot be written in GBK, the first "
+                                                  "\"\xF0\x9F\x98\x80\" in row 2, column \"Code\".");
+        QTest::newRow("cancelled") << "p.gdat" << 1 << false << in_code;
+        QTest::newRow("GB18030") << "p.gdat" << 1 << true << in_code;
+        QTest::newRow("a drawing writes no code: nothing to ask") << "p.dxf" << 1 << false << QString();
+        QTest::newRow("a drawing's name")
+            << "p.dxf" << 0 << true
+            << QString::fromUtf8("1 characters of the table cannot be written in GBK, the first "
+                                 "\"\xF0\x9F\x98\x80\" in row 2, column \"Point name\".");
     }
 
     void gb18030_question()
     {
+        QFETCH(QString, file);
+        QFETCH(int, column);
         QFETCH(bool, yes);
+        QFETCH(QString, asked);
         TableWindow t("KT40");
         t.add_row({"P1", "K", "1", "2", "3"});
-        t.add_row({"P2", QString::fromUtf8("\xF0\x9F\x98\x80"), "4", "5", "6"}); // an emoji in the code
-        const QString path = t.dir.file("p.gdat");
+        QStringList second{"P2", "C", "4", "5", "6"};
+        second[column] = QString::fromUtf8("\xF0\x9F\x98\x80"); // an emoji
+        t.add_row(second);
+        const QString path = t.dir.file(file);
         modal_script::queue_file(path);
         if (yes)
             modal_script::queue_answer(QMessageBox::Yes);
-        QCOMPARE(t.w->save_table_as(), yes);
+        const bool written = t.w->save_table_as();
         const QList<modal_script::Shown> shown = modal_script::shown();
+        if (asked.isEmpty()) {
+            QVERIFY(written);
+            QCOMPARE(shown_messages(),
+                     QStringList{"information: Writing " + path + ":\nColumns this format does not keep: Code"});
+            QCOMPARE(status(t.w.get()), "Saved 2 rows to " + path);
+            return;
+        }
+        QCOMPARE(written, yes);
         QCOMPARE(shown.value(1).kind, QString("question"));
         QCOMPARE(shown.value(1).title, QString("Characters GBK cannot hold"));
-        QVERIFY(shown.value(1).text.startsWith(
-            QString::fromUtf8("1 characters of the table cannot be written in GBK, "
-                              "the first \"\xF0\x9F\x98\x80\" in row 2, column \"Code\".")));
+        QVERIFY(shown.value(1).text.startsWith(asked));
         QCOMPARE(QFile::exists(path), yes);
         if (!yes)
             return;
-        QCOMPARE(t.dir.read("p.gdat"),
-                 encoded("GB18030", QString::fromUtf8("1,P1,1,2,3,K\n2,P2,4,5,6,\xF0\x9F\x98\x80\n")));
         QCOMPARE(status(t.w.get()), "Saved 2 rows to " + path + " (GB18030)");
+        if (file.endsWith(".gdat"))
+            QCOMPARE(t.dir.read(file),
+                     encoded("GB18030", QString::fromUtf8("1,P1,1,2,3,K\n2,P2,4,5,6,\xF0\x9F\x98\x80\n")));
+        // Read back: GB18030 is GBK wherever GBK holds the text, and the drawing keeps code page 936.
+        FileOperation files;
+        QCOMPARE(files.readfile_byextension(path, QFileInfo(path).suffix()).value(1).section(',', 0, 0), second[0]);
+        QCOMPARE(files.last_read.encoding_name, QString("GB18030"));
+        if (file.endsWith(".dxf"))
+            QVERIFY(t.dir.read(file).contains("$DWGCODEPAGE\n  3\nANSI_936\n"));
     }
 
     // A name without a suffix takes the chosen filter's; the status line names the file and the count.

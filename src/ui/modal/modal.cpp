@@ -25,7 +25,7 @@ Script& script()
 
 void record(const QString& kind, const QString& title, const QString& text)
 {
-    script().shown.append({kind, title, text});
+    script().shown.append({kind, title, text, QString(), QString()});
 }
 
 QString scripted_file(const QString& kind, const QString& caption, const QString& dir, const QString& filter,
