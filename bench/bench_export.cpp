@@ -5,7 +5,6 @@
 #include "data/workbook.h"
 
 #include <QCoreApplication>
-#include <QTextCodec>
 
 #include <cstdio>
 
@@ -17,7 +16,6 @@ int main(int argc, char** argv)
         std::fputs("usage: bench_export INPUT OUTPUT.xlsx\n", stderr);
         return 2;
     }
-    QTextCodec::setCodecForLocale(QTextCodec::codecForName("GBK"));
     FileOperation files;
     QStringList lines = files.readfile(args[0]);
     if (lines.isEmpty()) {

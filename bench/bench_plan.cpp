@@ -13,7 +13,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QTableWidget>
-#include <QTextCodec>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -23,7 +22,6 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTextCodec::setCodecForLocale(QTextCodec::codecForName("GBK"));
     const QStringList args = app.arguments().mid(1);
     const QString mode = args.value(0);
     if (args.size() != 2 || (mode != "plan" && mode != "redraw")) {

@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTextCodec>
 #include <algorithm>
 
 #include <cstdio>
@@ -96,7 +95,6 @@ int main(int argc, char** argv)
         std::fputs("bench_receive: the window did not start\n", stderr);
         return 1;
     }
-    QTextCodec::setCodecForLocale(QTextCodec::codecForName("GBK"));
     // "noplan" hides the plan beside the table, to tell its share of the receive.
     if (options.contains("noplan") && w->plan_view)
         w->toggle_plan_view();

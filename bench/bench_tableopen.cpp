@@ -10,7 +10,6 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTableWidget>
-#include <QTextCodec>
 
 #include <cstdio>
 
@@ -31,7 +30,6 @@ int main(int argc, char** argv)
     QElapsedTimer clock;
     int points = 0;
     if (mode == "reader") {
-        QTextCodec::setCodecForLocale(QTextCodec::codecForName("GBK"));
         FileOperation files;
         clock.start();
         points = files.readfile_byextension(path, QFileInfo(path).suffix()).size();
@@ -41,7 +39,6 @@ int main(int argc, char** argv)
             std::fputs("bench_tableopen: the window did not start\n", stderr);
             return 1;
         }
-        QTextCodec::setCodecForLocale(QTextCodec::codecForName("GBK"));
         modal_script::queue_file(path);
         clock.start();
         w->program_fileopen();

@@ -1,5 +1,5 @@
-# What `cmake --install` puts where. Windows: one folder, the programs with config/ and icon/ beside
-# them (and the Qt libraries with KT_WINDEPLOYQT). Elsewhere: the programs in bin/, their runtime files
+# What `cmake --install` puts where. Windows: one folder, the programs with config/, icon/, proj/ and
+# gdal-data/ beside them (and the Qt libraries with KT_WINDEPLOYQT). Elsewhere: the programs in bin/, their runtime files
 # in share/ktlink/ (found from the executable as ../share/ktlink), the desktop entry, the AppStream
 # metadata, the icon in the hicolor sizes, the manual pages and the package's copyright and changelog.
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
@@ -20,6 +20,16 @@ install(TARGETS ${KT_PROGRAMS} RUNTIME DESTINATION ${KT_BIN_DIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/dist/config ${CMAKE_SOURCE_DIR}/dist/icon DESTINATION ${KT_DATA_DIR})
 
 if(WIN32)
+    # PROJ's database and GDAL's data files beside the programs, as proj\ and gdal-data\ (the programs
+    # point PROJ_DATA and GDAL_DATA there); from vcpkg's share folder of the proj and gdal ports.
+    find_path(KT_PROJ_DATA_DIR proj.db PATH_SUFFIXES share/proj)
+    find_path(KT_GDAL_DATA_DIR gdalvrt.xsd PATH_SUFFIXES share/gdal)
+    if(KT_PROJ_DATA_DIR AND KT_GDAL_DATA_DIR)
+        install(DIRECTORY ${KT_PROJ_DATA_DIR}/ DESTINATION proj)
+        install(DIRECTORY ${KT_GDAL_DATA_DIR}/ DESTINATION gdal-data)
+    else()
+        message(WARNING "proj.db or GDAL's data not found: install them beside the programs by hand")
+    endif()
     if(KT_WINDEPLOYQT)
         list(JOIN KT_WINDEPLOYQT_OPTIONS " " options)
         foreach(program ${KT_PROGRAMS})

@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <QTextCodec>
 
 namespace
 {
@@ -45,7 +44,6 @@ QString fuzz_environment()
     copy_tree(QString(KT_SOURCE_DIR) + "/dist/config", folder + "/config");
     copy_tree(QString(KT_SOURCE_DIR) + "/dist/icon", folder + "/icon");
     QDir::setCurrent(folder);
-    QTextCodec::setCodecForLocale(QTextCodec::codecForName("GBK"));
     return folder;
 }
 

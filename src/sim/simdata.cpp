@@ -1,6 +1,7 @@
 // Reading ktsim's point, measured-data and job files, and storing uploaded jobs.
 #include "sim/simdata.h"
 
+#include "data/filefindings.h"
 #include "data/fileoperation.h"
 #include "data/safefilename.h"
 
@@ -52,27 +53,39 @@ kt2040::Frame kind_of(const QString& word)
     return kt2040::Frame::None;
 }
 
-bool read_lines(const QString& path, QStringList* lines, QString* error)
+// After a read of `path`: false with `error` set when it failed, else what the reader met added to
+// `notes` (the encoding, undecodable bytes, commas replaced, lines skipped).
+bool told_read(const QString& path, const FileOperation& file, QString* error, QStringList* notes)
 {
-    FileOperation file;
-    *lines = file.readfile(path);
     if (!file.last_read_ok) {
-        *error = QString("cannot read %1: %2").arg(path, file.last_error);
+        *error = QString("cannot read %1: %2")
+                     .arg(path, finding_in_english(read_refusal(file.last_read, file.last_layer, file.last_error)));
         return false;
+    }
+    for (const FileFindingText& finding : read_findings(file.last_read, file.last_layer)) {
+        if (notes)
+            *notes << QString("%1%2%3").arg(path, finding.kind == FileFinding::Encoding ? " " : ": ",
+                                            finding_in_english(finding));
     }
     return true;
 }
 
+bool read_lines(const QString& path, QStringList* lines, QString* error, QStringList* notes)
+{
+    FileOperation file;
+    *lines = file.readfile(path);
+    return told_read(path, file, error, notes);
+}
+
 } // namespace
 
-bool load_points(const QString& path, kt2040::FrameSet set, QList<kt2040::InstrumentRecord>* records, QString* error)
+bool load_points(const QString& path, kt2040::FrameSet set, QList<kt2040::InstrumentRecord>* records, QString* error,
+                 QStringList* notes)
 {
     FileOperation file;
     const QStringList lines = file.readfile_byextension(path, QFileInfo(path).suffix());
-    if (!file.last_read_ok) {
-        *error = QString("cannot read %1: %2").arg(path, file.last_error);
+    if (!told_read(path, file, error, notes))
         return false;
-    }
     *records = kt2040::point_records(set, lines);
     if (records->isEmpty()) {
         *error = QString("no point in %1 (its suffix names its format: ndad, txt, csv, edad, ndat, gdat, "
@@ -108,10 +121,10 @@ QList<kt2040::InstrumentRecord> observation_records(const QStringList& lines, in
     return records;
 }
 
-bool load_measured(const QString& path, QList<kt2040::InstrumentRecord>* records, QString* error)
+bool load_measured(const QString& path, QList<kt2040::InstrumentRecord>* records, QString* error, QStringList* notes)
 {
     QStringList lines;
-    if (!read_lines(path, &lines, error))
+    if (!read_lines(path, &lines, error, notes))
         return false;
     int skipped = 0;
     const QList<kt2040::InstrumentRecord> rows = observation_records(lines, &skipped);
@@ -151,14 +164,14 @@ bool JobFolders::load(const QString& dir, QString* error)
         for (const auto& part :
              {std::make_pair(kFixedFile, &job.fixed), std::make_pair(kObservationsFile, &job.observations)}) {
             const QString path = entry.filePath() + '/' + part.first;
-            if (QFileInfo::exists(path) && !read_lines(path, part.second, error))
+            if (QFileInfo::exists(path) && !read_lines(path, part.second, error, &notes))
                 return false;
         }
         folders_.insert(number, entry.fileName());
         jobs_ << job;
     }
     const QString codes = dir_ + '/' + kCodesFile;
-    return !QFileInfo::exists(codes) || read_lines(codes, &codes_, error);
+    return !QFileInfo::exists(codes) || read_lines(codes, &codes_, error, &notes);
 }
 
 bool JobFolders::store(const kt90::Job& job, QString* error)

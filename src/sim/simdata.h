@@ -10,11 +10,14 @@
 #include <QString>
 
 // The records of a coordinate file (format by suffix) for the frame set; false with `error` set when
-// the file cannot be read or holds no point.
-bool load_points(const QString& path, kt2040::FrameSet set, QList<kt2040::InstrumentRecord>* records, QString* error);
+// the file cannot be read or holds no point. What reading met (an encoding other than GBK, bytes that
+// could not be decoded, lines skipped) is added to `notes`.
+bool load_points(const QString& path, kt2040::FrameSet set, QList<kt2040::InstrumentRecord>* records, QString* error,
+                 QStringList* notes = nullptr);
 // A measured job: a file header named after the file, then one station, backsight or measured-point
 // record per observation line.
-bool load_measured(const QString& path, QList<kt2040::InstrumentRecord>* records, QString* error);
+bool load_measured(const QString& path, QList<kt2040::InstrumentRecord>* records, QString* error,
+                   QStringList* notes = nullptr);
 // The records of observation lines (kind, name, HA, VA, HD, VD, E, N, Z, code, and optionally
 // instrument height, backsight angle, slope distance, reflector height); lines of an unknown kind or
 // fewer than 10 fields are counted in `skipped`.
@@ -31,8 +34,9 @@ public:
     QStringList codes() const { return codes_; }
     // Writes job `job.number` into its folder, creating or renaming it; false with `error` set.
     bool store(const kt90::Job& job, QString* error);
-    // Folders skipped when loading.
+    // Folders skipped when loading, and what reading the files met.
     QStringList skipped;
+    QStringList notes;
 
 private:
     QString dir_;

@@ -109,6 +109,14 @@ void SimServer::write_points(const QStringList& lines)
         return;
     }
     FileOperation file;
+    // What the instrument sent is kept whole: characters GBK cannot hold make the file GB18030.
+    const QList<UnencodableCharacter> beyond_gbk = characters_gbk_cannot_hold(lines, 1);
+    if (!beyond_gbk.isEmpty()) {
+        file.write_encoding = OutputEncoding::Gb18030;
+        say(QString("%1: written as GB18030: \"%2\" in line %3 and maybe more are characters GBK cannot hold")
+                .arg(options_.out, beyond_gbk[0].character)
+                .arg(beyond_gbk[0].line + 1));
+    }
     if (!file.writefile_byextension(options_.out, QFileInfo(options_.out).suffix(), lines, false)) {
         emit failed(QString("cannot write %1: %2").arg(options_.out, file.last_error));
         return;

@@ -1,8 +1,13 @@
 // ktconvert: converts a coordinate file into another format, both chosen by file suffix, through the
-// program's own readers (every encoding they tell) and writers (GBK, or GB18030 when asked).
+// program's own readers (every encoding they tell) and writers (GBK, or GB18030 when asked), the
+// LandXML and GIS formats in the points' coordinate system, workbooks by their columns.
 #include "data/convertfile.h"
+#include "data/filefindings.h"
+#include "geo/crs.h"
+#include "geo/geoformats.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 #include <QStringList>
 #include <QTextCodec>
 #include <cstdio>
@@ -11,25 +16,33 @@ namespace
 {
 
 const char kUsage[] = "usage: ktconvert INPUT OUTPUT\n"
-                      "       ktconvert --gb18030 INPUT OUTPUT\n"
+                      "       ktconvert [--gb18030] [--crs AUTHORITY:CODE] [--columns NAME,CODE,N,E,Z] INPUT OUTPUT\n"
                       "\n"
                       "Reads the points of INPUT and writes them to OUTPUT; the suffix of each file names its\n"
-                      "format (compared exactly: \".TXT\" is not \"txt\"):\n"
+                      "format (letter case ignored: \".TXT\" is \"txt\"):\n"
                       "  ndad, txt, csv   every line as it stands (name,code,N,E,Z)\n"
                       "  edad, ndat       name,code,E,N,Z\n"
                       "  gdat             number,name,N,E,Z,code\n"
                       "  svf              number,name,code,N,E,Z\n"
                       "  pts              name,E,N,Z,code\n"
                       "  dxf              DXF drawing: points with their names and heights\n"
+                      "  xml              LandXML 1.2 CgPoints (\"N E Z\")\n"
+                      "  gpkg, shp        GeoPackage, Shapefile: a point layer in the points' system\n"
+                      "  geojson, kml     GeoJSON, KML: WGS 84 longitude and latitude (needs --crs)\n"
+                      "  xlsx, ods        workbooks, read only: the first sheet, columns by header or --columns\n"
                       "INPUT is read in the encoding it was written in: a byte order mark names it, else\n"
                       "valid UTF-8 is UTF-8, zero bytes tell UTF-16, anything else is GBK; a drawing names\n"
                       "its own. Lines end in LF, CR LF or CR; a line longer than 1 MiB is refused.\n"
                       "OUTPUT is written in GBK, and not at all when a point holds a character GBK cannot\n"
                       "hold; --gb18030 writes GB18030, which holds every character and is GBK for GBK text.\n"
+                      "--crs names the points' coordinate system (EPSG:4547): GIS and LandXML files are read\n"
+                      "into it and written in it. --columns names a workbook's columns for name, code, N, E\n"
+                      "and Z, each by its header text or its letter (\"点名,编码,B,C,\"); without it the\n"
+                      "header row names them (X and Y are never taken for N and E).\n"
                       "An existing OUTPUT is replaced only when the whole file has been written.\n"
                       "\n"
                       "Exit status: 0 converted; 1 INPUT cannot be read, a suffix names no format, no point\n"
-                      "was read, or OUTPUT cannot be written; 2 wrong usage.\n";
+                      "was read, the system is unknown, or OUTPUT cannot be written; 2 wrong usage.\n";
 
 QTextCodec* console_codec = nullptr;
 
@@ -39,22 +52,43 @@ void say(std::FILE* stream, const QString& text)
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
 }
 
-// What reading met that changes what the user gets: an encoding other than GBK, bytes that could
-// not be decoded, commas replaced in a drawing's values.
-void tell_read_report(const QString& input, const FileOperation::ReadReport& read)
+// Findings about `file`: "ktconvert: FILE read as UTF-8", "ktconvert: FILE: 2 bytes ...".
+void tell_findings(const QString& file, const QList<FileFindingText>& findings)
 {
-    if (read.notable_encoding())
-        say(stderr, QString("ktconvert: %1 read as %2").arg(input, read.encoding_name));
-    if (read.undecodable_bytes > 0)
-        say(stderr, QString("ktconvert: %1: %2 bytes are not valid %3 and were read as U+FFFD")
-                        .arg(input)
-                        .arg(read.undecodable_bytes)
-                        .arg(read.encoding_name));
-    if (read.commas_replaced > 0)
-        say(stderr, QString("ktconvert: %1: %2 commas in values replaced by \"%3\"")
-                        .arg(input)
-                        .arg(read.commas_replaced)
-                        .arg(QLatin1Char(FileOperation::kDxfCommaStandIn)));
+    for (const FileFindingText& finding : findings)
+        say(stderr, QString("ktconvert: %1%2%3")
+                        .arg(file, finding.kind == FileFinding::Encoding ? " " : ": ", finding_in_english(finding)));
+}
+
+struct Options {
+    bool gb18030 = false;
+    QString crs;
+    QString columns;
+    QString input;
+    QString output;
+};
+
+// False for wrong usage.
+bool parse_options(QStringList args, Options* options)
+{
+    while (!args.isEmpty() && args[0].startsWith("--")) {
+        const QString option = args.takeFirst();
+        if (option == "--gb18030" && !options->gb18030) {
+            options->gb18030 = true;
+        } else if ((option == "--crs" || option == "--columns") && !args.isEmpty()) {
+            QString& value = option == "--crs" ? options->crs : options->columns;
+            if (!value.isEmpty() || args[0].isEmpty())
+                return false;
+            value = args.takeFirst();
+        } else {
+            return false;
+        }
+    }
+    if (args.size() != 2 || args[0].startsWith('-') || args[1].startsWith('-'))
+        return false;
+    options->input = args[0];
+    options->output = args[1];
+    return true;
 }
 
 } // namespace
@@ -62,31 +96,40 @@ void tell_read_report(const QString& input, const FileOperation::ReadReport& rea
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    // The arguments and the console use the system's encoding; file text uses the program's.
+    // Standard error is for the user, who is told every failure in its own words: the libraries'
+    // traces only when QT_LOGGING_RULES asks for them.
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\nktlink.*.warning=false"));
+    // The arguments, the console and file names use the system's encoding; file contents name theirs.
     console_codec = QTextCodec::codecForLocale();
-    QStringList args = app.arguments().mid(1);
-    QTextCodec::setCodecForLocale(QTextCodec::codecForName("GBK"));
+    const QStringList args = app.arguments().mid(1);
 
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         std::fputs(kUsage, stdout);
         return 0;
     }
-    const bool gb18030 = args.size() == 3 && args[0] == "--gb18030";
-    if (gb18030)
-        args.removeFirst();
-    const bool option = !args.isEmpty() && (args[0].startsWith('-') || args.last().startsWith('-'));
-    if (args.size() != 2 || option) {
+    Options options;
+    if (!parse_options(args, &options)) {
         std::fputs(kUsage, stderr);
         return 2;
     }
-    const QString& input = args[0];
-    const QString& output = args[1];
+    const QString& input = options.input;
+    const QString& output = options.output;
+    install_geo_formats();
+    if (!options.crs.isEmpty()) {
+        const CrsInfo crs = describe_crs(options.crs);
+        if (!crs.is_valid()) {
+            say(stderr, QString("ktconvert: unknown coordinate system \"%1\"").arg(options.crs));
+            return 1;
+        }
+        options.crs = crs.id();
+    }
 
-    const PointFileConversion result =
-        convert_point_file(input, output, gb18030 ? OutputEncoding::Gb18030 : OutputEncoding::Gbk);
-    tell_read_report(input, result.read);
+    const PointFileConversion result = convert_point_file(
+        input, output, options.gb18030 ? OutputEncoding::Gb18030 : OutputEncoding::Gbk, options.crs, options.columns);
+    tell_findings(input, read_findings(result.read, result.layer_read));
     switch (result.outcome) {
     case PointFileConversion::Done:
+        tell_findings(output, write_findings(result.layer_written));
         say(stderr, QString("ktconvert: read %1 points from %2, wrote %3 points to %4")
                         .arg(result.points_read)
                         .arg(input)
@@ -94,15 +137,20 @@ int main(int argc, char** argv)
                         .arg(output));
         return 0;
     case PointFileConversion::UnknownInputFormat:
-    case PointFileConversion::InputUnreadable:
-        say(stderr, QString("ktconvert: cannot read %1: %2").arg(input, result.reason));
+    case PointFileConversion::InputUnreadable: {
+        say(stderr, QString("ktconvert: cannot read %1: %2")
+                        .arg(input, finding_in_english(read_refusal(result.read, result.layer_read, result.reason))));
         break;
+    }
     case PointFileConversion::NoPoints:
         say(stderr, QString("ktconvert: no point read from %1; %2 not written").arg(input, output));
         break;
     case PointFileConversion::UnknownOutputFormat:
     case PointFileConversion::OutputUnwritable:
-        say(stderr, QString("ktconvert: cannot write %1: %2").arg(output, result.reason));
+        say(stderr,
+            QString("ktconvert: cannot write %1: %2")
+                .arg(output, result.layer_written.failed() ? finding_in_english(layer_refusal(result.layer_written))
+                                                           : result.reason));
         break;
     case PointFileConversion::Unencodable:
         say(stderr, QString("ktconvert: cannot write %1: %2 characters GBK cannot hold, the first \"%3\" in line "

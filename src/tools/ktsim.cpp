@@ -6,7 +6,6 @@
 #include "sim/simserver.h"
 
 #include <QCoreApplication>
-#include <QTextCodec>
 #include <QTimer>
 #include <atomic>
 #include <csignal>
@@ -39,8 +38,6 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
-    // Files and KT90 lines are in the program's text encoding.
-    QTextCodec::setCodecForLocale(QTextCodec::codecForName("GBK"));
 
     SimOptions options;
     QString error;
@@ -57,23 +54,28 @@ int main(int argc, char** argv)
     QList<kt2040::InstrumentRecord> records;
     JobFolders jobs;
     const kt2040::FrameSet set = kt2040::frame_set_of(options.type);
-    if (!options.points.isEmpty() && !load_points(options.points, set, &records, &error)) {
+    QStringList notes;
+    if (!options.points.isEmpty() && !load_points(options.points, set, &records, &error, &notes)) {
         say(error);
         return 1;
     }
     if (!options.measured.isEmpty()) {
-        if (!load_measured(options.measured, &records, &error)) {
+        if (!load_measured(options.measured, &records, &error, &notes)) {
             say(error);
             return 1;
         }
         if (!error.isEmpty())
-            say(error);
+            notes << error;
     }
+    for (const QString& note : qAsConst(notes))
+        say(note);
     if (!options.jobs.isEmpty()) {
         if (!jobs.load(options.jobs, &error)) {
             say(error);
             return 1;
         }
+        for (const QString& note : qAsConst(jobs.notes))
+            say(note);
         for (const QString& skipped : jobs.skipped)
             say(QString("folder %1 skipped: a job folder is named NN_NAME, NN from 1 to 16").arg(skipped));
     }

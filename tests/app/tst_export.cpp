@@ -25,20 +25,6 @@ QStringList blank_row()
     return cells;
 }
 
-// Answers the next name prompt with `name` (OK), or cancels it when `name` is null.
-void answer_name(const QString& name)
-{
-    answer_next_dialog([name](QDialog* dialog) {
-        auto* prompt = qobject_cast<inputmsg_dangeDialog*>(dialog);
-        if (!prompt || name.isNull()) {
-            dialog->reject();
-            return;
-        }
-        prompt->ui->lineEdit->setText(name);
-        prompt->ui->pushButton->click();
-    });
-}
-
 // The workbook as openpyxl sees it: sheet names, then per row [value, bold, centred] per cell.
 QJsonObject read_workbook(const QString& path)
 {
@@ -100,7 +86,7 @@ private slots:
         t.add_row(comma);
         t.add_row({"MP", "", "P2"});
 
-        answer_name("survey");
+        answer_name_prompt("survey");
         w->program_export();
         const QString path = dir.file("survey.xlsx");
         const QJsonObject book = read_workbook(path);
@@ -125,7 +111,7 @@ private slots:
         MainWindow* w = t.w.get();
         t.add_row({"P1", "K", "100.5", "200", "5"});
         t.add_row({"P2"});
-        answer_name("points");
+        answer_name_prompt("points");
         w->program_export();
         const QJsonArray rows = read_workbook(dir.file("points.xlsx"))["rows"].toArray();
         QCOMPARE(rows.size(), 3);
@@ -147,7 +133,7 @@ private slots:
         TableWindow t("KT40");
         const WorkDir& dir = t.dir;
         MainWindow* w = t.w.get();
-        answer_name(name);
+        answer_name_prompt(name);
         w->program_export();
         QCOMPARE(modal_script::shown().size(), 1);
         QCOMPARE(modal_script::shown()[0].kind, QString("warning"));
@@ -171,7 +157,7 @@ private slots:
         QVERIFY(!asked); // no titles: not even the name is asked for
 
         TableWindow k("KT40");
-        answer_name(QString());
+        answer_name_prompt(QString());
         k.w->program_export();
         QVERIFY(modal_script::shown().isEmpty());
         QCOMPARE(QDir(k.dir.path()).entryList({"*.xlsx"}, QDir::Files), QStringList());
@@ -184,18 +170,20 @@ private slots:
         const WorkDir& dir = t.dir;
         MainWindow* w = t.w.get();
         t.add_row({"P1", "K", "1", "2", "3"});
-        answer_name("keep");
+        answer_name_prompt("keep");
         w->program_export();
         const QByteArray before = dir.read("keep.xlsx");
         QVERIFY(!before.isEmpty());
 
         t.add_row({QString(40000, 'x')}); // longer than a workbook cell may hold
         modal_script::clear();
-        answer_name("keep");
+        modal_script::queue_answer(QMessageBox::Yes); // replace it
+        answer_name_prompt("keep");
         w->program_export();
-        QCOMPARE(modal_script::shown().size(), 1);
-        QCOMPARE(modal_script::shown()[0].kind, QString("warning"));
-        QVERIFY(modal_script::shown()[0].text.startsWith("Could not write the file " + dir.file("keep.xlsx") + ": "));
+        QCOMPARE(modal_script::shown().size(), 2);
+        QCOMPARE(modal_script::shown()[0].kind, QString("question"));
+        QCOMPARE(modal_script::shown()[1].kind, QString("warning"));
+        QVERIFY(modal_script::shown()[1].text.startsWith("Could not write the file " + dir.file("keep.xlsx") + ": "));
         QCOMPARE(dir.read("keep.xlsx"), before);
     }
 };

@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QMimeData>
@@ -75,19 +76,6 @@ QPointer<QTimer> answer_settings(SettingsSeen* seen, const QString& format, cons
         if (settings->Comfiletype == 0)
             modal_script::queue_answer(QMessageBox::Yes);
         settings->ui->pushButton->click();
-    });
-}
-
-QPointer<QTimer> answer_job_name(const QString& name)
-{
-    return answer_next_dialog([=](QDialog* dialog) {
-        auto* prompt = qobject_cast<inputmsg_dangeDialog*>(dialog);
-        if (!prompt) {
-            dialog->reject();
-            return;
-        }
-        prompt->ui->lineEdit->setText(name);
-        prompt->ui->pushButton->click();
     });
 }
 
@@ -478,6 +466,50 @@ private slots:
         QCOMPARE(w_->KT90_SaveFilename, folder + "/fine name.txt");
     }
 
+    // A job named in Chinese goes to a Chinese folder under its own name (the file system's UTF-8, not
+    // GBK), and a file there is an upload's source: file names are never converted through GBK.
+    void chinese_folder_and_job_names()
+    {
+        list_jobs({QString::fromUtf8("测量一,3,12,40")}, {"TXT,2"});
+        const QString folder = pc_folder(QString::fromUtf8("数据 目录"));
+        QCOMPARE(w_->model->fileName(w_->model->index(folder)), QString::fromUtf8("数据 目录"));
+        QTreeWidget* tree = w_->ui->treeWidget;
+        tree->setCurrentItem(find_node(tree, "FixPoints:12"), 0);
+        SettingsSeen seen;
+        answer_settings(&seen, "txt");
+        w_->tree_popmenu_action(action("KT90copyfromYCtoPC"));
+        w_->currentindex = w_->model->index(folder);
+        w_->tree_popmenu_action(action("KT90copytoYCtoPC"));
+        QCOMPARE(seen.to, folder);
+        QCOMPARE(seen.name, QString::fromUtf8("测量一"));
+        play(*pty_, {{crlf("a"), kReady},
+                     {crlf("c"), kReady},
+                     {crlf("FORM/SET/02"), crlf("OK")},
+                     {crlf("JOB/RCV/COORDS/3"), crlf("P,1,1,0")}});
+        QCOMPARE(pty_->receive(3), kReady);
+        pty_->send(crlf(to_local_text(QString::fromUtf8("1,点,1,2,3"))));
+        QCOMPARE(pty_->receive(3), kReady);
+        pty_->send(kEnd);
+        QTRY_COMPARE(w_->KT90SendType, 0);
+        const QString path = folder + QString::fromUtf8("/测量一.txt");
+        QCOMPARE(w_->ui->label_4->text(), w_->getpopup_prompt(Prompt::JobSaved).arg(path));
+        QVERIFY(QDir(folder).entryList(QDir::Files).contains(QString::fromUtf8("测量一.txt")));
+        QCOMPARE(QFile::encodeName(path), path.toUtf8());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), to_local_text(QString::fromUtf8("1,点,1,2,3\n"))); // the contents stay GBK
+
+        const QString source = folder + QString::fromUtf8("/上传 点.txt");
+        const QStringList records{QString(97, 'A'), QString(97, 'B')};
+        dir_->write(QString::fromUtf8("数据 目录/上传 点.txt"), (records.join('\n') + '\n').toLatin1());
+        w_->ui->treeView->setCurrentIndex(w_->model->index(source));
+        w_->tree_popmenu_action(action("KT90copyfromPCtoYC"));
+        QCOMPARE(w_->PopMenuCopyFromPCtoYCFileMsg, source);
+        QCOMPARE(w_->PopMenuCopyFromPCtoYCFileName, QString::fromUtf8("上传 点"));
+        QCOMPARE(w_->PopMenuCopyFromPCtoYCFileData, records);
+        QVERIFY(w_->tree2totree1_flag);
+    }
+
     void upload_data()
     {
         QTest::addColumn<QString>("target");
@@ -505,7 +537,7 @@ private slots:
         SettingsSeen seen;
         answer_settings(&seen, QString(), QString(), [new_job] {
             if (new_job)
-                answer_job_name("NEW");
+                answer_name_prompt("NEW");
         });
         w_->currentindex = w_->model->index(folder + "/up.txt");
         w_->tree_popmenu_action(action("KT90copytoPCtoYC"));

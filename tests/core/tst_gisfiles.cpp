@@ -23,45 +23,6 @@ const QStringList kPoints{
     QString(80, QChar(0x70B9)) + ",,3380200,500200,-3.75", // no code; a name of 240 bytes in UTF-8
 };
 
-// The layer as GDAL's Python reader sees it, names in lower case; argv[2] holds the source points (N, E) and the system
-// whose longitude and latitude pyproj gives for them.
-const char* const kJudge = R"(
-import json, sys
-from osgeo import ogr
-from pyproj import Transformer
-ogr.UseExceptions()
-ds = ogr.Open(sys.argv[1])
-layer = ds.GetLayer(0)
-srs = layer.GetSpatialRef()
-epsg = None
-if srs is not None:
-    srs.AutoIdentifyEPSG()
-    epsg = srs.GetAuthorityCode(None)
-defn = layer.GetLayerDefn()
-names = [defn.GetFieldDefn(i).GetName() for i in range(defn.GetFieldCount())]
-types = {n.lower(): defn.GetFieldDefn(i).GetTypeName() for i, n in enumerate(names)}
-features = []
-for f in layer:
-    g = f.GetGeometryRef()
-    features.append({"attributes": {n.lower(): f.GetField(n) for n in names},
-                     "point": [g.GetX(), g.GetY(), g.GetZ()], "dimension": g.CoordinateDimension()})
-source = json.loads(sys.argv[2])
-to_wgs84 = Transformer.from_crs(source["crs"], "EPSG:4326", always_xy=True)
-expected = [list(to_wgs84.transform(e, n)) for n, e in source["points"]]
-print(json.dumps({"epsg": epsg, "types": types, "features": features, "expected": expected}))
-)";
-
-QJsonObject judge(const QString& path, const QStringList& lines, const QString& crs)
-{
-    QJsonArray points;
-    for (const QString& line : lines) {
-        const QStringList fields = split_point_line(line);
-        points.append(QJsonArray{fields.at(2).toDouble(), fields.at(3).toDouble()});
-    }
-    const QByteArray source = QJsonDocument(QJsonObject{{"crs", crs}, {"points", points}}).toJson();
-    return QJsonDocument::fromJson(run_python(kJudge, {path, QString::fromUtf8(source)})).object();
-}
-
 struct Written {
     bool done = false;
     GisWriter::Failure failure = GisWriter::None;
@@ -140,7 +101,7 @@ private slots:
         QCOMPARE(written.written, kPoints.size());
         QCOMPARE(written.outside, 0);
 
-        const QJsonObject seen = judge(path, kPoints, "EPSG:4547");
+        const QJsonObject seen = judge_gis_layer(path, kPoints, "EPSG:4547");
         QVERIFY(!seen.isEmpty());
         QFETCH(QString, epsg);
         QVERIFY2(epsg.split("|").contains(seen["epsg"].toString()), qPrintable(seen["epsg"].toString()));
@@ -212,7 +173,7 @@ private slots:
             QVERIFY(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden).isEmpty());
             return;
         }
-        QVERIFY(judge(path, kPoints, "EPSG:4547")["epsg"].isNull());
+        QVERIFY(judge_gis_layer(path, kPoints, "EPSG:4547")["epsg"].isNull());
         // Read as it stands, whatever system is chosen.
         const GisPoints read = read_gis_file(path, "EPSG:32650");
         QVERIFY(read.ok() && !read.layer_has_crs && !read.transformed);

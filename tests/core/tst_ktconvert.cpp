@@ -1,10 +1,14 @@
 // The ktconvert program: every format into every other, its usage and exit codes, and an output
 // that cannot be written completely leaving the old file in place.
 #include "data/fileoperation.h"
+#include "support/core/geotest.h"
 #include "support/core/ktest_core.h"
 #include "support/core/workdir.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTextCodec>
 
@@ -46,6 +50,18 @@ QByteArray encoded(const char* codec, const QString& text)
 }
 
 const QString kExample = QString::fromUtf8("测点1,树,100.5,200.25,3.5\nP2,墙角,1,2,3\n");
+// Points of EPSG:4547 (CGCS2000, 3-degree zone at 114°E), N before E.
+const QString kProjected = QString::fromUtf8("测点1,树,3380000.5,500200.25,3.5\nP2,K,3380010,500210,3\n");
+
+// A workbook of the rows of argv[2] (a JSON list of lists) made with openpyxl.
+const char* const kMakeWorkbook = R"(
+import json, sys
+from openpyxl import Workbook
+book = Workbook()
+for row in json.loads(sys.argv[2]):
+    book.active.append(row)
+book.save(sys.argv[1])
+)";
 const QString kExampleGdat = QString::fromUtf8("1,测点1,100.5,200.25,3.5,树\n2,P2,1,2,3,墙角\n");
 
 } // namespace
@@ -185,6 +201,10 @@ private slots:
         QTest::newRow("help with files") << QStringList{"--help", "a.txt"} << 2;
         QTest::newRow("GB18030, one file") << QStringList{"--gb18030", "a.txt"} << 2;
         QTest::newRow("GB18030 last") << QStringList{"a.txt", "b.txt", "--gb18030"} << 2;
+        QTest::newRow("a system without its value") << QStringList{"a.txt", "b.kml", "--crs"} << 2;
+        QTest::newRow("a system twice") << QStringList{"--crs", "EPSG:4547", "--crs", "EPSG:4547", "a.txt", "b.kml"}
+                                        << 2;
+        QTest::newRow("columns without files") << QStringList{"--columns", "A,B,C,D,E"} << 2;
     }
 
     void usage()
@@ -208,16 +228,17 @@ private slots:
         const QByteArray point("P1,K,1,2,3\n");
         QTest::newRow("missing input") << "none.txt" << QByteArray() << "out.txt"
                                        << "ktconvert: cannot read %1: No such file or directory";
-        QTest::newRow("upper-case input suffix") << "in.TXT" << point << "out.txt"
-                                                 << "ktconvert: cannot read %1: no file format has the suffix \"TXT\"";
+        QTest::newRow("unknown input suffix") << "in.xyz" << point << "out.txt"
+                                              << "ktconvert: cannot read %1: no file format has the suffix \"xyz\"";
         QTest::newRow("no input suffix") << "in" << point << "out.txt"
                                          << "ktconvert: cannot read %1: no file format has the suffix \"\"";
         QTest::newRow("unknown output suffix") << "in.txt" << point << "out.xyz"
                                                << "ktconvert: cannot write %2: no file format has the suffix \"xyz\"";
         QTest::newRow("empty input") << "in.txt" << QByteArray("") << "out.dxf"
                                      << "ktconvert: no point read from %1; %2 not written";
-        QTest::newRow("lines too short for the format") << "in.gdat" << QByteArray("1,P1,1,2,3\n\n") << "out.txt"
-                                                        << "ktconvert: no point read from %1; %2 not written";
+        QTest::newRow("lines too short for the format")
+            << "in.gdat" << QByteArray("1,P1,1,2,3\n\n") << "out.txt"
+            << "ktconvert: %1: 1 lines skipped: fewer than 6 fields\nktconvert: no point read from %1; %2 not written";
         QTest::newRow("drawing without points")
             << "in.dxf" << QByteArray("0\nSECTION\n2\nENTITIES\n0\nENDSEC\n0\nEOF\n") << "out.pts"
             << "ktconvert: no point read from %1; %2 not written";
@@ -241,6 +262,185 @@ private slots:
         QCOMPARE(run.status, 1);
         QCOMPARE(run.err, QString(message).replace("%1", dir.file(input)).replace("%2", dir.file(output)) + "\n");
         QVERIFY(!QFile::exists(dir.file(output)));
+    }
+
+    // Suffixes in any letter case; Chinese folder and file names as the system names them (UTF-8), not
+    // through GBK.
+    void suffixes_and_chinese_names_data()
+    {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("output");
+        QTest::newRow("upper-case suffixes") << "POINTS.TXT"
+                                             << "OUT.GDAT";
+        QTest::newRow("Chinese folder and names")
+            << QString::fromUtf8("测量/坐标.gdat") << QString::fromUtf8("输出.txt");
+        QTest::newRow("spaces too") << QString::fromUtf8("测量 数据/坐标 点.Gdat")
+                                    << QString::fromUtf8("成果 表/输出 点.PTS");
+    }
+
+    void suffixes_and_chinese_names()
+    {
+        QFETCH(QString, input);
+        QFETCH(QString, output);
+        WorkDir dir(false);
+        FileOperation files;
+        QDir().mkpath(QFileInfo(dir.file(input)).path());
+        QDir().mkpath(QFileInfo(dir.file(output)).path());
+        QVERIFY(files.writefile_byextension(dir.file(input), QFileInfo(input).suffix(), kExample.trimmed().split('\n'),
+                                            false));
+        // Relative names, as typed in a terminal in the folder.
+        QProcess process;
+        process.setWorkingDirectory(dir.path());
+        process.start(QString(KT_RUN_DIR) + "/ktconvert", {input, output});
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(process.readAllStandardError()),
+                 QString("ktconvert: read 2 points from %1, wrote 2 points to %2\n").arg(input, output));
+        // What ls shows: the names' UTF-8 bytes.
+        const QFileInfo written(dir.file(output));
+        QVERIFY(QDir(written.path()).entryList(QDir::Files).contains(written.fileName()));
+        QCOMPARE(QFile::encodeName(dir.file(output)), dir.file(output).toUtf8());
+        QCOMPARE(files.readfile_byextension(dir.file(output), written.suffix()), kExample.trimmed().split('\n'));
+    }
+
+    // GIS and LandXML files as GDAL's Python reader, pyproj and xmllint find them.
+    void geo_outputs_data()
+    {
+        QTest::addColumn<QString>("output");
+        for (const char* output : {"out.gpkg", "out.shp", "out.geojson", "out.kml", "out.xml"})
+            QTest::newRow(output) << output;
+    }
+
+    void geo_outputs()
+    {
+        QFETCH(QString, output);
+        WorkDir dir(false);
+        dir.write("points.txt", kProjected.toUtf8());
+        const Run run = ktconvert({"--crs", "EPSG:4547", dir.file("points.txt"), dir.file(output)});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.err,
+                 QString("ktconvert: %1 read as UTF-8\nktconvert: read 2 points from %1, wrote 2 points to %2\n")
+                     .arg(dir.file("points.txt"), dir.file(output)));
+        if (output.endsWith(".xml")) {
+            QVERIFY(!run_judge("xmllint",
+                               {"--noout", "--schema", QString(KT_SOURCE_DIR) + "/tests/data/standards/LandXML-1.2.xsd",
+                                dir.file(output)})
+                         .isNull());
+            const QString xml = QString::fromUtf8(dir.read(output));
+            QVERIFY(xml.contains(
+                QString::fromUtf8("<CgPoint name=\"测点1\" code=\"树\">3380000.5 500200.25 3.5</CgPoint>")));
+            QVERIFY(xml.contains("epsgCode=\"4547\""));
+            return;
+        }
+        const QJsonObject layer = judge_gis_layer(dir.file(output), kProjected.trimmed().split('\n'), "EPSG:4547");
+        const bool wgs84 = output.endsWith("kml") || output.endsWith("geojson");
+        // WGS 84, with heights for GeoJSON (EPSG:4979).
+        QVERIFY(
+            QStringList(wgs84 ? QStringList{"4326", "4979"} : QStringList{"4547"}).contains(layer["epsg"].toString()));
+        const QJsonArray features = layer["features"].toArray();
+        QCOMPARE(features.size(), 2);
+        QCOMPARE(features[0].toObject()["attributes"].toObject()["name"].toString(), QString::fromUtf8("测点1"));
+        for (int i = 0; i < 2; ++i) {
+            const QJsonArray at = features[i].toObject()["point"].toArray();
+            const QJsonArray expected = wgs84 ? layer["expected"].toArray()[i].toArray()
+                                              : QJsonArray{i ? 500210 : 500200.25, i ? 3380010 : 3380000.5};
+            // Where PROJ puts each point, to a millionth of a millimetre's worth of degrees.
+            QVERIFY(qAbs(at[0].toDouble() - expected[0].toDouble()) < 1e-9);
+            QVERIFY(qAbs(at[1].toDouble() - expected[1].toDouble()) < 1e-9);
+        }
+    }
+
+    // %1 the input, %2 the output. `make`: the input's content, or "workbook:" and its rows as JSON.
+    void geo_refusals_and_counts_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("make");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("err");
+        QTest::addColumn<QString>("written"); // the output as point lines, one a line
+
+        const QString read_two = "ktconvert: read 2 points from %1, wrote 2 points to %2\n";
+        QTest::newRow("GeoJSON needs a system") << QStringList{} << "p.txt" << kProjected << "out.geojson" << 1
+                                                << "ktconvert: cannot write %2: GeoJSON "
+                                                   "and KML hold WGS 84 longitude and latitude: give the points' "
+                                                   "system with --crs\n"
+                                                << QString();
+        QTest::newRow("an unknown system") << QStringList{"--crs", "EPSG:999999"} << "p.txt" << kProjected << "out.kml"
+                                           << 1 << "ktconvert: unknown coordinate system \"EPSG:999999\"\n"
+                                           << QString();
+        QTest::newRow("a GeoPackage without a system")
+            << QStringList{} << "p.txt" << kProjected << "out.gpkg" << 0
+            << "ktconvert: %1 read as UTF-8\nktconvert: %2: written without a coordinate system (no --crs given)\n" +
+                   read_two
+            << QString();
+        QTest::newRow("outside the area of use")
+            << QStringList{"--crs", "EPSG:4547"} << "p.ndad"
+            << "A,,3380000,500000,\nB,,100,9000000,\n"
+            << "out.gpkg" << 0 << "ktconvert: %2: 1 points lie outside the area of use of EPSG:4547\n" + read_two
+            << QString();
+        QTest::newRow("LandXML that is not well-formed")
+            << QStringList{} << "p.xml"
+            << "<LandXML><CgPoints>"
+            << "out.txt" << 1
+            << "ktconvert: cannot read %1: not well-formed XML at line 1, column 19: Premature end of document.\n"
+            << QString();
+        QTest::newRow("a workbook's header names the columns")
+            << QStringList{} << "w.xlsx"
+            << QString::fromUtf8(
+                   "workbook:[[\"点名\",\"编码\",\"N\",\"E\",\"Z\"],[\"A\",\"K\",1.5,2,3],[\"B\",\"\",4,5.25,6]]")
+            << "out.txt" << 0 << read_two << "A,K,1.5,2,3\nB,,4,5.25,6";
+        QTest::newRow("X and Y are never guessed")
+            << QStringList{} << "w.xlsx"
+            << "workbook:[[\"Name\",\"X\",\"Y\"],[\"A\",1,2],[\"B\",3,4]]"
+            << "out.txt" << 1
+            << "ktconvert: cannot read %1: no columns named N and E in the header row: give them with --columns "
+               "name,code,N,E,Z\n"
+            << QString();
+        QTest::newRow("columns by header text") << QStringList{"--columns", "name,,x,y,"} << "w.xlsx"
+                                                << "workbook:[[\"Name\",\"X\",\"Y\"],[\"A\",1,2],[\"B\",3,4]]"
+                                                << "out.txt" << 0 << read_two << "A,,1,2,\nB,,3,4,";
+        QTest::newRow("columns by letter, no header") << QStringList{"--columns", "A,,C,B,D"} << "w.ods"
+                                                      << "workbook:[[\"A\",2,1,0.5],[\"B\",4,3,\"\"]]"
+                                                      << "out.txt" << 0 << read_two << "A,,1,2,0.5\nB,,3,4,";
+        QTest::newRow("a column that is not there")
+            << QStringList{"--columns", "name,,north,east,"} << "w.xlsx"
+            << "workbook:[[\"Name\",\"X\",\"Y\"],[\"A\",1,2]]"
+            << "out.txt" << 1
+            << "ktconvert: cannot read %1: --columns: \"north\" names no column (five items: name,code,N,E,Z, each a "
+               "header text or a letter)\n"
+            << QString();
+    }
+
+    void geo_refusals_and_counts()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QString, input);
+        QFETCH(QString, make);
+        QFETCH(QString, output);
+        QFETCH(int, status);
+        QFETCH(QString, err);
+        QFETCH(QString, written);
+        WorkDir dir(false);
+        if (make.startsWith("workbook:")) {
+            // openpyxl writes xlsx; LibreOffice-style ods comes from GDAL's own driver.
+            const QString book = input.endsWith(".ods") ? dir.file("made.xlsx") : dir.file(input);
+            QVERIFY(!run_python(kMakeWorkbook, {book, make.mid(9)}).isNull());
+            if (input.endsWith(".ods"))
+                QVERIFY(!run_judge("ogr2ogr", {"-f", "ODS", dir.file(input), book}).isNull());
+        } else {
+            dir.write(input, make.toUtf8());
+        }
+        const Run run = ktconvert(options + QStringList{dir.file(input), dir.file(output)});
+        QCOMPARE(run.err, QString(err).replace("%1", dir.file(input)).replace("%2", dir.file(output)));
+        QCOMPARE(run.status, status);
+        if (!written.isNull()) {
+            FileOperation files;
+            QCOMPARE(files.readfile(dir.file(output)), written.split('\n'));
+        }
+        if (status != 0)
+            QVERIFY(!QFile::exists(dir.file(output)));
     }
 
     // The file size limit stops the write halfway: the old output stays as it was.

@@ -4,6 +4,7 @@
 #include "support/core/ktest_core.h"
 #include "support/core/simprocess.h"
 
+#include <QFile>
 #include <QSerialPort>
 #include <QTemporaryDir>
 
@@ -45,6 +46,8 @@ class TestKtsimOptions : public QObject
 {
     Q_OBJECT
 
+    QTemporaryDir files_; // input files the rows name
+
 private slots:
     void failures_data()
     {
@@ -76,7 +79,7 @@ private slots:
         QTest::newRow("bad delay") << QStringList{"--type", "KT40", "--pty", "--delay-ms", "-5"} << 2
                                    << "--delay-ms -5";
         QTest::newRow("out of no format")
-            << QStringList{"--type", "KT40", "--pty", "--out", "x.TXT"} << 2 << "--out x.TXT";
+            << QStringList{"--type", "KT40", "--pty", "--out", "x.xyz"} << 2 << "--out x.xyz";
         QTest::newRow("points unreadable") << QStringList{"--type", "KT40", "--pty", "--points", nowhere + ".gdat"} << 1
                                            << "cannot read " + nowhere + ".gdat";
         QTest::newRow("points of no format")
@@ -91,6 +94,19 @@ private slots:
             << QStringList{"--type", "KT40", "--port", nowhere} << 1 << "cannot open " + nowhere;
         QTest::newRow("log unwritable") << QStringList{"--type", "KT40", "--pty", "--log", nowhere + "/log"} << 1
                                         << "cannot write the log";
+        // What reading met is told before the port is opened.
+        const QString utf8 = files_.filePath(QString::fromUtf8("点.TXT"));
+        QFile u8(utf8);
+        if (u8.open(QIODevice::WriteOnly))
+            u8.write(QString::fromUtf8("测点1,树,1,2,3\n").toUtf8());
+        QTest::newRow("a UTF-8 file with a Chinese name and upper-case suffix")
+            << QStringList{"--type", "KT40", "--port", nowhere, "--points", utf8} << 1 << utf8 + " read as UTF-8";
+        const QString gdat = files_.filePath("short.gdat");
+        QFile g(gdat);
+        if (g.open(QIODevice::WriteOnly))
+            g.write("1,P1,1,2,3,K\n2,P2\n");
+        QTest::newRow("lines too short") << QStringList{"--type", "KT40", "--port", nowhere, "--points", gdat} << 1
+                                         << gdat + ": 1 lines skipped: fewer than 6 fields";
     }
 
     void failures()

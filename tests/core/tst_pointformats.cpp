@@ -58,12 +58,15 @@ private slots:
         QTest::newRow("csv raw") << "csv"
                                  << "1,2,3,4,5,6,7,8,9,10"
                                  << "1,2,3,4,5,6,7,8,9,10";
-        QTest::newRow("upper-case TXT is no format") << "TXT"
-                                                     << "P1,K,1,2,3"
-                                                     << "-";
-        QTest::newRow("upper-case PTS is no format") << "PTS"
-                                                     << "P1,2,1,3,K"
-                                                     << "-";
+        QTest::newRow("upper-case TXT is txt") << "TXT"
+                                               << "P1,K,1,2,3"
+                                               << "P1,K,1,2,3";
+        QTest::newRow("upper-case PTS is pts") << "PTS"
+                                               << "P1,2,1,3,K"
+                                               << "P1,K,1,2,3";
+        QTest::newRow("mixed-case Gdat is gdat") << "Gdat"
+                                                 << "7,P1,1,2,3,K"
+                                                 << "P1,K,1,2,3";
         QTest::newRow("dxf is not a line format") << "dxf"
                                                   << "P1,K,1,2,3"
                                                   << "-";
@@ -111,7 +114,7 @@ private slots:
         QTest::newRow("raw passes short lines") << "txt"
                                                 << "x"
                                                 << "x";
-        QTest::newRow("unknown") << "Gdat"
+        QTest::newRow("unknown") << "gdatx"
                                  << "P1,K,100,200,5"
                                  << "-";
     }
@@ -142,7 +145,8 @@ private slots:
         QCOMPARE(line, QString("10,A,a,1,2,3"));
         QCOMPARE(files.getloaddata("gdat", {"1,A,1,2,3,a", "short", "3,C,7,8,9,c"}),
                  (QStringList{"A,a,1,2,3", "C,c,7,8,9"}));
-        QCOMPARE(files.getloaddata("TXT", {"A,a,1,2,3"}), QStringList());
+        QCOMPARE(files.getloaddata("TXT", {"A,a,1,2,3"}), QStringList{"A,a,1,2,3"});
+        QCOMPARE(files.getloaddata("xyz", {"A,a,1,2,3"}), QStringList());
     }
 
     // Every suffix written and read back through real files gives the point lines again.
@@ -192,9 +196,9 @@ private slots:
     void unknown_suffix_reads_and_writes_nothing()
     {
         WorkDir dir(false);
-        dir.write("p.TXT", "P1,K,1,2,3\n");
+        dir.write("p.xyz", "P1,K,1,2,3\n");
         FileOperation files;
-        QCOMPARE(files.readfile_byextension(dir.file("p.TXT"), "TXT"), QStringList());
+        QCOMPARE(files.readfile_byextension(dir.file("p.xyz"), "xyz"), QStringList());
         QVERIFY(files.last_read_ok);
         QVERIFY(!files.writefile_byextension(dir.file("q.xyz"), "xyz", {"P1,K,1,2,3"}, false));
         QVERIFY(files.last_error.contains("xyz"));

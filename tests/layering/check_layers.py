@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Proves the layering of the build: a source file of a lower layer cannot include a header of a layer
-above it (the compile fails), every header is named by one path only, and the core suites link no Qt
-GUI or Widgets library.
+above it (the compile fails), every header is named by one path only, the core suites link no Qt
+GUI or Widgets library, and ktconvert links GDAL and PROJ while the simulator does not.
 
     check_layers.py BUILD_FOLDER SOURCE_FOLDER
 """
@@ -50,6 +50,11 @@ def compiles(command, directory, header, work):
     return result.returncode == 0
 
 
+def libraries_of(program):
+    """What ldd says a program loads."""
+    return subprocess.run(["ldd", program], capture_output=True, text=True).stdout
+
+
 def main():
     build, source = sys.argv[1], sys.argv[2]
     with open(os.path.join(build, "compile_commands.json")) as f:
@@ -81,10 +86,21 @@ def main():
         if not os.path.exists(program):
             failures.append("%s was not built" % name)
             continue
-        libraries = subprocess.run(["ldd", program], capture_output=True, text=True).stdout
+        libraries = libraries_of(program)
         for library in ("Widgets", "Gui"):
             if "Qt5%s" % library in libraries or "Qt6%s" % library in libraries:
                 failures.append("%s loads Qt %s" % (name, library))
+
+    # The geo library (GDAL, PROJ) is in ktconvert and not in the simulator.
+    for program, wanted in (("ktconvert", True), ("ktsim", False)):
+        path = os.path.join(build, "run", program)
+        if not os.path.exists(path):
+            failures.append("%s was not built" % program)
+            continue
+        libraries = libraries_of(path)
+        for library in ("libgdal", "libproj"):
+            if (library in libraries) != wanted:
+                failures.append("%s %s %s" % (program, "does not load" if wanted else "loads", library))
 
     for failure in failures:
         print("layering: " + failure)

@@ -45,6 +45,7 @@ void PlanView::mousePressEvent(QMouseEvent* event)
 
 void PlanView::mouseMoveEvent(QMouseEvent* event)
 {
+    emit cursor_moved(view_transform().to_world(event->pos()));
     if (!pressed_)
         return QWidget::mouseMoveEvent(event);
     if (!dragging_ && (event->pos() - press_at_).manhattanLength() < kDragThreshold)

@@ -57,6 +57,9 @@ public:
 signals:
     // The user picked the point of `row` on the plan.
     void row_picked(int row);
+    // The mouse is over the world place `world` (x = E, y = N); with mouse tracking on, also when no
+    // button is down.
+    void cursor_moved(const QPointF& world);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

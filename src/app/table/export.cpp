@@ -1,16 +1,18 @@
-// The workbook export: the point table as sheet "Data" of an XLSX workbook in the program folder (the
-// documents folder when that is read-only).
+// The workbook export: the point table as sheet "Data" of an XLSX workbook in the folder last used (at
+// first the program folder, or the documents folder when that is read-only), an existing one replaced
+// only when the user says so.
 #include "config/prompts.h"
-#include "config/runtimefiles.h"
 #include "data/exportsheet.h"
 #include "data/pointrows.h"
 #include "data/safefilename.h"
 #include "data/workbook.h"
 #include "dialogs/inputmsg_dangedialog.h"
 #include "modal/modal.h"
+#include "table/filetexts.h"
 #include "table/tablerows.h"
 #include "window/mainwindow.h"
 
+#include <QFileInfo>
 #include <QTableWidget>
 
 namespace
@@ -67,8 +69,14 @@ void MainWindow::program_export()
         show_warning(this, getpopup_prompt(Prompt::ProgramName), getpopup_prompt(Prompt::BadFileName).arg(name));
         return;
     }
-    // The program folder, or the documents folder when the program is installed read-only.
-    const QString path = writable_folder(exe_path) + "/" + name + ".xlsx";
+    // Beside the files last opened or written; at first the program folder, or the documents folder
+    // when the program is installed read-only.
+    const QString path = file_dialog_folder() + "/" + name + ".xlsx";
+    const QStringList words = get_parametretitle("FileCommandMsg");
+    if (QFileInfo::exists(path) &&
+        ask_question(this, words.value(FileText::ReplaceTitle), words.value(FileText::ReplaceQuestion).arg(path),
+                     QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+        return;
 
     Workbook book("Data");
     write_title_row(book, titles);
@@ -82,5 +90,7 @@ void MainWindow::program_export()
         return;
     }
     rows_settled();
+    remember_file(path, false); // a workbook is not opened again: not among the recent files
+    show_statemsg(words.value(FileText::Exported).arg(path, QString::number(tableWidget->rowCount())), Status::Message);
     show_information(this, getpopup_prompt(Prompt::ProgramName), getpopup_prompt(Prompt::Saved).arg(path));
 }

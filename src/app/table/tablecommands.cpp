@@ -1,8 +1,6 @@
 // The point table commands: open, save as, new, edit, delete and clear.
 #include "config/prompts.h"
-#include "config/runtimefiles.h"
-#include "data/fileoperation.h"
-#include "data/pointformats.h"
+#include "data/filefilters.h"
 #include "dialogs/managecoordinatesdialog.h"
 #include "modal/modal.h"
 #include "table/pointitem.h"
@@ -15,13 +13,6 @@
 
 namespace
 {
-
-// The file type filter of the open and save dialogs.
-QString file_filter(MainWindow& w)
-{
-    const bool observations = table_layout(w.InstrumentType) == TableLayout::Observation;
-    return w.get_parametretitle(observations ? "KT20KT40FileType" : "FileType").join(";;");
-}
 
 // Runs the point entry dialog; true when it was accepted. `point` holds the five texts in and out.
 bool enter_point(MainWindow& w, int mode, QStringList& point)
@@ -65,24 +56,12 @@ void MainWindow::program_fileopen()
 {
     if (!settle_unsaved_rows())
         return;
-    const QString path = get_open_file_name(this, getpopup_prompt(Prompt::OpenCoordinateFile),
-                                            writable_folder(exe_path), file_filter(*this));
+    const QString path =
+        get_open_file_name(this, getpopup_prompt(Prompt::OpenCoordinateFile), file_dialog_folder(), open_filter());
     if (path.isEmpty())
         return;
-    FileOperation files;
-    const QStringList lines = files.readfile_byextension(path, QFileInfo(path).suffix());
-    if (!files.last_read_ok) {
-        // The table keeps its rows: nothing of the file was read.
-        show_warning(this, getpopup_prompt(Prompt::ProgramName),
-                     getpopup_prompt(Prompt::FileNotRead).arg(path, files.last_error));
-        return;
-    }
-    ui->lineEdit->setText(path);
-    const TableLayout layout = table_layout(InstrumentType);
-    fill_table(tableWidget, layout == TableLayout::Observation ? observation_line_shape() : point_line_shape(layout),
-               lines);
-    show_row_count();
-    rows_settled();
+    // app/table/fileopen.cpp: reads, fills the table and tells what the file held.
+    open_point_file(path);
 }
 
 void MainWindow::program_filesaveas()
@@ -92,34 +71,14 @@ void MainWindow::program_filesaveas()
 
 bool MainWindow::save_table_as()
 {
-    const QString path = get_save_file_name(this, getpopup_prompt(Prompt::SaveCoordinateFileAs),
-                                            writable_folder(exe_path), file_filter(*this));
+    QString filter = last_save_filter;
+    const QString path = get_save_file_name(this, getpopup_prompt(Prompt::SaveCoordinateFileAs), file_dialog_folder(),
+                                            save_filters().join(";;"), &filter);
     if (path.isEmpty())
         return false;
-    const QString suffix = QFileInfo(path).suffix();
-    const PointFormat format = PointFormat::for_suffix(suffix);
-    if (!format.is_known()) {
-        show_warning(
-            this, getpopup_prompt(Prompt::ProgramName),
-            getpopup_prompt(Prompt::FileNotWritten).arg(path, getpopup_prompt(Prompt::UnknownSuffix).arg(suffix)));
-        return false;
-    }
-    // Observation tables keep their observation lines in the raw formats; every other format, and
-    // every coordinate table, gets five-field point lines.
-    const TableLayout layout = table_layout(InstrumentType);
-    const QStringList lines = layout == TableLayout::Observation && format.kind() == PointFormat::Raw
-                                  ? get_data_form_KT20KT40UI()
-                                  : table_lines(tableWidget, point_line_shape(layout));
-    if (lines.isEmpty())
-        return false;
-    FileOperation files;
-    if (!files.writefile_byextension(path, suffix, lines, false)) {
-        show_warning(this, getpopup_prompt(Prompt::ProgramName),
-                     getpopup_prompt(Prompt::FileNotWritten).arg(path, files.last_error));
-        return false;
-    }
-    rows_settled();
-    return true;
+    last_save_filter = filter;
+    // app/table/filesave.cpp: a name without a suffix takes the chosen filter's.
+    return save_point_file(with_filter_suffix(path, filter));
 }
 
 void MainWindow::program_new()

@@ -37,6 +37,8 @@ const KeyEntry kKeys[] = {
     {"About", false, Command::About},
     {"CommLog", false, Command::CommLog},
     {"PlanView", true, Command::TogglePlan},
+    {"CoordinateSystem", true, Command::CoordinateSystem},
+    {"RecentFiles", false, Command::None}, // a submenu: its files open themselves
 };
 
 } // namespace

@@ -25,6 +25,7 @@ enum class Command {
     About,
     CommLog,
     TogglePlan,
+    CoordinateSystem,
 };
 
 enum class CommandSource { Menu, Toolbar };

@@ -4,13 +4,11 @@
 #include "window/mainwindow.h"
 
 #include <QApplication>
-#include <QTextCodec>
 
 int run_ktlink(QApplication& app)
 {
     MainWindow w;
     w.show();
-    QTextCodec::setCodecForLocale(QTextCodec::codecForName("GBK"));
     if (w.exe_success_flag)
         return app.exec();
     w.close();

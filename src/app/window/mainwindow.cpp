@@ -8,6 +8,8 @@
 #include "config/runtimefiles.h"
 #include "config/xml_analysis.h"
 #include "data/recoveryjournal.h"
+#include "geo/crstransform.h"
+#include "geo/geoformats.h"
 #include "modal/modal.h"
 #include "table/pointtable.h"
 #include "ui_mainwindow.h"
@@ -34,6 +36,8 @@ MainWindow::MainWindow(QWidget* parent)
     ui->setupUi(this);
     // 2. Drops from the instrument tree land on the window.
     setAcceptDrops(true);
+    // Files are read and written in the LandXML and GIS formats too.
+    install_geo_formats();
     // 3. Paths: the first folder holding config/parameter.xml of beside the executable, the installed
     // data folder and the working directory.
     exe_path = runtime_folder();
@@ -111,6 +115,11 @@ MainWindow::MainWindow(QWidget* parent)
     }
     // The plan view beside the table (KT20/KT40 family).
     setup_plan_view();
+    // Where the file dialogs start, the recent files and the points' coordinate system, as last chosen.
+    load_file_settings();
+    build_recent_files_menu();
+    if (InstrumentType != "KT90")
+        show_coordinate_system();
     // Points an earlier run received and never saved, and the communication log as last chosen.
     offer_journal();
     set_comm_log(xml.get_config(config_file_to_read(exe_path), "commlog").trimmed() == "1");

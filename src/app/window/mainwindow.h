@@ -14,6 +14,8 @@
 #include <QStringList>
 
 #include "comm/kt2040_frames.h"
+#include "data/filefindings.h"
+#include "data/textfile.h"
 #include "table/unsavedrows.h"
 
 #include <functional>
@@ -44,6 +46,9 @@ class CommLog;
 class RecoveryJournal;
 class PlanView;
 class QSplitter;
+class QLabel;
+class QPointF;
+class CrsTransform;
 
 namespace Ui
 {
@@ -347,6 +352,49 @@ public:
 
     // ---- Workbook export: app/export.cpp ----
     void program_export();
+
+    // ---- File dialogs, recent files and what the file commands tell: table/filedialogs.cpp,
+    // table/fileopen.cpp, table/filesave.cpp ----
+    QString last_folder;      // the folder of the file last opened or written (config.xml "lastfolder")
+    QStringList recent_files; // newest first (config.xml "recentfiles"), the File menu's Recent files
+    // The folder the file dialogs start in: the last folder used, else the program folder (the
+    // documents folder when that is read-only).
+    QString file_dialog_folder() const;
+    // The filters of Open ("All supported files" first) and Save As, for the table's layout.
+    QStringList save_filters();
+    QString open_filter();
+    // A file opened or written: its folder is where the dialogs start, and it heads the recent files;
+    // both stored in config.xml.
+    void remember_file(const QString& path, bool recent = true);
+    // Reads the last folder, the recent files and the coordinate system from config.xml.
+    void load_file_settings();
+    // The Recent files item of the File menu gets its submenu.
+    void build_recent_files_menu();
+    QString last_save_filter; // the filter Save As chose last, for this run
+    // Opens `path` into the table; false (the table unchanged) when it could not be read.
+    bool open_point_file(const QString& path);
+    // Writes the table to `path` in the format of its suffix; false when nothing was written.
+    bool save_point_file(const QString& path);
+    // Before a text format is written: true when GBK holds every character of `lines` or the user
+    // chose GB18030 (*encoding set); false when the user cancelled.
+    bool settle_output_encoding(const QStringList& lines, const QList<int>& line_columns, OutputEncoding* encoding);
+    // Tells what a command did: `summary` and the findings that change nothing in the status line, what
+    // was changed or left out (with `left_out`, texts of the window's own) in one message under
+    // `heading`.
+    void tell_file_outcome(const QString& summary, const QString& heading, const QList<FileFindingText>& findings,
+                           const QStringList& left_out = QStringList());
+
+    // ---- The points' coordinate system: window/coordinatesystem.cpp ----
+    QString coordinate_system;             // "EPSG:4547"; empty: local coordinates (config.xml "crs")
+    QStringList recent_coordinate_systems; // newest first (config.xml "recentcrs")
+    void program_coordinatesystem();
+    // Shows the system in the status bar and prepares the plan's longitude and latitude.
+    void show_coordinate_system();
+    // The plan's cursor at world (E, N): its longitude and latitude in the status bar.
+    void show_cursor_position(const QPointF& world);
+    std::unique_ptr<CrsTransform> to_geographic; // the chosen system to WGS 84, while one is chosen
+    QLabel* coordinate_system_label = nullptr;   // permanent in the status bar
+    QLabel* cursor_position_label = nullptr;
 
     // ---- Unsaved rows guard: app/unsavedguard.cpp ----
     UnsavedRows unsaved_rows;

@@ -217,5 +217,8 @@ void MainWindow::run_command(Command command)
     case Command::TogglePlan:
         toggle_plan_view();
         break;
+    case Command::CoordinateSystem:
+        program_coordinatesystem();
+        break;
     }
 }

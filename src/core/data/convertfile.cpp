@@ -17,7 +17,8 @@ bool is_point(const QString& line)
 
 } // namespace
 
-PointFileConversion convert_point_file(const QString& input, const QString& output, OutputEncoding encoding)
+PointFileConversion convert_point_file(const QString& input, const QString& output, OutputEncoding encoding,
+                                       const QString& crs, const QString& columns)
 {
     PointFileConversion result;
     const QString input_suffix = QFileInfo(input).suffix();
@@ -35,6 +36,8 @@ PointFileConversion convert_point_file(const QString& input, const QString& outp
     }
 
     FileOperation reader;
+    reader.crs = crs;
+    reader.columns = columns;
     // A drawing's header holds the extents of all points: a first pass finds them.
     DxfExtents extents;
     if (output_format.kind() == PointFormat::Drawing) {
@@ -45,6 +48,7 @@ PointFileConversion convert_point_file(const QString& input, const QString& outp
             extents.include(line);
         });
         result.read = reader.last_read;
+        result.layer_read = reader.last_layer;
         if (!read) {
             result.outcome = PointFileConversion::InputUnreadable;
             result.reason = reader.last_error;
@@ -57,9 +61,11 @@ PointFileConversion convert_point_file(const QString& input, const QString& outp
     }
 
     PointFileWriter writer(output, output_suffix, encoding);
+    writer.set_crs(crs);
     if (!writer.open(extents)) {
         result.outcome = PointFileConversion::OutputUnwritable;
         result.reason = writer.error();
+        result.layer_written = writer.layer_report();
         return result;
     }
     // The column formats and drawings give five-field point lines only; raw lines are checked.
@@ -72,6 +78,7 @@ PointFileConversion convert_point_file(const QString& input, const QString& outp
             ++result.points_written;
     });
     result.read = reader.last_read;
+    result.layer_read = reader.last_layer;
     if (!read) {
         writer.cancel();
         result.outcome = PointFileConversion::InputUnreadable;
@@ -95,5 +102,6 @@ PointFileConversion convert_point_file(const QString& input, const QString& outp
         result.outcome = PointFileConversion::OutputUnwritable;
         result.reason = writer.error();
     }
+    result.layer_written = writer.layer_report();
     return result;
 }

@@ -24,13 +24,17 @@ struct PointFileConversion {
     FileOperation::ReadReport read;         // the input's encoding, undecodable bytes, commas replaced
     qint64 unencodable = 0;                 // characters GBK cannot hold (Unencodable)
     UnencodableCharacter first_unencodable; // the first of them: its output line and field
+    LayerReport layer_read;                 // what a layer format's reader met
+    LayerReport layer_written;              // what a layer format's writer met
 };
 
-// Reads `input` in the format of its suffix and writes `output` in the format of its suffix (exact
-// suffixes, as in the program). The output is written only when at least one point was read and, in
-// GBK, GBK holds every character; an existing output file is replaced only when the whole file has
-// been written.
+// Reads `input` in the format of its suffix and writes `output` in the format of its suffix (letter
+// case ignored, as in the program). The output is written only when at least one point was read and,
+// in GBK, GBK holds every character; an existing output file is replaced only when the whole file has
+// been written. `crs` is the points' coordinate system and `columns` a workbook's columns, for the
+// layer formats (data/layerformats.h).
 PointFileConversion convert_point_file(const QString& input, const QString& output,
-                                       OutputEncoding encoding = OutputEncoding::Gbk);
+                                       OutputEncoding encoding = OutputEncoding::Gbk, const QString& crs = QString(),
+                                       const QString& columns = QString());
 
 #endif // CONVERTFILE_H

@@ -20,6 +20,8 @@ bool FileOperation::finish_reading(const TextFileReader& reader)
     last_read.encoding_name = reader.encoding_name();
     last_read.undecodable_bytes = reader.undecodable_bytes();
     last_read.failure = reader.failure();
+    if (reader.failure() == TextFileReader::Failure::LongLine)
+        last_read.long_line = reader.lines_read() + 1;
     last_read_ok = !reader.failed();
     if (!last_read_ok)
         last_error = reader.error();
@@ -76,16 +78,21 @@ bool FileOperation::read_points(const QString& filename, const QString& extensio
     const PointFormat format = PointFormat::for_suffix(extension);
     if (format.kind() == PointFormat::Drawing)
         return read_dxf_points(filename, sink);
+    if (format.kind() == PointFormat::Layer)
+        return read_layer_points(filename, extension, sink);
     TextFileReader reader;
     if (!open_for_reading(reader, filename))
         return false;
     if (!format.is_known())
         return true; // no format: nothing to read
+    last_read.fields_needed = format.fields();
     QString line;
     QString point;
     while (reader.read_line(&line)) {
         if (format.point_line(line, &point))
             sink(point);
+        else if (!line.trimmed().isEmpty())
+            ++last_read.lines_skipped;
     }
     return finish_reading(reader);
 }
@@ -112,6 +119,10 @@ bool FileOperation::writefile_byextension(QString filename, QString extension, Q
         return writefile(filename, getsaveCADdata(msgslist), flag);
     case PointFormat::Columns:
         return writefile(filename, getsavedata(extension, msgslist), flag);
+    case PointFormat::Layer:
+        if (layer_formats()->can_write(extension.toLower()))
+            return write_layer(filename, extension, msgslist);
+        break;
     case PointFormat::Unknown:
         break;
     }
@@ -129,4 +140,35 @@ QStringList FileOperation::getsavedata(QString extension, QStringList msgslist)
             lines.append(line);
     }
     return lines;
+}
+
+bool FileOperation::read_layer_points(const QString& filename, const QString& suffix, const PointSink& sink)
+{
+    last_read = ReadReport();
+    last_layer = LayerReport();
+    const LayerFormats* layers = layer_formats();
+    if (!layers->can_read(suffix.toLower())) {
+        last_layer.failure = LayerReport::CannotOpen;
+        last_error = last_layer.message = PointFormat::unknown_reason(suffix);
+        return last_read_ok = false;
+    }
+    last_read_ok = layers->read(filename, suffix.toLower(), crs, columns, sink, &last_layer);
+    if (!last_read_ok)
+        last_error = last_layer.message;
+    return last_read_ok;
+}
+
+bool FileOperation::write_layer(const QString& filename, const QString& suffix, const QStringList& lines)
+{
+    const std::unique_ptr<LayerWriter> writer = layer_formats()->writer(filename, suffix.toLower(), layer_fields);
+    bool done = writer->open(crs);
+    for (int i = 0; done && i < lines.size(); ++i) {
+        writer->write(lines[i].split(QLatin1Char(',')));
+        done = !writer->failed();
+    }
+    done = done ? writer->finish() : (writer->cancel(), false);
+    last_layer = writer->report();
+    if (!done)
+        last_error = last_layer.message;
+    return done;
 }

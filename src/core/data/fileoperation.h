@@ -4,6 +4,7 @@
 #ifndef FILEOPERATION_H
 #define FILEOPERATION_H
 
+#include "data/layerformats.h"
 #include "data/textfile.h"
 
 #include <QString>
@@ -33,6 +34,9 @@ public:
         qint64 undecodable_bytes = 0; // read as U+FFFD
         qint64 commas_replaced = 0;   // commas in the values of a drawing, each now kDxfCommaStandIn
         TextFileReader::Failure failure = TextFileReader::Failure::None;
+        qint64 long_line = 0;     // the line (from 1) that was too long (Failure::LongLine)
+        qint64 lines_skipped = 0; // lines that are not blank and have fewer fields than the format holds
+        int fields_needed = 0;    // the fields a line of the format holds
         // Whether the encoding is worth telling: neither ASCII nor GBK.
         bool notable_encoding() const { return encoding != TextEncoding::Ascii && encoding != TextEncoding::Gbk; }
     };
@@ -46,6 +50,17 @@ public:
     // Characters the last write put down as "?" because GBK cannot hold them.
     qint64 last_write_unencodable = 0;
 
+    // The layer formats (data/layerformats.h). The points' coordinate system ("EPSG:4547"; empty:
+    // local coordinates): readers put the points into it, writers record it.
+    QString crs;
+    // A workbook's columns for reading ("name,code,N,E,Z" by header text or letter); empty: from its
+    // header row.
+    QString columns;
+    // The fields of the lines writefile_byextension hands to a layer writer.
+    LayerFields layer_fields;
+    // What the last read or write of a layer format met.
+    LayerReport last_layer;
+
     // ---- Text lines: data/fileoperation.cpp ----
     // All lines of the file; empty (and last_error set) when it cannot be opened.
     QStringList readfile(QString filename);
@@ -54,9 +69,10 @@ public:
     bool writefile(QString filename, QStringList msglist, bool flag);
 
     // ---- Formats by suffix: data/fileoperation.cpp ----
-    // The point lines of a file in the format its suffix names (compared exactly): raw suffixes give
-    // every line, the column formats their converted lines, "dxf" the drawing's points, any other
-    // suffix nothing. last_read_ok tells whether the file could be read.
+    // The point lines of a file in the format its suffix names (letter case ignored): raw suffixes give
+    // every line, the column formats their converted lines, "dxf" the drawing's points, the layer
+    // formats their points, any other suffix nothing. last_read_ok tells whether the file could be
+    // read.
     QStringList readfile_byextension(QString filename, QString extension);
     // The same, handed to `sink` line by line as the file is read; false when it cannot be read.
     bool read_points(const QString& filename, const QString& extension, const PointSink& sink);
@@ -77,6 +93,8 @@ public:
     QStringList readDXFfile(QString filename);
     // The points of a drawing, handed to `sink` as they are read; false when the file cannot be read.
     bool read_dxf_points(const QString& filename, const PointSink& sink);
+    // The points of a layer format (last_layer tells what the reader met); false when refused.
+    bool read_layer_points(const QString& filename, const QString& suffix, const PointSink& sink);
     QStringList ReadPair(TextFileReader* in);
     QStringList ReadEntities(TextFileReader* in);
     QStringList ReadEntitiesPOINT(TextFileReader* in, QStringList& resultlist);
@@ -87,6 +105,7 @@ private:
     bool open_for_reading(TextFileReader& reader, const QString& filename);
     bool finish_reading(const TextFileReader& reader);
     bool name_dxf_encoding(TextFileReader& reader);
+    bool write_layer(const QString& filename, const QString& suffix, const QStringList& lines);
     bool find_entities_section(TextFileReader* in);
     void read_entity_points(TextFileReader* in, const PointSink& sink);
 };

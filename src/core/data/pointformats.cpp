@@ -1,6 +1,7 @@
 // The column orders of the coordinate file formats and the per-line conversions built on them.
 #include "data/pointformats.h"
 
+#include "data/layerformats.h"
 #include "data/linefields.h"
 
 #include <iterator>
@@ -34,21 +35,26 @@ PointFormat PointFormat::for_suffix(const QString& suffix)
 {
     PointFormat format;
     for (const char* raw : kRawSuffixes) {
-        if (suffix == QLatin1String(raw)) {
+        if (suffix.compare(QLatin1String(raw), Qt::CaseInsensitive) == 0) {
             format.kind_ = Raw;
             return format;
         }
     }
     for (const ColumnLayout& layout : kLayouts) {
-        if (suffix == QLatin1String(layout.suffix)) {
+        if (suffix.compare(QLatin1String(layout.suffix), Qt::CaseInsensitive) == 0) {
             format.kind_ = Columns;
             format.columns_ = layout.columns;
             format.column_count_ = layout.count;
             return format;
         }
     }
-    if (suffix == QLatin1String("dxf"))
+    if (suffix.compare(QLatin1String("dxf"), Qt::CaseInsensitive) == 0) {
         format.kind_ = Drawing;
+    } else if (const LayerFormats* layers = layer_formats()) {
+        const QString lower = suffix.toLower();
+        if (layers->can_read(lower) || layers->can_write(lower))
+            format.kind_ = Layer;
+    }
     return format;
 }
 

@@ -1,6 +1,6 @@
-// The coordinate file formats, chosen by the file suffix, and the conversion of one line between a
-// format's file line and the five-field point line (name, code, N, E, Z). One table of column orders
-// serves reading and writing.
+// The coordinate file formats, chosen by the file suffix (letter case ignored), and the conversion of
+// one line between a format's file line and the five-field point line (name, code, N, E, Z). One table
+// of column orders serves reading and writing.
 #ifndef POINTFORMATS_H
 #define POINTFORMATS_H
 
@@ -14,9 +14,11 @@ public:
         Raw,     // "ndad", "txt", "csv": every line as it stands
         Columns, // "edad", "ndat", "gdat", "svf", "pts": the point's fields in the format's order
         Drawing, // "dxf": a drawing, not a line format
+        Layer,   // a format of the installed layer formats (data/layerformats.h): LandXML, GIS, workbooks
     };
 
-    // The format of a suffix, compared exactly ("TXT" is not "txt").
+    // The format of a suffix, compared without regard to letter case ("TXT" is "txt"), as the file
+    // names of Windows are.
     static PointFormat for_suffix(const QString& suffix);
 
     // Why a file of an unknown suffix cannot be read or written.
@@ -24,6 +26,8 @@ public:
 
     Kind kind() const { return kind_; }
     bool is_known() const { return kind_ != Unknown; }
+    // The fields a file line of a column format holds; 0 for the other kinds.
+    int fields() const { return column_count_; }
 
     // The point line of a file line. Raw: the line itself. Columns: false when the line has fewer
     // fields than the format holds; fields beyond those are ignored. Drawing and Unknown: false.

@@ -2,15 +2,26 @@
 #include "data/pointwriter.h"
 
 PointFileWriter::PointFileWriter(const QString& path, const QString& suffix, OutputEncoding encoding)
-    : format_(PointFormat::for_suffix(suffix)), suffix_(suffix), file_(path, false, encoding)
+    : format_(PointFormat::for_suffix(suffix)), path_(path), suffix_(suffix), file_(path, false, encoding)
 {
 }
 
+PointFileWriter::~PointFileWriter() = default;
+
 bool PointFileWriter::open(const DxfExtents& extents)
 {
-    if (!format_.is_known()) {
+    const bool writable = format_.kind() != PointFormat::Layer || layer_formats()->can_write(suffix_.toLower());
+    if (!format_.is_known() || !writable) {
         error_ = PointFormat::unknown_reason(suffix_);
         return false;
+    }
+    if (format_.kind() == PointFormat::Layer) {
+        layer_ = layer_formats()->writer(path_, suffix_.toLower(), LayerFields());
+        if (!layer_->open(crs_)) {
+            error_ = layer_->report().message;
+            return false;
+        }
+        return true;
     }
     if (!file_.open()) {
         error_ = file_.error();
@@ -31,6 +42,8 @@ bool PointFileWriter::open(const DxfExtents& extents)
 bool PointFileWriter::write(const QString& point_line)
 {
     ++sequence_;
+    if (layer_)
+        return layer_->write(point_line.split(QLatin1Char(',')));
     if (format_.kind() == PointFormat::Drawing) {
         drawing_lines_.clear();
         if (!dxf_append_point(drawing_lines_, point_line))
@@ -45,8 +58,23 @@ bool PointFileWriter::write(const QString& point_line)
     return true;
 }
 
+void PointFileWriter::cancel()
+{
+    if (layer_)
+        layer_->cancel();
+    else
+        file_.cancel();
+}
+
 bool PointFileWriter::finish()
 {
+    if (layer_) {
+        if (!layer_->finish()) {
+            error_ = layer_->report().message;
+            return false;
+        }
+        return true;
+    }
     if (format_.kind() == PointFormat::Drawing) {
         QStringList lines;
         dxf_append_entities_end(lines);

@@ -79,7 +79,7 @@ void cut_utf8(QByteArray* text, int bytes)
 bool gis_format_for_suffix(const QString& suffix, GisFormat* format)
 {
     for (const FormatInfo& each : kFormats) {
-        if (suffix == QLatin1String(each.suffix)) {
+        if (suffix.compare(QLatin1String(each.suffix), Qt::CaseInsensitive) == 0) {
             *format = each.format;
             return true;
         }

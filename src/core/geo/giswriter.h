@@ -15,7 +15,7 @@
 
 enum class GisFormat { GeoPackage, Shapefile, GeoJson, Kml };
 
-// The format of a file suffix: "gpkg", "shp", "geojson", "kml" (compared exactly, as the text
+// The format of a file suffix: "gpkg", "shp", "geojson", "kml" (letter case ignored, as the text
 // formats' suffixes).
 bool gis_format_for_suffix(const QString& suffix, GisFormat* format);
 // Whether the format holds WGS 84 longitude and latitude only.

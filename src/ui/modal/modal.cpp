@@ -3,6 +3,7 @@
 
 #include <QFileDialog>
 #include <QPushButton>
+#include <QPair>
 #include <QQueue>
 #include <cstdlib>
 
@@ -12,7 +13,7 @@ namespace
 struct Script {
     bool on = false;
     QQueue<QMessageBox::StandardButton> answers;
-    QQueue<QString> files;
+    QQueue<QPair<QString, QString>> files; // name, selected filter (null: the one shown first)
     QQueue<int> choice_answers;
     QList<modal_script::Shown> shown;
     QList<modal_script::Shown> choices;
@@ -27,13 +28,23 @@ Script& script()
 
 void record(const QString& kind, const QString& title, const QString& text)
 {
-    script().shown.append({kind, title, text, {}});
+    script().shown.append({kind, title, text, {}, QString(), QString()});
 }
 
-QString scripted_file(const QString& kind, const QString& caption)
+QString scripted_file(const QString& kind, const QString& caption, const QString& dir, const QString& filter,
+                      QString* selected_filter = nullptr)
 {
     record(kind, caption, QString());
-    return script().files.isEmpty() ? QString() : script().files.dequeue();
+    script().shown.last().dir = dir;
+    script().shown.last().filter = filter;
+    if (selected_filter)
+        script().shown.last().filter += "\n" + *selected_filter;
+    if (script().files.isEmpty())
+        return QString();
+    const QPair<QString, QString> file = script().files.dequeue();
+    if (selected_filter && !file.second.isNull())
+        *selected_filter = file.second;
+    return file.first;
 }
 
 } // namespace
@@ -89,15 +100,23 @@ void show_warning(QWidget* parent, const QString& title, const QString& text)
 QString get_open_file_name(QWidget* parent, const QString& caption, const QString& dir, const QString& filter)
 {
     if (script().on)
-        return scripted_file("open", caption);
+        return scripted_file("open", caption, dir, filter);
     return QFileDialog::getOpenFileName(parent, caption, dir, filter);
 }
 
 QString get_save_file_name(QWidget* parent, const QString& caption, const QString& dir, const QString& filter)
 {
     if (script().on)
-        return scripted_file("save", caption);
+        return scripted_file("save", caption, dir, filter);
     return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+}
+
+QString get_save_file_name(QWidget* parent, const QString& caption, const QString& dir, const QString& filter,
+                           QString* selected_filter)
+{
+    if (script().on)
+        return scripted_file("save", caption, dir, filter, selected_filter);
+    return QFileDialog::getSaveFileName(parent, caption, dir, filter, selected_filter);
 }
 
 void end_process(int status)
@@ -129,7 +148,12 @@ void queue_answer(QMessageBox::StandardButton answer)
 
 void queue_file(const QString& path)
 {
-    script().files.enqueue(path);
+    script().files.enqueue({path, QString()});
+}
+
+void queue_file(const QString& path, const QString& selected_filter)
+{
+    script().files.enqueue({path, selected_filter});
 }
 
 void queue_choice(int index)

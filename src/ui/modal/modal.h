@@ -22,6 +22,9 @@ void show_information(QWidget* parent, const QString& title, const QString& text
 void show_warning(QWidget* parent, const QString& title, const QString& text);
 QString get_open_file_name(QWidget* parent, const QString& caption, const QString& dir, const QString& filter);
 QString get_save_file_name(QWidget* parent, const QString& caption, const QString& dir, const QString& filter);
+// As above, starting with the filter *selected_filter and giving back the filter the user chose.
+QString get_save_file_name(QWidget* parent, const QString& caption, const QString& dir, const QString& filter,
+                           QString* selected_filter);
 // Ends the process at once with `status`, without returning to the event loop. In scripted mode it
 // only records the status and returns.
 void end_process(int status);
@@ -34,6 +37,8 @@ struct Shown {
     QString title;
     QString text;
     QStringList buttons; // a choice's buttons
+    QString dir;    // file dialogs: the folder they start in
+    QString filter; // file dialogs: the filters, and for "save" the one selected at the start after "\n"
 };
 
 // Scripted mode: nothing is shown; answers come from the queues below. A question without a queued
@@ -45,6 +50,8 @@ void queue_file(const QString& path);
 // The answer to the next choice: a button's index. A choice without a queued answer takes its first
 // button. Choices are kept apart from the other boxes: `choices()`.
 void queue_choice(int index);
+// A file name and the filter the user chose with it (save dialogs).
+void queue_file(const QString& path, const QString& selected_filter);
 QList<Shown> shown();
 QList<Shown> choices();
 void clear();

@@ -2,7 +2,9 @@
 #include "support/app/windowdriver.h"
 
 #include "dialogs/iniparameterselectdialog.h"
+#include "dialogs/inputmsg_dangedialog.h"
 #include "ui_iniparameterselectdialog.h"
+#include "ui_inputmsg_dangedialog.h"
 #include "window/mainwindow.h"
 
 #include <QApplication>
@@ -24,6 +26,19 @@ QPointer<QTimer> answer_next_dialog(std::function<void(QDialog*)> answer)
     });
     poll->start();
     return poll;
+}
+
+QPointer<QTimer> answer_name_prompt(const QString& name)
+{
+    return answer_next_dialog([name](QDialog* dialog) {
+        auto* prompt = qobject_cast<inputmsg_dangeDialog*>(dialog);
+        if (!prompt || name.isNull()) {
+            dialog->reject();
+            return;
+        }
+        prompt->ui->lineEdit->setText(name);
+        prompt->ui->pushButton->click();
+    });
 }
 
 std::unique_ptr<MainWindow> start_window(const QString& type)

@@ -17,6 +17,10 @@ class QDialog;
 // The returned timer can be deleted to withdraw an answer that was not needed.
 QPointer<QTimer> answer_next_dialog(std::function<void(QDialog*)> answer);
 
+// Answers the next one-line name prompt (inputmsg_dangeDialog) with `name` and OK, or cancels it when
+// `name` is null.
+QPointer<QTimer> answer_name_prompt(const QString& name);
+
 // Builds the main window in the current working directory, choosing `type` ("KT20_KT40", "KT85R",
 // "KT40" or "KT90") in the selection dialog and accepting it; an empty type cancels the dialog.
 std::unique_ptr<MainWindow> start_window(const QString& type);

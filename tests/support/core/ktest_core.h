@@ -1,5 +1,5 @@
-// The main function of the core suites: a headless core application (no GUI, no widgets) with GBK as the
-// local 8-bit codec, as in the program; and reading a file's bytes.
+// The main function of the core suites: a headless core application (no GUI, no widgets) with the
+// system's codec for local 8-bit text (file names), as in the program; and reading a file's bytes.
 #ifndef KTEST_CORE_H
 #define KTEST_CORE_H
 
@@ -20,7 +20,6 @@ inline QByteArray read_file(const QString& path, const QByteArray& if_missing = 
     int main(int argc, char** argv)                                                                                    \
     {                                                                                                                  \
         QCoreApplication app(argc, argv);                                                                              \
-        QTextCodec::setCodecForLocale(QTextCodec::codecForName("GBK"));                                                \
         TestClass tc;                                                                                                  \
         QTEST_SET_MAIN_SOURCE_PATH                                                                                     \
         return QTest::qExec(&tc, argc, argv);                                                                          \

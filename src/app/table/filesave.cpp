@@ -1,0 +1,157 @@
+// Writing the table to a point file: the lines each format takes, the GB18030 question before a text
+// file GBK cannot hold, and what the write did.
+#include "config/prompts.h"
+#include "data/fileoperation.h"
+#include "data/pointformats.h"
+#include "modal/modal.h"
+#include "table/filetexts.h"
+#include "table/tablerows.h"
+#include "ui_mainwindow.h"
+#include "window/mainwindow.h"
+
+#include <QFileInfo>
+#include <QSet>
+#include <QTableWidget>
+#include <climits>
+
+namespace
+{
+
+// The observation layout's columns as a GIS layer's attributes (short, for a shapefile's ten bytes).
+const LayerFields& observation_layer_fields()
+{
+    static const LayerFields fields{{"kind", "job", "name", "N", "E", "Z", "code", "inst_h", "bs_angle", "hz_angle",
+                                     "v_angle", "slope_dist", "vert_dist", "horiz_dist", "refl_h"},
+                                    {2, 6, 3, 4, 5}};
+    return fields;
+}
+
+// Every column of every row, a comma in a cell (which would split the line) written as ";".
+QStringList whole_rows(const QTableWidget* table)
+{
+    QStringList lines;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < table->columnCount(); ++column)
+            cells << cell_text(table, row, column).replace(QLatin1Char(','), QLatin1Char(';'));
+        lines << cells.join(QLatin1Char(','));
+    }
+    return lines;
+}
+
+QList<int> shape_columns(const RowShape& shape)
+{
+    QList<int> columns;
+    for (int field = 0; field < shape.fields; ++field)
+        columns << shape.columns[field];
+    return columns;
+}
+
+// The captions of the columns a file leaves out that hold a value in some row.
+QStringList columns_left_out(const QTableWidget* table, const QList<int>& kept)
+{
+    QStringList captions;
+    for (int column = 0; column < table->columnCount(); ++column) {
+        if (kept.contains(column))
+            continue;
+        for (int row = 0; row < table->rowCount(); ++row) {
+            if (!cell_text(table, row, column).isEmpty()) {
+                const QTableWidgetItem* header = table->horizontalHeaderItem(column);
+                captions << (header ? header->text() : QString::number(column + 1));
+                break;
+            }
+        }
+    }
+    return captions;
+}
+
+} // namespace
+
+bool MainWindow::settle_output_encoding(const QStringList& lines, const QList<int>& line_columns,
+                                        OutputEncoding* encoding)
+{
+    *encoding = OutputEncoding::Gbk;
+    const QList<UnencodableCharacter> beyond = characters_gbk_cannot_hold(lines, INT_MAX);
+    if (beyond.isEmpty())
+        return true;
+    const UnencodableCharacter& first = beyond.first();
+    const QTableWidgetItem* header = tableWidget->horizontalHeaderItem(line_columns.value(first.field));
+    const QStringList words = get_parametretitle("FileCommandMsg");
+    const QString question = words.value(FileText::Gb18030Question)
+                                 .arg(QString::number(beyond.size()), first.character, QString::number(first.line + 1),
+                                      header ? header->text() : QString());
+    if (ask_question(this, words.value(FileText::Gb18030Title), question, QMessageBox::Yes | QMessageBox::Cancel,
+                     QMessageBox::Cancel) != QMessageBox::Yes)
+        return false;
+    *encoding = OutputEncoding::Gb18030;
+    return true;
+}
+
+bool MainWindow::save_point_file(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix();
+    const PointFormat format = PointFormat::for_suffix(suffix);
+    if (!format.is_known()) {
+        show_warning(
+            this, getpopup_prompt(Prompt::ProgramName),
+            getpopup_prompt(Prompt::FileNotWritten).arg(path, getpopup_prompt(Prompt::UnknownSuffix).arg(suffix)));
+        return false;
+    }
+    FileOperation files;
+    files.crs = coordinate_system;
+    const TableLayout layout = table_layout(InstrumentType);
+    const bool observations = layout == TableLayout::Observation;
+    const bool layer = format.kind() == PointFormat::Layer;
+    const bool landxml = layer && suffix.compare("xml", Qt::CaseInsensitive) == 0;
+    // Observation tables keep their observation lines in the raw formats and every column in a GIS
+    // layer; every other format, and every coordinate table, gets five-field point lines.
+    const RowShape& shape =
+        observations && format.kind() == PointFormat::Raw ? observation_line_shape() : point_line_shape(layout);
+    QStringList lines;
+    QList<int> kept = shape_columns(shape);
+    if (observations && layer) {
+        lines = whole_rows(tableWidget);
+        files.layer_fields = observation_layer_fields();
+        // A GIS layer keeps every column as an attribute; LandXML the point's own.
+        for (int column = 0; !landxml && column < tableWidget->columnCount(); ++column)
+            kept << column;
+    } else {
+        lines = table_lines(tableWidget, shape);
+        if (format.kind() == PointFormat::Drawing)
+            kept.removeAt(1); // a drawing has no code
+    }
+    if (lines.isEmpty())
+        return false;
+    if (!layer) {
+        // Only the names of a drawing are written as text.
+        const QStringList checked = format.kind() == PointFormat::Drawing
+                                        ? table_lines(tableWidget, {shape.columns, 1, 0, shape.column_count})
+                                        : lines;
+        if (!settle_output_encoding(checked, shape_columns(shape), &files.write_encoding))
+            return false;
+    }
+    if (!files.writefile_byextension(path, suffix, lines, false)) {
+        const QString reason =
+            files.last_layer.failed()
+                ? fill_finding(get_parametretitle("FileFindingMsg").value(int(layer_refusal(files.last_layer).kind)),
+                               layer_refusal(files.last_layer))
+                : files.last_error;
+        show_warning(this, getpopup_prompt(Prompt::ProgramName),
+                     getpopup_prompt(Prompt::FileNotWritten).arg(path, reason));
+        return false;
+    }
+    rows_settled();
+    remember_file(path);
+    const QStringList words = get_parametretitle("FileCommandMsg");
+    QString summary = words.value(FileText::Saved).arg(path, QString::number(tableWidget->rowCount()));
+    if (files.write_encoding == OutputEncoding::Gb18030)
+        summary += words.value(FileText::InGb18030);
+    const QStringList left_out = columns_left_out(tableWidget, kept);
+    tell_file_outcome(
+        summary, words.value(FileText::WritingFile).arg(path), write_findings(files.last_layer),
+        left_out.isEmpty()
+            ? QStringList()
+            : QStringList{
+                  words.value(FileText::ColumnsNotKept).arg(left_out.join(words.value(FileText::ListSeparator)))});
+    return true;
+}
