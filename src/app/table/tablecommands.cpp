@@ -1,4 +1,5 @@
 // The point table commands: open, save as, new, edit, delete and clear.
+#include "config/countedtext.h"
 #include "config/prompts.h"
 #include "config/runtimefiles.h"
 #include "data/fileoperation.h"
@@ -82,12 +83,13 @@ void MainWindow::program_fileopen()
                      getpopup_prompt(Prompt::FileNotRead).arg(path, files.last_error));
         return;
     }
-    ui->lineEdit->setText(path);
     const TableLayout layout = table_layout(InstrumentType);
-    fill_table(tableWidget, layout == TableLayout::Observation ? observation_line_shape() : point_line_shape(layout),
-               lines);
-    show_row_count(*this);
-    rows_settled();
+    load_table_rows(layout == TableLayout::Observation ? observation_line_shape() : point_line_shape(layout), lines,
+                    path);
+    const QStringList texts = get_parametretitle("TableMessages");
+    show_statemsg(texts.value(TableText::Opened)
+                      .arg(QFileInfo(path).fileName(), counted_text(texts, TableText::Rows, tableWidget->rowCount())),
+                  Status::Message);
 }
 
 void MainWindow::program_filesaveas()
@@ -175,6 +177,7 @@ void MainWindow::program_clear()
     tableWidget->setRowCount(0);
     ui->lineEdit_2->setText("0");
     rows_settled();
+    show_statemsg("", Status::Settings); // what was said of the rows is said no more
 }
 
 QString MainWindow::get_map_data(QString sour, QMap<QString, QString> map)

@@ -36,6 +36,9 @@ const KeyEntry kKeys[] = {
     {"About", false, Command::About},
     {"CommLog", false, Command::CommLog},
     {"PlanView", true, Command::TogglePlan},
+    {"ImportPoints", true, Command::Import},
+    {"FindPoint", true, Command::Find},
+    {"RefreshPorts", true, Command::RefreshPorts},
 };
 
 } // namespace

@@ -24,6 +24,9 @@ enum class Command {
     About,
     CommLog,
     TogglePlan,
+    Import,
+    Find,
+    RefreshPorts,
 };
 
 enum class CommandSource { Menu, Toolbar };
