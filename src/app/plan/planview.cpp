@@ -23,17 +23,7 @@ PlanView::PlanView(QTableWidget* table, const PlanColumns& columns, const PlanKi
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(160, 160);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    QAbstractItemModel* model = table_->model();
-    connect(model, &QAbstractItemModel::rowsInserted, this,
-            [this](const QModelIndex&, int first, int) { rows_changed_from(first); });
-    connect(model, &QAbstractItemModel::rowsRemoved, this,
-            [this](const QModelIndex&, int first, int) { rows_changed_from(first); });
-    connect(model, &QAbstractItemModel::dataChanged, this,
-            [this](const QModelIndex& top_left, const QModelIndex&) { rows_changed_from(top_left.row()); });
-    const auto everything = [this] { rows_changed_from(0); };
-    connect(model, &QAbstractItemModel::modelReset, this, everything);
-    connect(model, &QAbstractItemModel::layoutChanged, this, everything);
-    connect(model, &QAbstractItemModel::rowsMoved, this, everything);
+    follow_row_changes(table_->model(), this, [this](int first) { rows_changed_from(first); });
 }
 
 void PlanView::set_texts(const QStringList& texts)

@@ -23,17 +23,7 @@ const QColor SuspectMarks::kRepeatedNameColour(255, 232, 150);
 SuspectMarks::SuspectMarks(QTableWidget* table, const SuspectColumns& columns, QLabel* status, const QStringList& texts)
     : QStyledItemDelegate(table), table_(table), status_(status), texts_(texts), rows_(columns)
 {
-    QAbstractItemModel* model = table_->model();
-    connect(model, &QAbstractItemModel::rowsInserted, this,
-            [this](const QModelIndex&, int first, int) { changed_from(first); });
-    connect(model, &QAbstractItemModel::rowsRemoved, this,
-            [this](const QModelIndex&, int first, int) { changed_from(first); });
-    connect(model, &QAbstractItemModel::dataChanged, this,
-            [this](const QModelIndex& top_left, const QModelIndex&) { changed_from(top_left.row()); });
-    const auto everything = [this] { changed_from(0); };
-    connect(model, &QAbstractItemModel::modelReset, this, everything);
-    connect(model, &QAbstractItemModel::layoutChanged, this, everything);
-    connect(model, &QAbstractItemModel::rowsMoved, this, everything);
+    follow_row_changes(table_->model(), this, [this](int first) { changed_from(first); });
     if (status_)
         status_->hide();
 }

@@ -54,6 +54,20 @@ void fill_table(QTableWidget* table, const RowShape& shape, const QStringList& l
     table->setUpdatesEnabled(true);
 }
 
+void follow_row_changes(QAbstractItemModel* model, QObject* context, const std::function<void(int)>& changed)
+{
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, context,
+                     [changed](const QModelIndex&, int first, int) { changed(first); });
+    QObject::connect(model, &QAbstractItemModel::rowsRemoved, context,
+                     [changed](const QModelIndex&, int first, int) { changed(first); });
+    QObject::connect(model, &QAbstractItemModel::dataChanged, context,
+                     [changed](const QModelIndex& top_left, const QModelIndex&) { changed(top_left.row()); });
+    const auto everything = [changed] { changed(0); };
+    QObject::connect(model, &QAbstractItemModel::modelReset, context, everything);
+    QObject::connect(model, &QAbstractItemModel::layoutChanged, context, everything);
+    QObject::connect(model, &QAbstractItemModel::rowsMoved, context, everything);
+}
+
 QStringList MainWindow::get_data_form_KT20KT40UI()
 {
     return table_lines(tableWidget, observation_line_shape());
