@@ -80,8 +80,9 @@ void MainWindow::layout_panels()
     ui->lineEdit_2->setMaximumWidth(250);
     ui->label_3->setMaximumWidth(400);
     ui->label_4->setMaximumWidth(400);
-    // A long message takes the room there is rather than squeezing the file name and the progress.
-    ui->label_4->setSizePolicy(QSizePolicy::Ignored, ui->label_4->sizePolicy().verticalPolicy());
+    // A long message takes the room there is (its end cut off) rather than squeezing the file name and
+    // the progress: its least width is set, not taken from its text.
+    ui->label_4->setMinimumWidth(120);
     // 20. Bottom bar.
     layout_FILE->addWidget(ui->label);
     layout_FILE->addWidget(ui->lineEdit);
