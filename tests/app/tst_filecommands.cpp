@@ -86,7 +86,7 @@ private slots:
         QTest::newRow("bytes neither UTF-8 nor GBK")
             << "KT40"
             << "bad.txt" << QByteArray("P\xFF,K,1,2,3\n")
-            << Rows{{QString::fromUtf8("P\xEF\xBF\xBD"), "K", "1", "2", "3"}} << "Opened %1: 1 rows"
+            << Rows{{QString::fromUtf8("P\xEF\xBF\xBD"), "K", "1", "2", "3"}} << "Opened %1: 1 row"
             << QStringList{
                    QString::fromUtf8("information: Reading %1:\n1 bytes are not valid GBK and show as \xEF\xBF\xBD")};
         QTest::newRow("a drawing's comma in a name")
@@ -94,12 +94,12 @@ private slots:
             << "d.dxf"
             << QByteArray("0\nSECTION\n2\nENTITIES\n0\nPOINT\n8\nPoint\n10\n2\n20\n1\n30\n3\n0\nTEXT\n8\n"
                           "PointNumber\n1\nA,B\n0\nENDSEC\n0\nEOF\n")
-            << Rows{{"A;B", "", "1", "2", "3"}} << "Opened %1: 1 rows"
+            << Rows{{"A;B", "", "1", "2", "3"}} << "Opened %1: 1 row"
             << QStringList{"information: Reading %1:\n1 commas in names or codes were replaced by \";\""};
         QTest::newRow("lines too short for the format")
             << "KT40"
             << "p.gdat" << QByteArray("1,P1,1,2,3,K\n2,P2,1\n\n") << Rows{{"P1", "K", "1", "2", "3"}}
-            << "Opened %1: 1 rows" << QStringList{"information: Reading %1:\n1 lines skipped: fewer than 6 fields"};
+            << "Opened %1: 1 row" << QStringList{"information: Reading %1:\n1 lines skipped: fewer than 6 fields"};
         QTest::newRow("point lines in the observation layout")
             << "KT20_KT40"
             << "p.ndad" << QByteArray("P1,K,1,2,3\nP2,K,4,5,6\n") << Rows{} << "Opened %1: 0 rows"
@@ -228,7 +228,7 @@ private slots:
         modal_script::queue_file(t.dir.file(typed), filter);
         QVERIFY(t.w->save_table_as());
         QVERIFY(QFile::exists(t.dir.file(written)));
-        QCOMPARE(status(t.w.get()), "Saved 1 rows to " + t.dir.file(written));
+        QCOMPARE(status(t.w.get()), "Saved 1 row to " + t.dir.file(written));
         FileOperation files;
         QCOMPARE(files.readfile_byextension(t.dir.file(written), QFileInfo(written).suffix()).size(), 1);
         // The filter chosen is the one the next Save As starts with.
@@ -242,12 +242,12 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("left_out");
         QTest::newRow("ten fields") << "o.txt"
-                                    << "Job, Inst. height, Slope dist.";
+                                    << "Job, HI, SD";
         QTest::newRow("point lines") << "o.gdat"
-                                     << "Kind, Job, Inst. height, Hz angle, Slope dist., Horiz. dist.";
+                                     << "Kind, Job, HI, Hz angle, SD, HD";
         QTest::newRow("a drawing keeps no code")
             << "o.dxf"
-            << "Kind, Job, Code, Inst. height, Hz angle, Slope dist., Horiz. dist.";
+            << "Kind, Job, Code, HI, Hz angle, SD, HD";
         QTest::newRow("a GIS layer keeps every column") << "o.gpkg" << QString();
     }
 
@@ -265,7 +265,7 @@ private slots:
                                                        ":\nColumns this format does not keep: " + left_out};
         // A layer written without a system says so in the status line.
         QCOMPARE(shown_messages(), expected);
-        QVERIFY(status(t.w.get()).startsWith("Saved 1 rows to " + t.dir.file(file)));
+        QVERIFY(status(t.w.get()).startsWith("Saved 1 row to " + t.dir.file(file)));
     }
 
     void export_asks_before_replacing_a_workbook()
@@ -285,7 +285,7 @@ private slots:
         QCOMPARE(modal_script::shown().value(0).text, t.dir.file("book.xlsx") + " already exists. Replace it?");
         export_as("book", QMessageBox::Yes);
         QVERIFY(t.dir.read("book.xlsx").startsWith("PK"));
-        QCOMPARE(status(t.w.get()), "Exported 1 rows to " + t.dir.file("book.xlsx"));
+        QCOMPARE(status(t.w.get()), "Exported 1 row to " + t.dir.file("book.xlsx"));
     }
 
     // Chinese folder and file names reach the file system as the system's (UTF-8) names, never GBK.

@@ -255,14 +255,14 @@ private slots:
                "for wkt in ['POINT (500000 3380000)', 'LINESTRING (0 0,1 1)']:\n"
                "    f = ogr.Feature(l.GetLayerDefn()); f.SetField('name', 'S1')\n"
                "    f.SetGeometry(ogr.CreateGeometryFromWkt(wkt)); l.CreateFeature(f)\n"
-            << "Opened %1: 1 rows; points read from layer \"stakes\", the first with points of the file's 2 layers"
+            << "Opened %1: 1 row; points read from layer \"stakes\", the first with points of the file's 2 layers"
             << QStringList{"information: Reading %1:\n1 lines, polygons or multi-point features skipped"};
         QTest::newRow("a system of its own, none chosen")
             << ""
             << "open:own.xml"
             << "text:<LandXML xmlns=\"http://www.landxml.org/schema/LandXML-1.2\"><CoordinateSystem epsgCode=\"4547\"/>"
                "<CgPoints><CgPoint name=\"A\">1 2 3</CgPoint><CgPoint name=\"B\"/></CgPoints></LandXML>"
-            << "Opened %1: 1 rows"
+            << "Opened %1: 1 row"
             << QStringList{"information: Reading %1:\nthe file's coordinate system EPSG:4547 is not applied: none is "
                            "chosen, the coordinates are taken as they stand\n1 points without coordinates skipped"};
     }

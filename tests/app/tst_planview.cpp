@@ -332,7 +332,7 @@ private slots:
         w.program_fileopen();
         QCOMPARE(w.tableWidget->rowCount(), 4);
         QCOMPARE(plan.plan_points().points.size(), 3);
-        QCOMPARE(plan.status_text(), QString("3 points  1 rows without numeric coordinates are not drawn"));
+        QCOMPARE(plan.status_text(), QString("3 points  1 row without numeric coordinates is not drawn"));
 
         w.tableWidget->selectRow(3);
         QCOMPARE(plan.selected_row(), 3);

@@ -72,7 +72,7 @@ private slots:
 
         const QStringList dependent = {"Disconnect", "ReceiveData", "MeasuredData", "SendData"};
         const QStringList dependent_kt40 = {"Disconnect", "ReceiveData", "SendData"};
-        const QStringList free = {"Connect", "BTCOMConnect", "PlanView", "CoordinateSystem", "PortSetting", "Exit"};
+        const QStringList free = {"Connect", "BTCOMConnect", "ImportPoints", "PlanView", "CoordinateSystem", "PortSetting", "Exit"};
         QTest::newRow("KT20_KT40 Chinese") << "Chinese"
                                            << "KT20_KT40" << true << 15 << "1200"
                                            << QStringList{"文件", "编辑", "视图", "通讯", "帮助"} << free << dependent;
@@ -84,7 +84,8 @@ private slots:
                                       << QStringList{"文件", "编辑", "视图", "通讯", "帮助"} << free << dependent_kt40;
         QTest::newRow("KT90 Chinese") << "Chinese"
                                       << "KT90" << false << 0 << "19200" << QStringList{"文件", "通讯", "帮助"}
-                                      << QStringList{"PortSetting", "Exit"} << QStringList();
+                                      << QStringList{"RefreshPorts", "PortSetting", "Exit"}
+                                      << QStringList{"Disconnect"};
         QTest::newRow("KT20_KT40 English")
             << "English"
             << "KT20_KT40" << true << 15 << "1200" << QStringList{"File", "Edit", "View", "Communication", "Help"}
@@ -95,7 +96,8 @@ private slots:
                                       << dependent_kt40;
         QTest::newRow("KT90 English") << "English"
                                       << "KT90" << false << 0 << "19200" << QStringList{"File", "Communication", "Help"}
-                                      << QStringList{"PortSetting", "Exit"} << QStringList();
+                                      << QStringList{"RefreshPorts", "PortSetting", "Exit"}
+                                      << QStringList{"Disconnect"};
     }
 
     void types()
@@ -161,10 +163,8 @@ private slots:
             for (QAction* item : top->menu()->actions())
                 QVERIFY(item->isEnabled());
 
-        // The status line was written before the type's baud rate was set: it shows the proposal.
-        const QString proposed =
-            w->dictionA->getcombaudrate(w->portname, w->portlist_desc, w->dictionA->getuartpara("baudrate", 1));
-        const QString summary = QString("%1 %2 8 n 1,%3").arg(w->portname, proposed, type);
+        // The status line shows the baud rate the first connect opens at: the type's.
+        const QString summary = QString("%1 %2 8 n 1,%3").arg(w->portname, baudrate, type);
         QCOMPARE(ui->label_3->text(), type == "KT90" ? summary : summary + ",NEZ");
         QCOMPARE(ui->label_4->text(), w->getpopup_prompt(Prompt::NotConnected));
         QCOMPARE(w->baudrate, baudrate);

@@ -76,11 +76,7 @@ void MainWindow::send_rows(const QList<int>& rows)
 
 QList<int> MainWindow::selected_rows() const
 {
-    QList<int> rows;
-    for (const QModelIndex& index : tableWidget->selectionModel()->selectedRows())
-        rows << index.row();
-    std::sort(rows.begin(), rows.end());
-    return rows;
+    return ::selected_rows(tableWidget);
 }
 
 void MainWindow::select_rows_from(const QList<int>& rows, int from)

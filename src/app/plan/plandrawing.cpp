@@ -20,6 +20,25 @@ const QColor kPointColour(29, 53, 87);
 const QColor kStationColour(192, 57, 43);
 const QColor kBacksightColour(46, 125, 50);
 const QColor kSelectedColour(233, 120, 20);
+constexpr int kLabelPixels = 12; // names, the status text and the scale bar's length
+
+QFont label_font(const QFont& base)
+{
+    QFont font = base;
+    font.setPixelSize(kLabelPixels);
+    return font;
+}
+
+// A white ground under the north arrow, the scale bar and the status text, so that points under them
+// do not make them hard to read.
+void draw_ground(QPainter* painter, const QRectF& rect)
+{
+    painter->save();
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(QColor(255, 255, 255, 210));
+    painter->drawRoundedRect(rect, 4, 4);
+    painter->restore();
+}
 
 void draw_symbol(QPainter* painter, PlanKind kind, const QPointF& at)
 {
@@ -59,11 +78,13 @@ void PlanView::render_plan(QPainter* painter, const QSize& size)
     view.set_view_size(size);
     painter->fillRect(QRect(QPoint(0, 0), size), Qt::white);
     draw_points(painter, view, size);
+    painter->setFont(label_font(font()));
     draw_scale_bar(painter, view, size);
     draw_north_arrow(painter, size);
+    const QRectF status = status_rect(size);
+    draw_ground(painter, status.adjusted(-3, -1, 3, 1));
     painter->setPen(QColor(60, 60, 60));
-    painter->drawText(QRectF(8, 6, size.width() - 60, 40), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                      status_text());
+    painter->drawText(status, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, status_text());
 }
 
 void PlanView::draw_points(QPainter* painter, const PlanTransform& view, const QSize& size)
@@ -126,13 +147,17 @@ void PlanView::draw_points(QPainter* painter, const PlanTransform& view, const Q
 
 void PlanView::draw_labels(QPainter* painter, const PlanTransform& view, const std::vector<int>& shown)
 {
-    // The selected point's name always shows; the others where they cover no point and no other name.
-    QFont font = painter->font();
-    font.setPixelSize(12);
+    // The selected point's name always shows; the others where they cover no point, no other name and
+    // neither the north arrow, the scale bar nor the status, and where the view shows them whole.
+    const QFont font = label_font(painter->font());
     QFont bold = font;
     bold.setBold(true);
     const QFontMetricsF metrics(font);
+    const QSize size = view.view_size().toSize();
     LabelPlacer placer;
+    placer.set_bounds(QRectF(QPointF(0, 0), QSizeF(size)));
+    for (const QRectF& chrome : {north_arrow_rect(size), scale_bar_rect(size), status_rect(size)})
+        placer.reserve(chrome);
     const auto label_of = [this](const PlanPoint& p) {
         return show_codes_ && !p.code.isEmpty() ? p.name + QStringLiteral("  ") + p.code : p.name;
     };
@@ -141,8 +166,10 @@ void PlanView::draw_labels(QPainter* painter, const PlanTransform& view, const s
         const PlanPoint& p = points_.points[selected];
         const QString label = label_of(p);
         const QPointF at = view.to_screen(p.position);
-        const QRectF rect(at.x() + 9, at.y() - metrics.height() + 2, QFontMetricsF(bold).horizontalAdvance(label),
-                          metrics.height());
+        const double width = QFontMetricsF(bold).horizontalAdvance(label);
+        // Beside the point on the right, or on the left where the right edge would cut it.
+        const double left = at.x() + 9 + width + 2 <= size.width() ? at.x() + 9 : at.x() - 9 - width;
+        const QRectF rect(left, at.y() - metrics.height() + 2, width, metrics.height());
         placer.reserve(rect);
         painter->setFont(bold);
         painter->setPen(kSelectedColour);
@@ -175,6 +202,26 @@ void PlanView::draw_labels(QPainter* painter, const PlanTransform& view, const s
     }
 }
 
+QRectF PlanView::north_arrow_rect(const QSize& size) const
+{
+    return QRectF(size.width() - 40, 8, 32, 52);
+}
+
+QRectF PlanView::scale_bar_rect(const QSize& size) const
+{
+    const double longest = std::max(100.0, std::min(150.0, size.width() / 3.0));
+    return QRectF(8, size.height() - 42, longest + 12, 34);
+}
+
+QRectF PlanView::status_rect(const QSize& size)
+{
+    const QFontMetricsF metrics(label_font(font()));
+    const double room = std::max(40.0, size.width() - 60.0);
+    const QRectF needed =
+        metrics.boundingRect(QRectF(0, 0, room, 1000), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, status_text());
+    return QRectF(8, 6, std::min(room, needed.width() + 1), needed.height());
+}
+
 void PlanView::draw_scale_bar(QPainter* painter, const PlanTransform& view, const QSize& size)
 {
     const double length = scale_bar_length(view.scale(), std::min(150.0, size.width() / 3.0));
@@ -191,6 +238,7 @@ void PlanView::draw_scale_bar(QPainter* painter, const PlanTransform& view, cons
 
 void PlanView::draw_north_arrow(QPainter* painter, const QSize& size)
 {
+    draw_ground(painter, north_arrow_rect(size));
     const QPointF tip(size.width() - 24, 14);
     QPainterPath arrow;
     arrow.moveTo(tip);

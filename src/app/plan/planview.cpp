@@ -2,6 +2,7 @@
 // zoom, pan and fit.
 #include "plan/planview.h"
 
+#include "config/countedtext.h"
 #include "table/tablerows.h"
 
 #include <QTableWidget>
@@ -22,22 +23,18 @@ PlanView::PlanView(QTableWidget* table, const PlanColumns& columns, const PlanKi
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(160, 160);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    QAbstractItemModel* model = table_->model();
-    connect(model, &QAbstractItemModel::rowsInserted, this,
-            [this](const QModelIndex&, int first, int) { rows_changed_from(first); });
-    connect(model, &QAbstractItemModel::rowsRemoved, this,
-            [this](const QModelIndex&, int first, int) { rows_changed_from(first); });
-    connect(model, &QAbstractItemModel::dataChanged, this,
-            [this](const QModelIndex& top_left, const QModelIndex&) { rows_changed_from(top_left.row()); });
-    const auto everything = [this] { rows_changed_from(0); };
-    connect(model, &QAbstractItemModel::modelReset, this, everything);
-    connect(model, &QAbstractItemModel::layoutChanged, this, everything);
-    connect(model, &QAbstractItemModel::rowsMoved, this, everything);
+    follow_row_changes(table_->model(), this, [this](int first) { rows_changed_from(first); });
 }
 
 void PlanView::set_texts(const QStringList& texts)
 {
     texts_ = texts;
+    update();
+}
+
+void PlanView::set_count_texts(const QStringList& texts)
+{
+    count_texts_ = texts;
     update();
 }
 
@@ -59,6 +56,8 @@ void PlanView::refresh()
         const auto cell = [this, row](int column) { return cell_text(table_, row, column); };
         if (plan_point_of_row(columns_, labels_, cell, row, &point))
             points_.points.append(point);
+        else if (has_no_place_by_design(columns_, labels_, cell))
+            points_.uncounted_rows.append(row);
         else
             ++points_.rows_left_out;
     }
@@ -91,9 +90,13 @@ const PlanTransform& PlanView::view_transform()
 QString PlanView::status_text()
 {
     refresh();
-    QString status = text(kPointsText).arg(points_.points.size());
-    if (points_.rows_left_out > 0)
-        status += QStringLiteral("  ") + text(kLeftOutText).arg(points_.rows_left_out);
+    const bool counted = count_texts_.size() >= 4;
+    QString status =
+        counted ? counted_text(count_texts_, 0, points_.points.size()) : text(kPointsText).arg(points_.points.size());
+    if (points_.rows_left_out > 0) {
+        status += QStringLiteral("  ") + (counted ? counted_text(count_texts_, 2, points_.rows_left_out)
+                                                  : text(kLeftOutText).arg(points_.rows_left_out));
+    }
     return status;
 }
 

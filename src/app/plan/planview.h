@@ -29,6 +29,9 @@ public:
     // The plan's texts: point count, rows left out, the context menu's entries, the export filters,
     // the write failure message, the scale bar's unit, the north arrow's letter, the drawing title.
     void set_texts(const QStringList& texts);
+    // The counts of the status in the form for one and the form for others: points (entries 0 and 1),
+    // rows left out (2 and 3). Without them the status takes its two counts from the plan's texts.
+    void set_count_texts(const QStringList& texts);
 
     // The highlighted row (-1 for none). A row whose point lies outside the view is brought into it.
     void set_selected_row(int row);
@@ -97,6 +100,10 @@ private:
     void draw_labels(QPainter* painter, const PlanTransform& view, const std::vector<int>& shown);
     void draw_scale_bar(QPainter* painter, const PlanTransform& view, const QSize& size);
     void draw_north_arrow(QPainter* painter, const QSize& size);
+    // Where the north arrow, the scale bar and the status text are drawn: no name goes there.
+    QRectF north_arrow_rect(const QSize& size) const;
+    QRectF scale_bar_rect(const QSize& size) const;
+    QRectF status_rect(const QSize& size);
     void pick(const QPoint& screen);
     void export_as(bool svg);
     bool write_file(const QString& path, const QByteArray& bytes);
@@ -107,6 +114,7 @@ private:
     PlanColumns columns_;
     PlanKindLabels labels_;
     QStringList texts_;
+    QStringList count_texts_;
     PlanPoints points_;
     PlanGrid grid_;
     QRectF bounds_;

@@ -91,6 +91,6 @@ void MainWindow::program_export()
     }
     rows_settled();
     remember_file(path, false); // a workbook is not opened again: not among the recent files
-    show_statemsg(words.value(FileText::Exported).arg(path, QString::number(tableWidget->rowCount())), Status::Message);
+    show_statemsg(words.value(FileText::Exported).arg(path, counted_rows()), Status::Message);
     show_information(this, getpopup_prompt(Prompt::ProgramName), getpopup_prompt(Prompt::Saved).arg(path));
 }

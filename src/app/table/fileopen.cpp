@@ -67,22 +67,19 @@ bool MainWindow::open_point_file(const QString& path)
                 .arg(path, fill_finding(get_parametretitle("FileFindingMsg").value(int(refusal.kind)), refusal)));
         return false;
     }
-    ui->lineEdit->setText(path);
     const TableLayout layout = table_layout(InstrumentType);
     // The layer formats give point lines, which fill the point columns of either layout.
     const bool point_lines = PointFormat::for_suffix(suffix).kind() == PointFormat::Layer;
     const RowShape& shape =
         layout == TableLayout::Observation && !point_lines ? observation_line_shape() : point_line_shape(layout);
-    fill_table(tableWidget, shape, lines);
-    show_row_count();
-    rows_settled();
+    load_table_rows(shape, lines, path);
     remember_file(path);
 
     QList<FileFindingText> findings = read_findings(files.last_read, files.last_layer);
     if (const int skipped = lines_without_row(lines, shape))
         findings.append({FileFinding::LinesSkipped, {QString::number(skipped), QString::number(shape.fields)}});
     const QStringList words = get_parametretitle("FileCommandMsg");
-    tell_file_outcome(words.value(FileText::Opened).arg(path, QString::number(tableWidget->rowCount())),
+    tell_file_outcome(words.value(FileText::Opened).arg(path, counted_rows()),
                       words.value(FileText::ReadingFile).arg(path), findings);
     return true;
 }

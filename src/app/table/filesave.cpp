@@ -143,7 +143,7 @@ bool MainWindow::save_point_file(const QString& path)
     rows_settled();
     remember_file(path);
     const QStringList words = get_parametretitle("FileCommandMsg");
-    QString summary = words.value(FileText::Saved).arg(path, QString::number(tableWidget->rowCount()));
+    QString summary = words.value(FileText::Saved).arg(path, counted_rows());
     if (files.write_encoding == OutputEncoding::Gb18030)
         summary += words.value(FileText::InGb18030);
     const QStringList left_out = columns_left_out(tableWidget, kept);

@@ -1,4 +1,5 @@
 // The point table commands: open, save as, new, edit, delete and clear.
+#include "config/countedtext.h"
 #include "config/prompts.h"
 #include "data/filefilters.h"
 #include "dialogs/managecoordinatesdialog.h"
@@ -113,13 +114,18 @@ void MainWindow::program_edit()
 
 void MainWindow::program_delete()
 {
-    const int row = tableWidget->currentRow();
-    if (!is_valid_row(tableWidget, row))
+    // Every selected row goes; the row that takes the first one's place is selected next.
+    QList<int> rows = selected_rows();
+    if (rows.isEmpty() && is_valid_row(tableWidget, tableWidget->currentRow()))
+        rows << tableWidget->currentRow();
+    if (rows.isEmpty())
         return;
-    const int count = tableWidget->rowCount();
-    tableWidget->removeRow(row);
-    ui->lineEdit_2->setText(QString::number(count - 1));
-    rows_removed({row});
+    for (int i = rows.size() - 1; i >= 0; --i)
+        tableWidget->removeRow(rows[i]);
+    show_row_count();
+    rows_removed(rows);
+    if (tableWidget->rowCount() > 0)
+        select_only_row(tableWidget, std::min(rows.first(), tableWidget->rowCount() - 1));
 }
 
 void MainWindow::program_clear()
@@ -129,11 +135,17 @@ void MainWindow::program_clear()
     tableWidget->setRowCount(0);
     ui->lineEdit_2->setText("0");
     rows_settled();
+    show_statemsg("", Status::Settings); // what was said of the rows is said no more
 }
 
 void MainWindow::show_row_count()
 {
     ui->lineEdit_2->setText(QString::number(tableWidget->rowCount()));
+}
+
+QString MainWindow::counted_rows()
+{
+    return counted_text(get_parametretitle("TableMessages"), TableText::Rows, tableWidget->rowCount());
 }
 
 QString MainWindow::get_map_data(QString sour, QMap<QString, QString> map)

@@ -5,7 +5,9 @@
 #include "data/linefields.h"
 #include "window/mainwindow.h"
 
+#include <QItemSelectionModel>
 #include <QTableWidget>
+#include <algorithm>
 
 QString cell_text(const QTableWidget* table, int row, int column)
 {
@@ -54,7 +56,36 @@ void fill_table(QTableWidget* table, const RowShape& shape, const QStringList& l
     table->setUpdatesEnabled(true);
 }
 
+void follow_row_changes(QAbstractItemModel* model, QObject* context, const std::function<void(int)>& changed)
+{
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, context,
+                     [changed](const QModelIndex&, int first, int) { changed(first); });
+    QObject::connect(model, &QAbstractItemModel::rowsRemoved, context,
+                     [changed](const QModelIndex&, int first, int) { changed(first); });
+    QObject::connect(model, &QAbstractItemModel::dataChanged, context,
+                     [changed](const QModelIndex& top_left, const QModelIndex&) { changed(top_left.row()); });
+    const auto everything = [changed] { changed(0); };
+    QObject::connect(model, &QAbstractItemModel::modelReset, context, everything);
+    QObject::connect(model, &QAbstractItemModel::layoutChanged, context, everything);
+    QObject::connect(model, &QAbstractItemModel::rowsMoved, context, everything);
+}
+
 QStringList MainWindow::get_data_form_KT20KT40UI()
 {
     return table_lines(tableWidget, observation_line_shape());
+}
+
+void select_only_row(QTableWidget* table, int row)
+{
+    table->selectionModel()->setCurrentIndex(table->model()->index(row, 0),
+                                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+QList<int> selected_rows(const QTableWidget* table)
+{
+    QList<int> rows;
+    for (const QModelIndex& index : table->selectionModel()->selectedRows())
+        rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }

@@ -168,6 +168,8 @@ void MainWindow::doublecheckself(QTreeWidgetItem* item, int column)
     // The port could not be opened and the user has been told: no listing, no wait for replies.
     if (!serial->isOpen())
         return;
+    // The port is open: Disconnect closes it.
+    toolbarbuttonshow(ToolbarGroup::ByConnection, true);
     progflag = 1;
     wait_start(WaitKind::Listing);
     tree1totree2_flag = false;

@@ -39,6 +39,9 @@ const KeyEntry kKeys[] = {
     {"PlanView", true, Command::TogglePlan},
     {"CoordinateSystem", true, Command::CoordinateSystem},
     {"RecentFiles", false, Command::None}, // a submenu: its files open themselves
+    {"ImportPoints", true, Command::Import},
+    {"FindPoint", true, Command::Find},
+    {"RefreshPorts", true, Command::RefreshPorts},
 };
 
 } // namespace

@@ -26,6 +26,9 @@ enum class Command {
     CommLog,
     TogglePlan,
     CoordinateSystem,
+    Import,
+    Find,
+    RefreshPorts,
 };
 
 enum class CommandSource { Menu, Toolbar };

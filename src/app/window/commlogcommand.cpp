@@ -6,8 +6,22 @@
 #include "window/mainwindow.h"
 
 #include <QAction>
+#include <QIcon>
 #include <QMenuBar>
 #include <QStatusBar>
+
+namespace
+{
+
+QIcon check_box_icon(const QString& icon_path)
+{
+    QIcon icon;
+    icon.addFile(icon_path + "/checkoff.png", QSize(), QIcon::Normal, QIcon::Off);
+    icon.addFile(icon_path + "/checkon.png", QSize(), QIcon::Normal, QIcon::On);
+    return icon;
+}
+
+} // namespace
 
 QString MainWindow::settings_file() const
 {
@@ -25,6 +39,10 @@ void MainWindow::set_comm_log(bool on)
         if (action->data().toString().compare("CommLog", Qt::CaseInsensitive) == 0) {
             action->setCheckable(true);
             action->setChecked(on);
+            // The style marks a checked item that has an icon by a sunken frame alone, which the
+            // window's colours hide: a box that shows its check mark when on says it plainly.
+            if (action->icon().availableSizes().isEmpty()) // no picture of its own
+                action->setIcon(check_box_icon(icon_path));
         }
     }
 }

@@ -26,7 +26,6 @@ void MainWindow::apply_instrument_choice(const QString& type, const QString& for
     InstrumentType = type;
     CoordinateFormat = format;
     UI_ini(InstrumentType);
-    show_statemsg("", Status::Settings);
 
     QString menu_key = "MainMenuKT20KT40Title";
     QString toolbar_key = "ToolbarKT20KT40VirtualTree";
@@ -44,6 +43,8 @@ void MainWindow::apply_instrument_choice(const QString& type, const QString& for
         toolbar_key = "ToolbarKT90VirtualTree";
         baudrate = "19200";
     }
+    // The status line shows the line settings the first connect will use: the type's baud rate included.
+    show_statemsg("", Status::Settings);
     mainmenu_list.clear();
     mainmenu_list.append(get_parametretitle(menu_key));
     mainmenu_ini(mainmenu_list.first());

@@ -12,6 +12,7 @@
 #include "geo/geoformats.h"
 #include "modal/modal.h"
 #include "table/pointtable.h"
+#include "trees/pcfilemodel.h"
 #include "ui_mainwindow.h"
 #include "window/redrawpacing.h"
 
@@ -19,6 +20,7 @@
 #include <QDir>
 #include <QFileSystemModel>
 #include <QIcon>
+#include <QLocale>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -55,7 +57,7 @@ MainWindow::MainWindow(QWidget* parent)
     layout_LR = new QHBoxLayout();
     tableWidget = new PointTable();
     ui->treeWidget->setObjectName("treewidget2_pc");
-    model = new QFileSystemModel(this);
+    model = new PcFileModel(this);
     model->setRootPath("");
     progDlg = nullptr;
     redraw_pacing = new RedrawPacing(this);
@@ -63,8 +65,10 @@ MainWindow::MainWindow(QWidget* parent)
     xml_analysis xml;
     language = xml.get_config(config_file_to_read(exe_path), "language");
     show_reader_messages(xml);
-    // Qt's own texts (standard buttons, file dialogs, the PC tree's captions) in that language.
+    // Qt's own texts (standard buttons, file dialogs, the PC tree's captions) in that language, and
+    // dates and sizes (the PC tree's) written as that language writes them.
     install_qt_translations(language);
+    QLocale::setDefault(program_locale(language));
     // 8. Central widget and the serial port.
     widget = new QWidget();
     serial = new QSerialPort();
@@ -113,13 +117,16 @@ MainWindow::MainWindow(QWidget* parent)
         exe_success_flag = false;
         return;
     }
-    // The plan view beside the table (KT20/KT40 family).
+    // The plan view beside the table (KT20/KT40 family), the find bar and the suspect-row marks; the
+    // captions above the KT90's trees.
     setup_plan_view();
     // Where the file dialogs start, the recent files and the points' coordinate system, as last chosen.
     load_file_settings();
     build_recent_files_menu();
     if (InstrumentType != "KT90")
         show_coordinate_system();
+    setup_table_tools();
+    setup_tree_captions();
     // Points an earlier run received and never saved, and the communication log as last chosen.
     offer_journal();
     set_comm_log(xml.get_config(config_file_to_read(exe_path), "commlog").trimmed() == "1");

@@ -49,6 +49,10 @@ class QSplitter;
 class QLabel;
 class QPointF;
 class CrsTransform;
+class FindBar;
+class SuspectMarks;
+class TableFit;
+struct RowShape;
 
 namespace Ui
 {
@@ -83,6 +87,13 @@ namespace ToolbarGroup
 {
 enum : int { ByConnection = 0 }; // toolbarbuttonshow: the buttons enabled while the port is open
 }
+namespace TableText
+{
+// Entries of the UI-text list "TableMessages": the counted rows of the file commands, Import's status
+// texts and its file dialog. Rows and LinesSkipped are counted texts (the form for one, then the form
+// for others).
+enum : int { Rows = 0, LinesSkipped = 2, Imported = 4, ImportedSkipping = 5, ImportCaption = 6, ImportFilters = 7 };
+} // namespace TableText
 
 class MainWindow : public QMainWindow
 {
@@ -346,9 +357,31 @@ public:
     void program_clear();
     // The row count in the progress field, as the table commands show it.
     void show_row_count();
+    // "1 row", "5 rows": the table's row count as the file commands' status texts give it.
+    QString counted_rows();
     QString get_map_data(QString sour, QMap<QString, QString> map);
     // Observation lines of the table (ten fields per row): app/tablerows.cpp
     QStringList get_data_form_KT20KT40UI();
+    // The table filled anew from a file's lines, `path` shown as its file; nothing left to save. The
+    // one table change of Open and Import: table/tableload.cpp
+    void load_table_rows(const RowShape& shape, const QStringList& lines, const QString& path);
+    // The widths the point table's columns were given (their sum, before the last one stretches).
+    int table_columns_width = 0;
+
+    // ---- Import, with a preview of how the rows land: table/importcommand.cpp ----
+    void program_import();
+
+    // ---- Find by name or code, and suspect rows marked: table/find.cpp, table/suspectmarks.cpp ----
+    // The find bar above the table and the suspect-row marks with their count in the status line
+    // (KT20/KT40 family types).
+    void setup_table_tools();
+    // Shows the find bar (Ctrl+F).
+    void program_find();
+    // Selects the next (or previous) row whose name or code holds the find bar's text.
+    void find_point(bool forward);
+    FindBar* find_bar = nullptr;           // owned through the right column's layout
+    SuspectMarks* suspect_marks = nullptr; // the table's item delegate, owned by the window
+    QLabel* suspect_label = nullptr;       // in the status line; hidden while no row is suspect
 
     // ---- Workbook export: app/export.cpp ----
     void program_export();
@@ -460,6 +493,18 @@ public:
     void toggle_plan_view();
     PlanView* plan_view = nullptr;      // owned through the splitter
     QSplitter* plan_splitter = nullptr; // owned through the right column's layout
+    TableFit* table_fit = nullptr;      // keeps the table as wide as its columns; owned by the window
+    // The plan rings the row the table has selected (none: -1).
+    void sync_plan_selection();
+
+    // ---- Keyboard shortcuts of the menu commands: window/shortcuts.cpp ----
+    void assign_shortcuts();
+
+    // ---- Instrument tree commands, the PC tree's start and captions: trees/treecommands.cpp ----
+    // Lists the serial ports again (F5) and shows the new ones.
+    void program_refreshports();
+    // The captions above the two trees and the PC tree opened at the user's documents or home folder.
+    void setup_tree_captions();
 
 protected:
     // Drag from the instrument tree, drop on the PC tree: trees/trees.cpp

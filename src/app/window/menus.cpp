@@ -69,6 +69,7 @@ void MainWindow::mainmenu_ini(QStringList menu_list)
         }
     }
     connect(bar, &QMenuBar::triggered, this, &MainWindow::menubar_triggered, Qt::UniqueConnection);
+    assign_shortcuts();
 }
 
 int MainWindow::menu_anisys(QMenu* pMenuA, QStringList menu_list, int slistpos, int listpos)
@@ -219,6 +220,15 @@ void MainWindow::run_command(Command command)
         break;
     case Command::CoordinateSystem:
         program_coordinatesystem();
+        break;
+    case Command::Import:
+        program_import();
+        break;
+    case Command::Find:
+        program_find();
+        break;
+    case Command::RefreshPorts:
+        program_refreshports();
         break;
     }
 }

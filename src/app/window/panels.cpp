@@ -59,6 +59,8 @@ void MainWindow::layout_panels()
     tableWidget->setSelectionBehavior(QAbstractItemView::SelectRows);
     // Several rows can be chosen, for "Send selected rows".
     tableWidget->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // A text wider than its column ("Measured point") is cut short with an ellipsis, never wrapped.
+    tableWidget->setWordWrap(false);
     // 18. Right column.
     layout_right->addWidget(ui->label_6);
     layout_right->addWidget(ui->treeView);
@@ -79,6 +81,9 @@ void MainWindow::layout_panels()
     ui->lineEdit_2->setMaximumWidth(250);
     ui->label_3->setMaximumWidth(400);
     ui->label_4->setMaximumWidth(400);
+    // A long message takes the room there is (its end cut off) rather than squeezing the file name and
+    // the progress: its least width is set, not taken from its text.
+    ui->label_4->setMinimumWidth(120);
     // 20. Bottom bar.
     layout_FILE->addWidget(ui->label);
     layout_FILE->addWidget(ui->lineEdit);
@@ -143,11 +148,13 @@ void MainWindow::set_table_columns(const QString& header_key)
         captions << header[i];
     tableWidget->setColumnCount(captions.size());
     tableWidget->setHorizontalHeaderLabels(captions);
-    for (int i = 0; 2 * i + 1 < header.size(); ++i) {
+    table_columns_width = 0;
+    for (int i = 0; i < captions.size(); ++i) {
         bool ok = false;
         const int width = header[2 * i].toInt(&ok);
         if (ok && width > 0)
             tableWidget->setColumnWidth(i, width);
+        table_columns_width += ok && width > 0 ? width : tableWidget->horizontalHeader()->defaultSectionSize();
     }
 }
 

@@ -40,6 +40,12 @@ QString qt_locale_of_language(const QString& language)
     return QString();
 }
 
+QLocale program_locale(const QString& language)
+{
+    const QString locale = qt_locale_of_language(language);
+    return locale.isEmpty() ? QLocale(QLocale::English, QLocale::UnitedStates) : QLocale(locale);
+}
+
 QStringList qt_translation_folders()
 {
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)

@@ -34,6 +34,8 @@ bool LabelPlacer::overlaps(const QRectF& rect) const
 
 bool LabelPlacer::place(const QRectF& rect)
 {
+    if (!bounds_.isNull() && !bounds_.contains(rect))
+        return false;
     if (overlaps(rect))
         return false;
     reserve(rect);

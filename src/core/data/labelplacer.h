@@ -13,9 +13,13 @@ class LabelPlacer
 public:
     explicit LabelPlacer(double bucket_size = 64.0) : bucket_(bucket_size) {}
 
+    // Labels must lie wholly inside `bounds` (the view) from now on, so none is cut at its edges.
+    void set_bounds(const QRectF& bounds) { bounds_ = bounds; }
+
     // Whether `rect` overlaps a label kept so far.
     bool overlaps(const QRectF& rect) const;
-    // Keeps `rect` and returns true when it overlaps no label kept so far; false otherwise.
+    // Keeps `rect` and returns true when it overlaps no label kept so far (and lies inside the bounds,
+    // when they are set); false otherwise.
     bool place(const QRectF& rect);
     // Places a label of `height` beside the point `at`, `gap` pixels from it: right and above, right and
     // below, left and above, left and below, the first of these that overlaps nothing kept. `width` is
@@ -32,6 +36,7 @@ private:
     template <typename Visit> void for_each_bucket(const QRectF& rect, Visit visit) const;
 
     double bucket_;
+    QRectF bounds_; // null: anywhere
     QVector<QRectF> rects_;
     QHash<quint64, QVector<int>> buckets_; // bucket key to the kept rectangles touching it
 };

@@ -25,6 +25,16 @@ bool plan_coordinate(const QString& text, double* value)
     return true;
 }
 
+namespace
+{
+
+bool is_kind(const QString& kind, const QString& label, const char* code)
+{
+    return !kind.isEmpty() && (kind == label || kind == QLatin1String(code));
+}
+
+} // namespace
+
 bool plan_point_of_row(const PlanColumns& columns, const PlanKindLabels& labels,
                        const std::function<QString(int)>& cell, int row, PlanPoint* point)
 {
@@ -39,12 +49,18 @@ bool plan_point_of_row(const PlanColumns& columns, const PlanKindLabels& labels,
     point->kind = PlanKind::Point;
     if (columns.kind_column >= 0) {
         const QString kind = cell(columns.kind_column);
-        if (!kind.isEmpty() && kind == labels.station)
+        if (is_kind(kind, labels.station, "STN"))
             point->kind = PlanKind::Station;
-        else if (!kind.isEmpty() && kind == labels.backsight)
+        else if (is_kind(kind, labels.backsight, "BK"))
             point->kind = PlanKind::Backsight;
     }
     return true;
+}
+
+bool has_no_place_by_design(const PlanColumns& columns, const PlanKindLabels& labels,
+                            const std::function<QString(int)>& cell)
+{
+    return columns.kind_column >= 0 && is_kind(cell(columns.kind_column), labels.backsight, "BK");
 }
 
 void PlanPoints::truncate_from_row(int row)
@@ -53,9 +69,13 @@ void PlanPoints::truncate_from_row(int row)
     const auto first =
         std::lower_bound(points.begin(), points.end(), row, [](const PlanPoint& p, int r) { return p.row < r; });
     const int kept_points = int(first - points.begin());
-    // The rows before `row` that were left out: those rows less the points kept among them.
-    rows_left_out = std::max(0, std::min(rows_left_out, row - kept_points));
+    const int kept_uncounted =
+        int(std::lower_bound(uncounted_rows.begin(), uncounted_rows.end(), row) - uncounted_rows.begin());
+    // The rows before `row` that were left out: those rows less the points and the uncounted rows kept
+    // among them.
+    rows_left_out = std::max(0, std::min(rows_left_out, row - kept_points - kept_uncounted));
     points.resize(kept_points);
+    uncounted_rows.resize(kept_uncounted);
 }
 
 QRectF PlanPoints::bounds() const

@@ -33,7 +33,8 @@ PlanColumns coordinate_plan_columns();
 // Kind label 0, name 2, N 3, E 4, code 6.
 PlanColumns observation_plan_columns();
 
-// The kind labels of station and backsight records, as the table shows them.
+// The kind labels of station and backsight records, as the table shows them. The record codes "STN"
+// and "BK", which files of other programs carry in their place, are known too.
 struct PlanKindLabels {
     QString station;
     QString backsight;
@@ -47,10 +48,16 @@ bool plan_coordinate(const QString& text, double* value);
 bool plan_point_of_row(const PlanColumns& columns, const PlanKindLabels& labels,
                        const std::function<QString(int)>& cell, int row, PlanPoint* point);
 
+// Whether a row without numeric coordinates has none by design: a backsight record, which gives the
+// direction to a known point and carries no coordinates of its own. Such a row is not counted as left out.
+bool has_no_place_by_design(const PlanColumns& columns, const PlanKindLabels& labels,
+                            const std::function<QString(int)>& cell);
+
 // Points of a run of rows, and how many rows were left out for want of numeric coordinates.
 struct PlanPoints {
     QVector<PlanPoint> points;
     int rows_left_out = 0;
+    QVector<int> uncounted_rows; // rows without a place by design, in row order: not counted as left out
 
     // Drops the points of rows from `row` on, and their count of rows left out.
     void truncate_from_row(int row);

@@ -1,0 +1,75 @@
+// The import command: a point list another program wrote, or a workbook's first sheet, read through
+// the import dialog (the user sees and chooses how its columns land) into the table. The last choice
+// is kept in the configuration file for the next import.
+#include "applog.h"
+#include "config/countedtext.h"
+#include "config/prompts.h"
+#include "config/runtimefiles.h"
+#include "config/settingwriter.h"
+#include "config/xml_analysis.h"
+#include "data/pointrows.h"
+#include "dialogs/importdialog.h"
+#include "geo/workbookreader.h"
+#include "modal/modal.h"
+#include "window/mainwindow.h"
+
+#include <QFileInfo>
+
+namespace
+{
+
+// The key of the import choice in the configuration file.
+const char kSettingKey[] = "importchoice";
+
+bool is_workbook(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == QLatin1String("xlsx") || suffix == QLatin1String("ods");
+}
+
+} // namespace
+
+void MainWindow::program_import()
+{
+    if (!settle_unsaved_rows())
+        return;
+    const QStringList texts = get_parametretitle("TableMessages");
+    const QString path = get_open_file_name(this, texts.value(TableText::ImportCaption), writable_folder(exe_path),
+                                            texts.mid(TableText::ImportFilters, 4).join(";;"));
+    if (path.isEmpty())
+        return;
+    ImportDialog dialog(this);
+    dialog.dlgicon_path = icon_path + "/logo.png";
+    xml_analysis xml;
+    dialog.has_last_choice =
+        parse_import_choice(xml.get_config(config_file_to_read(exe_path), kSettingKey), &dialog.choice);
+    if (is_workbook(path)) {
+        const WorkbookRows sheet = read_workbook(path);
+        if (!sheet.ok()) {
+            show_warning(this, getpopup_prompt(Prompt::ProgramName),
+                         getpopup_prompt(Prompt::FileNotRead).arg(path, sheet.message));
+            return;
+        }
+        const QString sheet_text = get_parametretitle("ImportDlg").value(ImportDialog::SheetText);
+        dialog.set_rows(sheet.rows, path + "  " + sheet_text.arg(sheet.sheet).arg(sheet.sheet_count));
+    } else if (!dialog.set_text_file(path)) {
+        show_warning(this, getpopup_prompt(Prompt::ProgramName),
+                     getpopup_prompt(Prompt::FileNotRead).arg(path, dialog.error));
+        return;
+    }
+    dialog.importdlg_ini(get_parametretitle("ImportDlg"));
+    dialog.exec();
+    if (!dialog.result_flag)
+        return;
+    QString error;
+    if (!replace_setting(settings_file(), kSettingKey, import_choice_text(dialog.choice), &error))
+        qCWarning(lcApp) << "the import choice could not be kept in" << settings_file() << ":" << error;
+    load_table_rows(point_line_shape(table_layout(InstrumentType)), dialog.points.lines, path);
+    const QString rows = counted_text(texts, TableText::Rows, dialog.points.lines.size());
+    const QString name = QFileInfo(path).fileName();
+    show_statemsg(dialog.skipped_lines == 0
+                      ? texts.value(TableText::Imported).arg(name, rows)
+                      : texts.value(TableText::ImportedSkipping)
+                            .arg(name, rows, counted_text(texts, TableText::LinesSkipped, dialog.skipped_lines)),
+                  Status::Message);
+}

@@ -1,0 +1,15 @@
+// The table filled anew from the rows of a file: the one table change that Open and Import make.
+#include "table/tablerows.h"
+#include "ui_mainwindow.h"
+#include "window/mainwindow.h"
+
+#include <QTableWidget>
+
+void MainWindow::load_table_rows(const RowShape& shape, const QStringList& lines, const QString& path)
+{
+    ui->lineEdit->setText(path);
+    fill_table(tableWidget, shape, lines);
+    show_row_count();
+    // The rows are those of a file on disk: nothing is left to save.
+    rows_settled();
+}
