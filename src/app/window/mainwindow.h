@@ -370,6 +370,9 @@ public:
 
     // ---- Import, with a preview of how the rows land: table/importcommand.cpp ----
     void program_import();
+    // The import dialog on `path` (delimited text or a workbook's first sheet) and, when it is
+    // accepted, its rows into the table; false when nothing was read.
+    bool import_file(const QString& path);
 
     // ---- Find by name or code, and suspect rows marked: table/find.cpp, table/suspectmarks.cpp ----
     // The find bar above the table and the suspect-row marks with their count in the status line
