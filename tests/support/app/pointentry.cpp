@@ -11,12 +11,9 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-namespace
+void answer_point_dialog(QStringList* shown, const QStringList& typed, bool accept)
 {
-
-void answer_with(const QStringList& point)
-{
-    answer_next_dialog([point](QDialog* dialog) {
+    answer_next_dialog([=](QDialog* dialog) {
         auto* entry = qobject_cast<ManageCoordinatesDialog*>(dialog);
         if (!entry) {
             dialog->reject();
@@ -24,23 +21,27 @@ void answer_with(const QStringList& point)
         }
         QLineEdit* edits[] = {entry->ui->lineEdit, entry->ui->lineEdit_2, entry->ui->lineEdit_3, entry->ui->lineEdit_4,
                               entry->ui->lineEdit_5};
-        for (int i = 0; i < 5; ++i)
-            edits[i]->setText(point.value(i));
-        entry->ui->pushButton->click();
+        if (shown)
+            shown->clear();
+        for (int i = 0; i < 5; ++i) {
+            if (shown)
+                *shown << edits[i]->text();
+            if (!typed.isEmpty())
+                edits[i]->setText(typed.value(i));
+        }
+        (accept ? entry->ui->pushButton : entry->ui->pushButton_2)->click();
     });
 }
 
-} // namespace
-
 void type_new_point(MainWindow& w, const QStringList& point)
 {
-    answer_with(point);
+    answer_point_dialog(nullptr, point, true);
     w.program_new();
 }
 
 void type_edited_point(MainWindow& w, int row, const QStringList& point)
 {
     w.tableWidget->setCurrentCell(row, 0);
-    answer_with(point);
+    answer_point_dialog(nullptr, point, true);
     w.program_edit();
 }

@@ -6,6 +6,9 @@
 
 class MainWindow;
 
+// Answers the next point entry dialog: keeps what it shows in `shown` (when not null), types `typed`
+// (when not empty) and accepts, or cancels when `accept` is false.
+void answer_point_dialog(QStringList* shown, const QStringList& typed, bool accept);
 // New with the five texts typed into the dialog (name, code, N, E, Z).
 void type_new_point(MainWindow& w, const QStringList& point);
 // Edit of row `row` with the five texts typed over what the dialog shows.
