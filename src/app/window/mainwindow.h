@@ -92,7 +92,15 @@ namespace TableText
 // Entries of the UI-text list "TableMessages": the counted rows of the file commands, Import's status
 // texts and its file dialog. Rows and LinesSkipped are counted texts (the form for one, then the form
 // for others).
-enum : int { Rows = 0, LinesSkipped = 2, Imported = 4, ImportedSkipping = 5, ImportCaption = 6, ImportFilters = 7 };
+enum : int {
+    Rows = 0,
+    LinesSkipped = 2,
+    Imported = 4,
+    ImportedSkipping = 5,
+    ImportCaption = 6,
+    ImportFilters = 7, // four filters
+    EditedPointGone = 11
+};
 } // namespace TableText
 
 class MainWindow : public QMainWindow

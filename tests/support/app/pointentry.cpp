@@ -11,26 +11,29 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+void fill_point_dialog(QDialog* dialog, QStringList* shown, const QStringList& typed, bool accept)
+{
+    auto* entry = qobject_cast<ManageCoordinatesDialog*>(dialog);
+    if (!entry) {
+        dialog->reject();
+        return;
+    }
+    QLineEdit* edits[] = {entry->ui->lineEdit, entry->ui->lineEdit_2, entry->ui->lineEdit_3, entry->ui->lineEdit_4,
+                          entry->ui->lineEdit_5};
+    if (shown)
+        shown->clear();
+    for (int i = 0; i < 5; ++i) {
+        if (shown)
+            *shown << edits[i]->text();
+        if (!typed.isEmpty())
+            edits[i]->setText(typed.value(i));
+    }
+    (accept ? entry->ui->pushButton : entry->ui->pushButton_2)->click();
+}
+
 void answer_point_dialog(QStringList* shown, const QStringList& typed, bool accept)
 {
-    answer_next_dialog([=](QDialog* dialog) {
-        auto* entry = qobject_cast<ManageCoordinatesDialog*>(dialog);
-        if (!entry) {
-            dialog->reject();
-            return;
-        }
-        QLineEdit* edits[] = {entry->ui->lineEdit, entry->ui->lineEdit_2, entry->ui->lineEdit_3, entry->ui->lineEdit_4,
-                              entry->ui->lineEdit_5};
-        if (shown)
-            shown->clear();
-        for (int i = 0; i < 5; ++i) {
-            if (shown)
-                *shown << edits[i]->text();
-            if (!typed.isEmpty())
-                edits[i]->setText(typed.value(i));
-        }
-        (accept ? entry->ui->pushButton : entry->ui->pushButton_2)->click();
-    });
+    answer_next_dialog([=](QDialog* dialog) { fill_point_dialog(dialog, shown, typed, accept); });
 }
 
 void type_new_point(MainWindow& w, const QStringList& point)

@@ -6,6 +6,11 @@
 
 class MainWindow;
 
+class QDialog;
+
+// Fills the point entry dialog `dialog` (any other dialog is rejected): keeps what it shows in
+// `shown` (when not null), types `typed` (when not empty) and accepts, or cancels when `accept` is false.
+void fill_point_dialog(QDialog* dialog, QStringList* shown, const QStringList& typed, bool accept);
 // Answers the next point entry dialog: keeps what it shows in `shown` (when not null), types `typed`
 // (when not empty) and accepts, or cancels when `accept` is false.
 void answer_point_dialog(QStringList* shown, const QStringList& typed, bool accept);
