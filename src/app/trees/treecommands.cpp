@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <memory>
@@ -50,7 +51,11 @@ void MainWindow::setup_tree_captions()
         if (QDir::cleanPath(path) != QFileInfo(folder).path())
             return;
         disconnect(*once);
-        view->scrollTo(model->index(folder), QAbstractItemView::PositionAtTop);
+        // The model sorts a folder it has read a moment later, which moves the rows: the view goes to
+        // the folder after that.
+        QTimer::singleShot(100, view, [this, view, folder] {
+            view->scrollTo(model->index(folder), QAbstractItemView::PositionAtTop);
+        });
     });
 }
 
