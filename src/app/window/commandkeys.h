@@ -29,6 +29,9 @@ enum class Command {
     Import,
     Find,
     RefreshPorts,
+    Undo,
+    Redo,
+    CopyRows,
 };
 
 enum class CommandSource { Menu, Toolbar };
