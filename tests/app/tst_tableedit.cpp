@@ -2,6 +2,7 @@
 // journal following, undo refused while records arrive, cells edited in place, the view sorted by a
 // column while files keep the row order, and the table's context menu.
 #include "data/recoveryjournal.h"
+#include "plan/planview.h"
 #include "support/app/linkedwindow.h"
 #include "support/app/pointentry.h"
 #include "support/app/windowdriver.h"
@@ -184,6 +185,13 @@ private slots:
         w->run_command(Command::Undo);
         QCOMPARE(w->table_texts(), before);
         QCOMPARE(w->tableWidget->rowCount(), before.size());
+        // The plan rings the row the table shows current, with the rows back in their places.
+        const int current = w->tableWidget->currentRow();
+        QCOMPARE(w->plan_view->selected_row(), w->tableWidget->selectionModel()->isRowSelected(current, QModelIndex())
+                                                   ? current
+                                               : w->tableWidget->selectionModel()->selectedRows().isEmpty()
+                                                   ? -1
+                                                   : w->tableWidget->selectionModel()->selectedRows().first().row());
         // Undone to where the rows were saved, nothing is unsaved; else they are, and journaled.
         QCOMPARE(w->unsaved_rows.pending(before.size()), !saved_first || change == Change::Open);
         check("after undo");

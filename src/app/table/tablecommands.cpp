@@ -144,7 +144,8 @@ void MainWindow::program_clear()
     const TableRows before = table_texts();
     tableWidget->setRowCount(0);
     ui->lineEdit_2->setText("0");
-    push_table_step(table_replaced_step(*this, before, [](QTableWidget* table) { table->setRowCount(0); }));
+    if (!before.isEmpty())
+        push_table_step(table_replaced_step(*this, before, [](QTableWidget* table) { table->setRowCount(0); }));
     rows_settled();
     show_statemsg("", Status::Settings); // what was said of the rows is said no more
 }

@@ -25,15 +25,21 @@ public:
             return;
         }
         apply();
-        w_.show_row_count();
+        shown();
     }
     void undo() final
     {
         revert();
-        w_.show_row_count();
+        shown();
     }
 
 protected:
+    // Rows put back in place move the selection without a word to the plan: it reads it again.
+    void shown()
+    {
+        w_.show_row_count();
+        w_.sync_plan_selection();
+    }
     virtual void apply() = 0;
     virtual void revert() = 0;
     QTableWidget* table() const { return w_.tableWidget; }
