@@ -356,6 +356,22 @@ private slots:
         while (!shown[next].contains('1'))
             ++next;
         QCOMPARE(w->tableWidget->item(w->tableWidget->currentRow(), 0)->text(), shown[next]);
+
+        // The order shown kept as the rows' order: one step, journaled, undone to the order before.
+        const int steps = w->undo_stack->count();
+        w->run_command(Command::KeepViewOrder);
+        QStringList kept;
+        for (const QStringList& row : w->table_texts())
+            kept << row[0];
+        QCOMPARE(kept, shown);
+        QCOMPARE(w->undo_stack->count(), steps + (clicks < 3 ? 1 : 0));
+        QCOMPARE(w->view_order->sorted_column(), -1);
+        QCOMPARE(journaled(*w), clicks < 3 ? w->table_texts() : Rows());
+        if (clicks < 3) {
+            w->run_command(Command::Undo);
+            QCOMPARE(w->table_texts(), rows);
+            QVERIFY(!w->unsaved_rows.pending(rows.size())); // as saved above
+        }
     }
 
     void the_context_menu_data()
@@ -389,10 +405,12 @@ private slots:
         std::unique_ptr<QMenu> menu(w->table_menu());
         const QList<QAction*> actions = menu->actions();
         const QStringList texts = w->get_parametretitle("TableEdit");
-        QCOMPARE(actions.size(), 5);
+        QCOMPARE(actions.size(), 6);
         for (int i = 0; i < actions.size(); ++i) {
-            QCOMPARE(actions[i]->text(), texts.value(TableEditText::NewPoint + i));
-            QCOMPARE(actions[i]->isEnabled(), i == 0 || !selected.isEmpty());
+            const int text = i < 5 ? TableEditText::NewPoint + i : int(TableEditText::KeepOrder);
+            QCOMPARE(actions[i]->text(), texts.value(text));
+            // "Keep the order shown" waits for a sorted view.
+            QCOMPARE(actions[i]->isEnabled(), i == 0 || (i < 5 && !selected.isEmpty()));
         }
         QAction* action = actions[entry - TableEditText::NewPoint];
         if (action->isEnabled())

@@ -2,6 +2,7 @@
 // by a click on a column header, and the context menu with the row commands and "Copy rows as text".
 #include "config/countedtext.h"
 #include "table/tablerows.h"
+#include "table/tableundo.h"
 #include "table/vieworder.h"
 #include "window/commandkeys.h"
 #include "window/mainwindow.h"
@@ -27,6 +28,7 @@ const MenuEntry kMenuEntries[] = {
     {TableEditText::DeleteRows, Command::DeletePoint},
     {TableEditText::CopyRows, Command::CopyRows},
     {TableEditText::SendSelected, Command::SendSelectedRows},
+    {TableEditText::KeepOrder, Command::KeepViewOrder},
 };
 
 } // namespace
@@ -51,7 +53,10 @@ QMenu* MainWindow::table_menu()
     for (const MenuEntry& entry : kMenuEntries) {
         QAction* action = menu->addAction(texts.value(entry.text));
         const Command command = entry.command;
-        action->setEnabled(command == Command::NewPoint || rows_chosen);
+        if (command == Command::KeepViewOrder)
+            action->setEnabled(view_order && view_order->sorted_column() >= 0);
+        else
+            action->setEnabled(command == Command::NewPoint || rows_chosen);
         connect(action, &QAction::triggered, this, [this, command] { run_command(command); });
     }
     return menu;
@@ -75,4 +80,22 @@ void MainWindow::copy_rows_as_text()
                       .value(TableEditText::Copied)
                       .arg(counted_text(get_parametretitle("TableMessages"), TableText::Rows, lines.size())),
                   Status::Message);
+}
+
+void MainWindow::keep_view_order()
+{
+    if (!view_order || view_order->sorted_column() < 0)
+        return;
+    const TableRows before = table_texts();
+    TableRows after;
+    for (int row : view_order->rows_as_shown())
+        after << before.value(row);
+    const auto fill = [after](QTableWidget* table) {
+        table->setRowCount(0);
+        insert_table_rows(table, 0, after);
+    };
+    // Emptied, the table shows its own order again: the rows' order is now the one that was shown.
+    fill(tableWidget);
+    push_table_step(table_replaced_step(*this, before, fill));
+    table_rewritten();
 }

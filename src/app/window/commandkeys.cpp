@@ -45,6 +45,7 @@ const KeyEntry kKeys[] = {
     {"Undo", false, Command::Undo},
     {"Redo", false, Command::Redo},
     {"CopyRows", false, Command::CopyRows},
+    {"KeepViewOrder", false, Command::KeepViewOrder},
 };
 
 } // namespace

@@ -32,6 +32,7 @@ enum class Command {
     Undo,
     Redo,
     CopyRows,
+    KeepViewOrder,
 };
 
 enum class CommandSource { Menu, Toolbar };

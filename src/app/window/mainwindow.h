@@ -101,7 +101,7 @@ namespace TableEditText
 {
 // Entries of the UI-text list "TableEdit": undo refused during a transfer, the table's context menu, the
 // rows copied.
-enum : int { NotDuringTransfer = 0, NewPoint, EditPoint, DeleteRows, CopyRows, SendSelected, Copied };
+enum : int { NotDuringTransfer = 0, NewPoint, EditPoint, DeleteRows, CopyRows, SendSelected, Copied, KeepOrder };
 } // namespace TableEditText
 
 class MainWindow : public QMainWindow
@@ -417,6 +417,8 @@ public:
     QMenu* table_menu();
     // The selected rows as tab-separated lines on the clipboard, in the order the view shows them.
     void copy_rows_as_text();
+    // The rows put in the order the view shows them (one step): files and sends follow it from then on.
+    void keep_view_order();
 
     // ---- Workbook export: app/export.cpp ----
     void program_export();

@@ -239,5 +239,8 @@ void MainWindow::run_command(Command command)
     case Command::CopyRows:
         copy_rows_as_text();
         break;
+    case Command::KeepViewOrder:
+        keep_view_order();
+        break;
     }
 }
