@@ -3,6 +3,7 @@
 #include "config/prompts.h"
 #include "data/fieldtext.h"
 #include "table/pointitem.h"
+#include "table/tableundo.h"
 #include "window/mainwindow.h"
 #include "window/redrawpacing.h"
 
@@ -62,6 +63,8 @@ void MainWindow::append_table_row(const kt2040::Record& record)
         record.fills_table ? tableWidget->columnCount() : std::min(int(cells.size()), tableWidget->columnCount());
     for (int c = 0; c < columns; ++c)
         tableWidget->setItem(row, c, new PointItem(cells.value(c)));
+    // One undo step for the records of a transfer.
+    push_table_step(rows_appended_step(*this, row, 1, receive_serial));
     rows_appended(row);
     redraw_pacing->record_shown();
 }

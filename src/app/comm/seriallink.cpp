@@ -144,6 +144,7 @@ void MainWindow::COMParameter_ini(int type)
     if (type != 0)
         return;
     InformationTransmissionjFlag = false;
+    ++receive_serial; // the next transfer's records are a step of their own
     CommunicationDirection = kt2040::PcReceives;
     commbuf.clear();
     KT20_KT40_curnum = 0;

@@ -89,7 +89,7 @@ void MainWindow::program_export()
                      getpopup_prompt(Prompt::FileNotWritten).arg(path, book.error()));
         return;
     }
-    rows_settled();
+    table_saved();
     remember_file(path, false); // a workbook is not opened again: not among the recent files
     show_statemsg(words.value(FileText::Exported).arg(path, counted_rows()), Status::Message);
     show_information(this, getpopup_prompt(Prompt::ProgramName), getpopup_prompt(Prompt::Saved).arg(path));

@@ -140,7 +140,7 @@ bool MainWindow::save_point_file(const QString& path)
                      getpopup_prompt(Prompt::FileNotWritten).arg(path, reason));
         return false;
     }
-    rows_settled();
+    table_saved();
     remember_file(path);
     const QStringList words = get_parametretitle("FileCommandMsg");
     QString summary = words.value(FileText::Saved).arg(path, counted_rows());

@@ -2,9 +2,10 @@
 // and the suspect-row marks with their count in the status line.
 #include "data/pointrows.h"
 #include "data/rowsearch.h"
+#include "table/celledit.h"
 #include "table/findbar.h"
-#include "table/suspectmarks.h"
 #include "table/tablerows.h"
+#include "table/vieworder.h"
 #include "ui_mainwindow.h"
 #include "window/mainwindow.h"
 
@@ -49,8 +50,13 @@ void MainWindow::setup_table_tools()
                                        ? observation_suspect_columns({get_map_data("STN", CoordinateType),
                                                                       get_map_data("BK", CoordinateType), "STN", "BK"})
                                        : coordinate_suspect_columns();
-    suspect_marks = new SuspectMarks(tableWidget, columns, suspect_label, get_parametretitle("SuspectRows"));
+    // Every cell is edited in place but the observation layout's record kind.
+    const int first_editable = table_layout(InstrumentType) == TableLayout::Observation ? 1 : 0;
+    suspect_marks =
+        new CellEditing(tableWidget, columns, suspect_label, get_parametretitle("SuspectRows"), first_editable,
+                        [this](int row, int column, const QString& text) { edit_cell(row, column, text); });
     tableWidget->setItemDelegate(suspect_marks);
+    setup_table_editing();
 }
 
 void MainWindow::program_find()
@@ -68,10 +74,14 @@ void MainWindow::find_point(bool forward)
     if (wanted.isEmpty())
         return;
     const NameCodeColumns columns = name_code_columns(InstrumentType);
-    const int row = find_row(tableWidget->rowCount(), tableWidget->currentRow(), forward, wanted,
-                             [this, columns](int r, int which) {
-                                 return cell_text(tableWidget, r, which == 0 ? columns.name : columns.code);
-                             });
+    // Down (or up) the rows as the view shows them.
+    const auto row_at = [this](int position) { return view_order ? view_order->row_at(position) : position; };
+    const int current = view_order ? view_order->position_of(tableWidget->currentRow()) : tableWidget->currentRow();
+    const int found =
+        find_row(tableWidget->rowCount(), current, forward, wanted, [this, columns, row_at](int position, int which) {
+            return cell_text(tableWidget, row_at(position), which == 0 ? columns.name : columns.code);
+        });
+    const int row = found < 0 ? found : row_at(found);
     if (row < 0) {
         show_statemsg(texts.value(FindBar::NotFound).arg(wanted), Status::Message);
         return;

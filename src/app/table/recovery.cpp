@@ -5,6 +5,7 @@
 #include "data/recoveryjournal.h"
 #include "modal/modal.h"
 #include "table/pointitem.h"
+#include "table/tableundo.h"
 #include "ui_mainwindow.h"
 #include "window/mainwindow.h"
 
@@ -152,6 +153,7 @@ bool MainWindow::offer_left_journal(RecoveryJournal& left)
         left.set_aside("kept");
         return false;
     }
+    const int first = tableWidget->rowCount();
     for (const QStringList& cells : contents.rows) {
         const int row = tableWidget->rowCount();
         tableWidget->insertRow(row);
@@ -159,6 +161,7 @@ bool MainWindow::offer_left_journal(RecoveryJournal& left)
             tableWidget->setItem(row, c, new PointItem(cells[c]));
     }
     ui->lineEdit_2->setText(QString::number(tableWidget->rowCount()));
+    push_table_step(rows_appended_step(*this, first, tableWidget->rowCount() - first));
     unsaved_rows.changed();
     // Written anew: the restored rows stay journaled, and a cut last line is gone before changes follow.
     journal_holds_table = true;

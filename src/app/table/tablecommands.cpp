@@ -6,6 +6,7 @@
 #include "modal/modal.h"
 #include "table/pointitem.h"
 #include "table/tablerows.h"
+#include "table/tableundo.h"
 #include "ui_mainwindow.h"
 #include "window/mainwindow.h"
 
@@ -92,6 +93,7 @@ void MainWindow::program_new()
     for (int column = 0; column < point.size(); ++column)
         tableWidget->setItem(row, column, new PointItem(point[column]));
     show_row_count();
+    push_table_step(rows_appended_step(*this, row, 1));
     rows_appended(row);
 }
 
@@ -115,9 +117,12 @@ void MainWindow::program_edit()
                          get_parametretitle("TableMessages").value(TableText::EditedPointGone));
         return;
     }
+    const int at = edited.row();
+    const QStringList before = row_texts(at);
     for (int column = 0; column < point.size(); ++column)
-        set_cell(tableWidget, edited.row(), column, point[column]);
-    row_replaced(edited.row());
+        set_cell(tableWidget, at, column, point[column]);
+    push_table_step(row_replaced_step(*this, at, before, row_texts(at)));
+    row_replaced(at);
 }
 
 void MainWindow::program_delete()
@@ -128,9 +133,13 @@ void MainWindow::program_delete()
         rows << tableWidget->currentRow();
     if (rows.isEmpty())
         return;
+    TableRows texts;
+    for (int row : rows)
+        texts << row_texts(row);
     for (int i = rows.size() - 1; i >= 0; --i)
         tableWidget->removeRow(rows[i]);
     show_row_count();
+    push_table_step(rows_removed_step(*this, rows, texts));
     rows_removed(rows);
     if (tableWidget->rowCount() > 0)
         select_only_row(tableWidget, std::min(rows.first(), tableWidget->rowCount() - 1));
@@ -140,8 +149,12 @@ void MainWindow::program_clear()
 {
     if (!settle_unsaved_rows())
         return;
+    // Undone, the rows come back as they were, unsaved unless they were saved (and journaled then).
+    const TableRows before = table_texts();
     tableWidget->setRowCount(0);
     ui->lineEdit_2->setText("0");
+    if (!before.isEmpty())
+        push_table_step(table_replaced_step(*this, before, [](QTableWidget* table) { table->setRowCount(0); }));
     rows_settled();
     show_statemsg("", Status::Settings); // what was said of the rows is said no more
 }

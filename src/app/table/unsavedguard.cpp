@@ -2,6 +2,7 @@
 // button asking it too.
 #include "data/recoveryjournal.h"
 #include "modal/modal.h"
+#include "table/tableundo.h"
 #include "window/mainwindow.h"
 
 #include <QCloseEvent>
@@ -39,8 +40,15 @@ bool MainWindow::settle_before_receive()
     if (answer != QMessageBox::Discard)
         return answer == QMessageBox::NoButton || (answer == QMessageBox::Save && save_table_as());
     // The rows asked about go; records the instrument sent while the question was open stay, unsaved.
-    for (int row = std::min(asked, tableWidget->rowCount()) - 1; row >= 0; --row)
+    QList<int> removed;
+    TableRows texts;
+    for (int row = 0; row < std::min(asked, tableWidget->rowCount()); ++row) {
+        removed << row;
+        texts << row_texts(row);
+    }
+    for (int row = removed.size() - 1; row >= 0; --row)
         tableWidget->removeRow(row);
+    push_table_step(rows_removed_step(*this, removed, texts));
     rows_settled();
     if (tableWidget->rowCount() > 0)
         table_rewritten();

@@ -42,6 +42,10 @@ const KeyEntry kKeys[] = {
     {"ImportPoints", true, Command::Import},
     {"FindPoint", true, Command::Find},
     {"RefreshPorts", true, Command::RefreshPorts},
+    {"Undo", false, Command::Undo},
+    {"Redo", false, Command::Redo},
+    {"CopyRows", false, Command::CopyRows},
+    {"KeepViewOrder", false, Command::KeepViewOrder},
 };
 
 } // namespace

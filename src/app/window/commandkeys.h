@@ -29,6 +29,10 @@ enum class Command {
     Import,
     Find,
     RefreshPorts,
+    Undo,
+    Redo,
+    CopyRows,
+    KeepViewOrder,
 };
 
 enum class CommandSource { Menu, Toolbar };

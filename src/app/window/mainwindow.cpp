@@ -23,6 +23,7 @@
 #include <QLocale>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QUndoStack>
 
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent), ui(new Ui::MainWindow), serial(nullptr), writedatanum(3), layout_left(nullptr),
@@ -135,6 +136,10 @@ MainWindow::MainWindow(QWidget* parent)
 
 MainWindow::~MainWindow()
 {
+    // The undo stack is emptied as it goes: that must neither settle the rows (the journal stays for the
+    // next start) nor reach the menus, which are gone by then.
+    if (undo_stack)
+        undo_stack->disconnect(this);
     delete ui;
     if (serial) {
         if (serial->isOpen())

@@ -52,6 +52,9 @@ class CrsTransform;
 class FindBar;
 class SuspectMarks;
 class TableFit;
+class ViewOrder;
+class QUndoCommand;
+class QUndoStack;
 struct RowShape;
 
 namespace Ui
@@ -102,6 +105,12 @@ enum : int {
     EditedPointGone = 11
 };
 } // namespace TableText
+namespace TableEditText
+{
+// Entries of the UI-text list "TableEdit": undo refused during a transfer, the table's context menu, the
+// rows copied.
+enum : int { NotDuringTransfer = 0, NewPoint, EditPoint, DeleteRows, CopyRows, SendSelected, Copied, KeepOrder };
+} // namespace TableEditText
 
 class MainWindow : public QMainWindow
 {
@@ -393,6 +402,34 @@ public:
     FindBar* find_bar = nullptr;           // owned through the right column's layout
     SuspectMarks* suspect_marks = nullptr; // the table's item delegate, owned by the window
     QLabel* suspect_label = nullptr;       // in the status line; hidden while no row is suspect
+
+    // ---- Undo, editing in place, view order and the table's context menu: table/undo.cpp,
+    // table/tableundo.cpp (the steps), table/tablemenu.cpp ----
+    QUndoStack* undo_stack = nullptr; // every change of the table is a step; none for KT90
+    int receive_serial = 0;           // the records of one transfer join into one step
+    ViewOrder* view_order = nullptr;  // the rows sorted by a column in the view only
+    // Editing in place, the undo stack, the header sort and the context menu (KT20/KT40 family types).
+    void setup_table_editing();
+    void setup_undo();
+    // The Undo and Redo menu items enabled when there is something to undo or redo.
+    void show_undo_state();
+    // Pushes the step of a change the table has already made (its first redo does nothing).
+    void push_table_step(QUndoCommand* step);
+    // False, with a word, while a transfer runs.
+    bool undo_allowed();
+    void program_undo();
+    void program_redo();
+    // The table holds what a file holds (opened, saved, exported): the undo stack's clean state, the
+    // rows settled. Undone back to it, nothing is unsaved.
+    void table_saved();
+    // A cell edited in place gets `text`: one step, the row journaled.
+    void edit_cell(int row, int column, const QString& text);
+    // The context menu of the table (owned by the caller): New, Edit, Delete, Copy rows, Send selected.
+    QMenu* table_menu();
+    // The selected rows as tab-separated lines on the clipboard, in the order the view shows them.
+    void copy_rows_as_text();
+    // The rows put in the order the view shows them (one step): files and sends follow it from then on.
+    void keep_view_order();
 
     // ---- Workbook export: app/export.cpp ----
     void program_export();

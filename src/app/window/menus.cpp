@@ -230,5 +230,17 @@ void MainWindow::run_command(Command command)
     case Command::RefreshPorts:
         program_refreshports();
         break;
+    case Command::Undo:
+        program_undo();
+        break;
+    case Command::Redo:
+        program_redo();
+        break;
+    case Command::CopyRows:
+        copy_rows_as_text();
+        break;
+    case Command::KeepViewOrder:
+        keep_view_order();
+        break;
     }
 }

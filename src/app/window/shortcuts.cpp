@@ -15,6 +15,7 @@ struct CommandShortcut {
     Command command;
     QKeySequence::StandardKey standard; // QKeySequence::UnknownKey: `key` instead
     int key;
+    int other_key = 0; // a second key, when not 0
 };
 
 const CommandShortcut kShortcuts[] = {
@@ -24,11 +25,18 @@ const CommandShortcut kShortcuts[] = {
     {Command::DeletePoint, QKeySequence::UnknownKey, Qt::Key_Delete},
     {Command::Find, QKeySequence::Find, 0},
     {Command::RefreshPorts, QKeySequence::UnknownKey, Qt::Key_F5},
+    {Command::Undo, QKeySequence::UnknownKey, int(Qt::CTRL) | Qt::Key_Z},
+    {Command::Redo, QKeySequence::UnknownKey, int(Qt::CTRL) | Qt::Key_Y, int(Qt::CTRL) | int(Qt::SHIFT) | Qt::Key_Z},
 };
 
-QKeySequence key_of(const CommandShortcut& shortcut)
+QList<QKeySequence> keys_of(const CommandShortcut& shortcut)
 {
-    return shortcut.standard == QKeySequence::UnknownKey ? QKeySequence(shortcut.key) : QKeySequence(shortcut.standard);
+    if (shortcut.standard != QKeySequence::UnknownKey)
+        return {QKeySequence(shortcut.standard)};
+    QList<QKeySequence> keys{QKeySequence(shortcut.key)};
+    if (shortcut.other_key)
+        keys << QKeySequence(shortcut.other_key);
+    return keys;
 }
 
 } // namespace
@@ -44,7 +52,7 @@ void MainWindow::assign_shortcuts()
         for (const CommandShortcut& shortcut : kShortcuts) {
             if (shortcut.command != command || given.contains(command))
                 continue;
-            action->setShortcut(key_of(shortcut));
+            action->setShortcuts(keys_of(shortcut));
             action->setShortcutContext(Qt::WindowShortcut);
             given << command;
         }
