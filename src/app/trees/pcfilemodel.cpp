@@ -26,9 +26,15 @@ QVariant PcFileModel::data(const QModelIndex& index, int role) const
             return QLocale().formattedDataSize(size(index));
         break;
     case KindColumn:
-        // Folders and drives by the icon provider now, in the translations installed by now.
-        if (isDir(index) && iconProvider())
-            return iconProvider()->type(fileInfo(index));
+        if (isDir(index)) {
+            const bool drive = fileInfo(index).isRoot();
+            const QString& own = drive ? drive_kind_ : folder_kind_;
+            if (!own.isEmpty())
+                return own;
+            // Else by the icon provider now, in the translations installed by now.
+            if (iconProvider())
+                return iconProvider()->type(fileInfo(index));
+        }
         break;
     case DateColumn:
         return QLocale().toString(lastModified(index), QLocale::ShortFormat);
@@ -36,4 +42,10 @@ QVariant PcFileModel::data(const QModelIndex& index, int role) const
         break;
     }
     return QFileSystemModel::data(index, role);
+}
+
+void PcFileModel::set_kind_texts(const QString& folder, const QString& drive)
+{
+    folder_kind_ = folder;
+    drive_kind_ = drive;
 }

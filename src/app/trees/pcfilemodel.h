@@ -13,6 +13,13 @@ public:
     explicit PcFileModel(QObject* parent = nullptr) : QFileSystemModel(parent) {}
 
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    // The kinds of folders and drives in the program's texts (Qt's own translations lack them in some
+    // versions); empty: the icon provider's.
+    void set_kind_texts(const QString& folder, const QString& drive);
+
+private:
+    QString folder_kind_;
+    QString drive_kind_;
 };
 
 #endif // PCFILEMODEL_H

@@ -5,6 +5,7 @@
 
 #include "config/countedtext.h"
 #include "config/dictionaryanalysis.h"
+#include "trees/pcfilemodel.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,7 +20,8 @@ namespace
 {
 
 // Entries of the UI-text list "TreeCaptions".
-enum TreeCaption { InstrumentCaption, PortsListed }; // PortsListed: the form for one port, then for others
+// PortsListed: the form for one port, then for others.
+enum TreeCaption { InstrumentCaption = 0, PortsListed = 1, FolderKind = 3, DriveKind = 4 };
 
 // The folder the PC tree opens at: the user's documents folder, or the home folder without one.
 QString start_folder()
@@ -34,7 +36,9 @@ void MainWindow::setup_tree_captions()
 {
     if (InstrumentType != "KT90")
         return;
-    ui->label_5->setText(get_parametretitle("TreeCaptions").value(InstrumentCaption));
+    const QStringList captions = get_parametretitle("TreeCaptions");
+    ui->label_5->setText(captions.value(InstrumentCaption));
+    static_cast<PcFileModel*>(model)->set_kind_texts(captions.value(FolderKind), captions.value(DriveKind));
     // label_6 names the PC folder chosen; at first the one the tree opens at.
     const QString folder = QDir::cleanPath(start_folder());
     ui->label_6->setText(folder);
