@@ -186,7 +186,10 @@ QDialog* Monkey::modal_dialog() const
 
 void Monkey::restart_sim()
 {
+    // Starting a process may block for a while on a loaded machine: the monkey's own wait is no hang.
+    heartbeat = 0;
     sim = std::make_unique<SimProcess>(sim_args);
+    heartbeat = now_ms();
     qputenv("KTLINK_EXTRA_PORTS", sim->port().toLocal8Bit());
     sim_dead.invalidate();
 }

@@ -11,6 +11,7 @@
 #include "ui_mainwindow.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
@@ -135,7 +136,12 @@ QString Monkey::check_outside()
     for (auto it = outside.cbegin(); it != outside.cend(); ++it) {
         const QStringList now = QDir(it.key()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
         for (const QString& entry : now) {
-            if (!it.value().contains(entry))
+            // Other programs of this machine's user write there too: only entries of ours count.
+            const bool ours = entry.contains("ktlink", Qt::CaseInsensitive) ||
+                              entry.contains(QCoreApplication::applicationName(), Qt::CaseInsensitive) ||
+                              (!QCoreApplication::organizationName().isEmpty() &&
+                               entry.contains(QCoreApplication::organizationName(), Qt::CaseInsensitive));
+            if (ours && !it.value().contains(entry))
                 return QString("%1/%2 appeared outside the temporary folders").arg(it.key(), entry);
         }
     }
