@@ -321,7 +321,7 @@ private slots:
         QCOMPARE(modal_script::shown().value(0).dir, t.dir.path()); // the program folder at first
         QVERIFY(modal_script::shown().value(0).filter.startsWith(
             "All supported files (*.ndad *.edad *.ndat *.gdat *.svf *.pts *.txt *.csv *.dxf *.xml *.gpkg *.shp "
-            "*.geojson *.kml);;Name,Code,N,E,Z (*.ndad);;"));
+            "*.geojson *.kml *.xlsx *.ods);;Name,Code,N,E,Z (*.ndad);;"));
         for (int i = 1; i <= 9; ++i)
             t.dir.write(QString("f%1/p%1.txt").arg(i), "P,K,1,2,3\n");
         for (int i = 1; i <= 9; ++i) {

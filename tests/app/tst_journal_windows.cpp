@@ -10,9 +10,11 @@
 #include "support/app/windowdriver.h"
 #include "support/core/simprocess.h"
 #include "support/ui/ktest.h"
+#include "table/tablerows.h"
 #include "ui_mainwindow.h"
 #include "window/commandkeys.h"
 
+#include <QDialog>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -148,6 +150,44 @@ private slots:
         w = start_window(type);
         QCOMPARE(table_rows(*w), before);
         check("restore");
+    }
+
+    // The point dialog of Edit is open while the table changes under it: the edit lands on the same
+    // point wherever it moved, or nowhere when the point is gone, and the journal stays whole.
+    void edit_while_the_table_changes_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<Rows>("expected");
+        const QStringList edited{"B2", "K", "9", "9", "9"};
+        QTest::newRow("a row above deleted") << "delete above" << Rows{edited, {"C", "", "3", "3", "3"}};
+        QTest::newRow("the point deleted") << "delete it" << Rows{{"A", "", "1", "1", "1"}, {"C", "", "3", "3", "3"}};
+        QTest::newRow("the table cleared") << "clear" << Rows{};
+    }
+
+    void edit_while_the_table_changes()
+    {
+        QFETCH(QString, change);
+        QFETCH(Rows, expected);
+        WorkDir dir;
+        dir.set_language("English");
+        auto w = start_window("KT40");
+        for (const QStringList& point :
+             Rows{{"A", "", "1", "1", "1"}, {"B", "", "2", "2", "2"}, {"C", "", "3", "3", "3"}})
+            type_new_point(*w, point);
+        w->tableWidget->setCurrentCell(1, 0);
+        answer_next_dialog([&](QDialog* dialog) {
+            if (change == "clear") {
+                modal_script::queue_answer(QMessageBox::Discard);
+                w->run_command(Command::ClearPoints);
+            } else {
+                select_only_row(w->tableWidget, change == "delete above" ? 0 : 1);
+                w->run_command(Command::DeletePoint);
+            }
+            fill_point_dialog(dialog, nullptr, {"B2", "K", "9", "9", "9"}, true);
+        });
+        w->run_command(Command::EditPoint);
+        QCOMPARE(table_rows(*w), expected);
+        QCOMPARE(journaled(*w), unsaved(*w));
     }
 
     void receive_pressed_while_records_arrive()

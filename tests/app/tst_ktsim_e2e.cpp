@@ -281,13 +281,7 @@ private slots:
         QVERIFY(file.writefile(upload, ascii, false));
         w->KT90PopMenuPCtoYC_Copy(nullptr, 0, w->model->index(upload), 0);
         QVERIFY(w->tree2totree1_flag);
-        answer_next_dialog([](QDialog* dialog) {
-            answer_next_dialog([](QDialog* prompt) {
-                qobject_cast<inputmsg_dangeDialog*>(prompt)->ui->lineEdit->setText("NEWJOB");
-                qobject_cast<inputmsg_dangeDialog*>(prompt)->ui->pushButton->click();
-            });
-            qobject_cast<ComFileDownSettingDialog*>(dialog)->ui->pushButton->click();
-        });
+        answer_upload_dialogs("NEWJOB");
         w->KT90PopMenuPCtoYC_Copy(find_node(tree, "JobList 3:<empty>"), 0, QModelIndex(), 1);
         QVERIFY2(sim.wait_for_message("job 3 (NEWJOB) received 4 records", kLong), qPrintable(sim.err()));
         QTRY_VERIFY_WITH_TIMEOUT(w->KT90SendType == 0 && w->PCtoYCsendnum == 0, kLong);

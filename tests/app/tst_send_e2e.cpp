@@ -359,13 +359,7 @@ private slots:
         for (int answer : {1, 0}) {
             w->KT90PopMenuPCtoYC_Copy(nullptr, 0, w->model->index(folder + "/up.txt"), 0);
             QVERIFY(w->tree2totree1_flag);
-            answer_next_dialog([](QDialog* dialog) {
-                answer_next_dialog([](QDialog* prompt) {
-                    qobject_cast<inputmsg_dangeDialog*>(prompt)->ui->lineEdit->setText("NEWJOB");
-                    qobject_cast<inputmsg_dangeDialog*>(prompt)->ui->pushButton->click();
-                });
-                qobject_cast<ComFileDownSettingDialog*>(dialog)->ui->pushButton->click();
-            });
+            answer_upload_dialogs("NEWJOB");
             modal_script::queue_choice(answer);
             w->tree2totree1_flag = true; // as the context menu's action arms it
             w->KT90PopMenuPCtoYC_Copy(node("JobList 3:<empty>"), 0, QModelIndex(), 1);

@@ -3,6 +3,7 @@
 #include "config/prompts.h"
 #include "data/fileoperation.h"
 #include "dialogs/managecoordinatesdialog.h"
+#include "support/app/pointentry.h"
 #include "support/app/tablewindow.h"
 #include "support/app/windowdriver.h"
 #include "support/ui/ktest.h"
@@ -23,28 +24,6 @@ namespace
 QStringList observation_row(const char* cells)
 {
     return QString::fromUtf8(cells).split('|');
-}
-
-// Answers the next point entry dialog: checks what it shows, types `typed` (when not empty) and
-// accepts, or cancels when `accept` is false.
-void answer_point_dialog(QStringList* shown, const QStringList& typed, bool accept)
-{
-    answer_next_dialog([=](QDialog* dialog) {
-        auto* entry = qobject_cast<ManageCoordinatesDialog*>(dialog);
-        if (!entry) {
-            dialog->reject();
-            return;
-        }
-        QLineEdit* edits[] = {entry->ui->lineEdit, entry->ui->lineEdit_2, entry->ui->lineEdit_3, entry->ui->lineEdit_4,
-                              entry->ui->lineEdit_5};
-        shown->clear();
-        for (int i = 0; i < 5; ++i) {
-            *shown << edits[i]->text();
-            if (!typed.isEmpty())
-                edits[i]->setText(typed[i]);
-        }
-        (accept ? entry->ui->pushButton : entry->ui->pushButton_2)->click();
-    });
 }
 
 QString gbk_file(const WorkDir& dir, const QString& name)

@@ -145,11 +145,22 @@ private slots:
         QVERIFY(shown[4].text.startsWith("Could not read the file " + t.dir.file("gone.xlsx") + ": "));
     }
 
+    // A workbook comes in through the import dialog whether Import or Open (any suffix case) reads it.
+    void import_a_workbook_into_the_observation_layout_data()
+    {
+        QTest::addColumn<bool>("open");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("Import") << false << "stakeout.xlsx";
+        QTest::newRow("Open, upper-case suffix") << true << "STAKEOUT.XLSX";
+    }
+
     void import_a_workbook_into_the_observation_layout()
     {
+        QFETCH(bool, open);
+        QFETCH(QString, file);
         TableWindow t("KT20_KT40");
         MainWindow& w = *t.w;
-        const QString path = t.dir.file("stakeout.xlsx");
+        const QString path = t.dir.file(file);
         QVERIFY(!run_python("import openpyxl, sys\n"
                             "book = openpyxl.Workbook(); sheet = book.active\n"
                             "sheet.append(['\\u70b9\\u540d', '\\u7f16\\u7801', 'N', 'E', 'Z'])\n"
@@ -159,7 +170,12 @@ private slots:
                      .isNull());
         modal_script::queue_file(path);
         answer_import([](ImportDialog* d) { QVERIFY(d->ui->comboEncoding->isHidden()); });
-        w.program_import();
+        if (open) {
+            w.program_fileopen();
+            QVERIFY(modal_script::shown().value(0).filter.section(";;", 0, 0).contains("*.xlsx *.ods"));
+        } else {
+            w.program_import();
+        }
         // Point lines land in the observation layout's point, N, E, Z and code columns.
         QCOMPARE(t.rows(),
                  (Rows{{"", "", "S1", "3380000.5", "500000.25", "12.125", "PEG", "", "", "", "", "", "", "", ""}}));

@@ -48,7 +48,9 @@ QStringList MainWindow::save_filters()
 
 QString MainWindow::open_filter()
 {
-    const QStringList filters = save_filters();
+    // Workbooks open too, through the import dialog, though they are not saved as such.
+    const QStringList filters = save_filters()
+                                << get_parametretitle("TableMessages").value(TableText::ImportFilters + 2);
     const QString all = get_parametretitle("FileCommandMsg").value(FileText::AllSupported);
     return (QStringList{all_supported_filter(all, filters)} + filters).join(";;");
 }

@@ -5,6 +5,7 @@
 #include "data/fileoperation.h"
 #include "data/linefields.h"
 #include "data/pointformats.h"
+#include "geo/geoformats.h"
 #include "modal/modal.h"
 #include "table/filetexts.h"
 #include "table/tablerows.h"
@@ -54,6 +55,9 @@ void MainWindow::tell_file_outcome(const QString& summary, const QString& headin
 
 bool MainWindow::open_point_file(const QString& path)
 {
+    // A workbook has no fixed columns: the user confirms them in the import dialog.
+    if (is_workbook_suffix(QFileInfo(path).suffix()))
+        return import_file(path);
     FileOperation files;
     files.crs = coordinate_system;
     const QString suffix = QFileInfo(path).suffix();

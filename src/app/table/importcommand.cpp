@@ -9,6 +9,7 @@
 #include "config/xml_analysis.h"
 #include "data/pointrows.h"
 #include "dialogs/importdialog.h"
+#include "geo/geoformats.h"
 #include "geo/workbookreader.h"
 #include "modal/modal.h"
 #include "window/mainwindow.h"
@@ -21,12 +22,6 @@ namespace
 // The key of the import choice in the configuration file.
 const char kSettingKey[] = "importchoice";
 
-bool is_workbook(const QString& path)
-{
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    return suffix == QLatin1String("xlsx") || suffix == QLatin1String("ods");
-}
-
 } // namespace
 
 void MainWindow::program_import()
@@ -34,33 +29,38 @@ void MainWindow::program_import()
     if (!settle_unsaved_rows())
         return;
     const QStringList texts = get_parametretitle("TableMessages");
-    const QString path = get_open_file_name(this, texts.value(TableText::ImportCaption), writable_folder(exe_path),
+    const QString path = get_open_file_name(this, texts.value(TableText::ImportCaption), file_dialog_folder(),
                                             texts.mid(TableText::ImportFilters, 4).join(";;"));
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        import_file(path);
+}
+
+bool MainWindow::import_file(const QString& path)
+{
+    const QStringList texts = get_parametretitle("TableMessages");
     ImportDialog dialog(this);
     dialog.dlgicon_path = icon_path + "/logo.png";
     xml_analysis xml;
     dialog.has_last_choice =
         parse_import_choice(xml.get_config(config_file_to_read(exe_path), kSettingKey), &dialog.choice);
-    if (is_workbook(path)) {
+    if (is_workbook_suffix(QFileInfo(path).suffix())) {
         const WorkbookRows sheet = read_workbook(path);
         if (!sheet.ok()) {
             show_warning(this, getpopup_prompt(Prompt::ProgramName),
                          getpopup_prompt(Prompt::FileNotRead).arg(path, sheet.message));
-            return;
+            return false;
         }
         const QString sheet_text = get_parametretitle("ImportDlg").value(ImportDialog::SheetText);
         dialog.set_rows(sheet.rows, path + "  " + sheet_text.arg(sheet.sheet).arg(sheet.sheet_count));
     } else if (!dialog.set_text_file(path)) {
         show_warning(this, getpopup_prompt(Prompt::ProgramName),
                      getpopup_prompt(Prompt::FileNotRead).arg(path, dialog.error));
-        return;
+        return false;
     }
     dialog.importdlg_ini(get_parametretitle("ImportDlg"));
     dialog.exec();
     if (!dialog.result_flag)
-        return;
+        return false;
     QString error;
     if (!replace_setting(settings_file(), kSettingKey, import_choice_text(dialog.choice), &error))
         qCWarning(lcApp) << "the import choice could not be kept in" << settings_file() << ":" << error;
@@ -72,4 +72,6 @@ void MainWindow::program_import()
                       : texts.value(TableText::ImportedSkipping)
                             .arg(name, rows, counted_text(texts, TableText::LinesSkipped, dialog.skipped_lines)),
                   Status::Message);
+    remember_file(path);
+    return true;
 }

@@ -105,11 +105,19 @@ void MainWindow::program_edit()
     QStringList point;
     for (int column = 0; column < 5; ++column)
         point.append(cell_text(tableWidget, row, column));
+    // While the dialog is open, records keep arriving and other commands may run: the edited point is
+    // followed through the rows inserted and removed, and a point that is gone is not written anywhere.
+    const QPersistentModelIndex edited = tableWidget->model()->index(row, 0);
     if (!enter_point(*this, 1, point))
         return;
+    if (!edited.isValid()) {
+        show_information(this, getpopup_prompt(Prompt::ProgramName),
+                         get_parametretitle("TableMessages").value(TableText::EditedPointGone));
+        return;
+    }
     for (int column = 0; column < point.size(); ++column)
-        set_cell(tableWidget, row, column, point[column]);
-    row_replaced(row);
+        set_cell(tableWidget, edited.row(), column, point[column]);
+    row_replaced(edited.row());
 }
 
 void MainWindow::program_delete()

@@ -92,7 +92,15 @@ namespace TableText
 // Entries of the UI-text list "TableMessages": the counted rows of the file commands, Import's status
 // texts and its file dialog. Rows and LinesSkipped are counted texts (the form for one, then the form
 // for others).
-enum : int { Rows = 0, LinesSkipped = 2, Imported = 4, ImportedSkipping = 5, ImportCaption = 6, ImportFilters = 7 };
+enum : int {
+    Rows = 0,
+    LinesSkipped = 2,
+    Imported = 4,
+    ImportedSkipping = 5,
+    ImportCaption = 6,
+    ImportFilters = 7, // four filters
+    EditedPointGone = 11
+};
 } // namespace TableText
 
 class MainWindow : public QMainWindow
@@ -370,6 +378,9 @@ public:
 
     // ---- Import, with a preview of how the rows land: table/importcommand.cpp ----
     void program_import();
+    // The import dialog on `path` (delimited text or a workbook's first sheet) and, when it is
+    // accepted, its rows into the table; false when nothing was read.
+    bool import_file(const QString& path);
 
     // ---- Find by name or code, and suspect rows marked: table/find.cpp, table/suspectmarks.cpp ----
     // The find bar above the table and the suspect-row marks with their count in the status line

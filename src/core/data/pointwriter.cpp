@@ -1,6 +1,32 @@
 // Writing a coordinate file point by point.
 #include "data/pointwriter.h"
 
+namespace
+{
+
+// `line` split at its commas into `fields`, as QString::split keeps empty parts; the strings of
+// `fields` are overwritten in place, so a writer called a million times allocates no field texts.
+void split_fields(const QString& line, QStringList* fields)
+{
+    int count = 0;
+    const QChar* data = line.constData();
+    for (int start = 0;; ++count) {
+        int end = line.indexOf(QLatin1Char(','), start);
+        if (end < 0)
+            end = int(line.size());
+        if (count < fields->size())
+            (*fields)[count].setUnicode(data + start, end - start);
+        else
+            fields->append(QString(data + start, end - start));
+        if (end == line.size())
+            break;
+        start = end + 1;
+    }
+    fields->erase(fields->begin() + count + 1, fields->end());
+}
+
+} // namespace
+
 PointFileWriter::PointFileWriter(const QString& path, const QString& suffix, OutputEncoding encoding)
     : format_(PointFormat::for_suffix(suffix)), path_(path), suffix_(suffix), file_(path, false, encoding)
 {
@@ -42,8 +68,10 @@ bool PointFileWriter::open(const DxfExtents& extents)
 bool PointFileWriter::write(const QString& point_line)
 {
     ++sequence_;
-    if (layer_)
-        return layer_->write(point_line.split(QLatin1Char(',')));
+    if (layer_) {
+        split_fields(point_line, &layer_fields_);
+        return layer_->write(layer_fields_);
+    }
     if (format_.kind() == PointFormat::Drawing) {
         drawing_lines_.clear();
         if (!dxf_append_point(drawing_lines_, point_line))

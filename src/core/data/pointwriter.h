@@ -48,6 +48,7 @@ private:
     TextFileWriter file_;
     int sequence_ = 0;
     QStringList drawing_lines_;
+    QStringList layer_fields_; // the current point line's fields, their buffers kept from line to line
     QString line_;
     QString error_;
 };

@@ -22,11 +22,6 @@ namespace
 
 const QString kLandXml = QStringLiteral("xml");
 
-bool is_workbook(const QString& suffix)
-{
-    return suffix == QLatin1String("xlsx") || suffix == QLatin1String("ods");
-}
-
 PointFields point_fields(const LayerFields& layer)
 {
     PointFields fields(layer.names);
@@ -239,7 +234,7 @@ private:
 class GeoFormats : public LayerFormats
 {
 public:
-    bool can_read(const QString& suffix) const override { return can_write(suffix) || is_workbook(suffix); }
+    bool can_read(const QString& suffix) const override { return can_write(suffix) || is_workbook_suffix(suffix); }
     bool can_write(const QString& suffix) const override
     {
         GisFormat format;
@@ -254,7 +249,7 @@ public:
         bool read = false;
         if (suffix == kLandXml)
             read = read_landxml(path, crs, &lines, report);
-        else if (is_workbook(suffix))
+        else if (is_workbook_suffix(suffix))
             read = read_workbook_points(path, columns, &lines, report);
         else
             read = read_gis(path, crs, &lines, report);
@@ -289,4 +284,10 @@ void install_geo_formats()
     }
     static const GeoFormats formats;
     install_layer_formats(&formats);
+}
+
+bool is_workbook_suffix(const QString& suffix)
+{
+    return suffix.compare(QLatin1String("xlsx"), Qt::CaseInsensitive) == 0 ||
+           suffix.compare(QLatin1String("ods"), Qt::CaseInsensitive) == 0;
 }

@@ -4,7 +4,12 @@
 #ifndef GEO_GEOFORMATS_H
 #define GEO_GEOFORMATS_H
 
+#include <QString>
+
 // Installs them for the process; a program that links the geo library calls it once at start.
 void install_geo_formats();
+
+// True for the suffixes of the workbooks the geo library reads ("xlsx", "ods"), in any case.
+bool is_workbook_suffix(const QString& suffix);
 
 #endif // GEO_GEOFORMATS_H

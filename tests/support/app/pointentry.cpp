@@ -11,36 +11,40 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-namespace
+void fill_point_dialog(QDialog* dialog, QStringList* shown, const QStringList& typed, bool accept)
 {
-
-void answer_with(const QStringList& point)
-{
-    answer_next_dialog([point](QDialog* dialog) {
-        auto* entry = qobject_cast<ManageCoordinatesDialog*>(dialog);
-        if (!entry) {
-            dialog->reject();
-            return;
-        }
-        QLineEdit* edits[] = {entry->ui->lineEdit, entry->ui->lineEdit_2, entry->ui->lineEdit_3, entry->ui->lineEdit_4,
-                              entry->ui->lineEdit_5};
-        for (int i = 0; i < 5; ++i)
-            edits[i]->setText(point.value(i));
-        entry->ui->pushButton->click();
-    });
+    auto* entry = qobject_cast<ManageCoordinatesDialog*>(dialog);
+    if (!entry) {
+        dialog->reject();
+        return;
+    }
+    QLineEdit* edits[] = {entry->ui->lineEdit, entry->ui->lineEdit_2, entry->ui->lineEdit_3, entry->ui->lineEdit_4,
+                          entry->ui->lineEdit_5};
+    if (shown)
+        shown->clear();
+    for (int i = 0; i < 5; ++i) {
+        if (shown)
+            *shown << edits[i]->text();
+        if (!typed.isEmpty())
+            edits[i]->setText(typed.value(i));
+    }
+    (accept ? entry->ui->pushButton : entry->ui->pushButton_2)->click();
 }
 
-} // namespace
+void answer_point_dialog(QStringList* shown, const QStringList& typed, bool accept)
+{
+    answer_next_dialog([=](QDialog* dialog) { fill_point_dialog(dialog, shown, typed, accept); });
+}
 
 void type_new_point(MainWindow& w, const QStringList& point)
 {
-    answer_with(point);
+    answer_point_dialog(nullptr, point, true);
     w.program_new();
 }
 
 void type_edited_point(MainWindow& w, int row, const QStringList& point)
 {
     w.tableWidget->setCurrentCell(row, 0);
-    answer_with(point);
+    answer_point_dialog(nullptr, point, true);
     w.program_edit();
 }

@@ -6,6 +6,14 @@
 
 class MainWindow;
 
+class QDialog;
+
+// Fills the point entry dialog `dialog` (any other dialog is rejected): keeps what it shows in
+// `shown` (when not null), types `typed` (when not empty) and accepts, or cancels when `accept` is false.
+void fill_point_dialog(QDialog* dialog, QStringList* shown, const QStringList& typed, bool accept);
+// Answers the next point entry dialog: keeps what it shows in `shown` (when not null), types `typed`
+// (when not empty) and accepts, or cancels when `accept` is false.
+void answer_point_dialog(QStringList* shown, const QStringList& typed, bool accept);
 // New with the five texts typed into the dialog (name, code, N, E, Z).
 void type_new_point(MainWindow& w, const QStringList& point);
 // Edit of row `row` with the five texts typed over what the dialog shows.

@@ -1,8 +1,10 @@
 // Answering the selection dialog and other modal dialogs of our own.
 #include "support/app/windowdriver.h"
 
+#include "dialogs/comfiledownsettingdialog.h"
 #include "dialogs/iniparameterselectdialog.h"
 #include "dialogs/inputmsg_dangedialog.h"
+#include "ui_comfiledownsettingdialog.h"
 #include "ui_iniparameterselectdialog.h"
 #include "ui_inputmsg_dangedialog.h"
 #include "window/mainwindow.h"
@@ -38,6 +40,14 @@ QPointer<QTimer> answer_name_prompt(const QString& name)
         }
         prompt->ui->lineEdit->setText(name);
         prompt->ui->pushButton->click();
+    });
+}
+
+QPointer<QTimer> answer_upload_dialogs(const QString& job)
+{
+    return answer_next_dialog([job](QDialog* dialog) {
+        answer_name_prompt(job);
+        qobject_cast<ComFileDownSettingDialog*>(dialog)->ui->pushButton->click();
     });
 }
 

@@ -21,6 +21,9 @@ QPointer<QTimer> answer_next_dialog(std::function<void(QDialog*)> answer);
 // `name` is null.
 QPointer<QTimer> answer_name_prompt(const QString& name);
 
+// Answers a KT90 upload's setting dialog with OK and then its job name prompt with `job`.
+QPointer<QTimer> answer_upload_dialogs(const QString& job);
+
 // Builds the main window in the current working directory, choosing `type` ("KT20_KT40", "KT85R",
 // "KT40" or "KT90") in the selection dialog and accepting it; an empty type cancels the dialog.
 std::unique_ptr<MainWindow> start_window(const QString& type);
