@@ -150,6 +150,11 @@ Monkey::Monkey(const MonkeyRun& run) : run_(run), random_(generator(run))
     w = start_window(run.type);
     w->portname = sim->port();
     w->show();
+    // A bare name typed into a name box (Export's workbook name) lands in the folder last used, at first
+    // the program folder, or in the current folder: both are the monkey's files folder, as for a user who
+    // worked there before (the window has found its runtime folder already; WorkDir restores the current one).
+    w->last_folder = files;
+    QDir::setCurrent(files);
     known_files = tree_files();
 
     modal_script::clear();
