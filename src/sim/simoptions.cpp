@@ -35,7 +35,8 @@ const char kSimUsage[] =
     "                  send key, instead of at once\n"
     "\n"
     "The KT20/KT40 types offer their start frame every 1.5 s until ktlink answers; after a\n"
-    "completed send (or with --manual), Enter on standard input offers it again. Ctrl-C ends ktsim.\n"
+    "completed send (or with --manual), Enter on standard input offers it again. \"noise N\" on\n"
+    "standard input writes N random bytes to the line. Ctrl-C ends ktsim.\n"
     "Exit status: 0 ended by Ctrl-C; 1 a port or file failed; 2 wrong usage.\n";
 
 namespace

@@ -5,6 +5,7 @@
 #include "data/localtext.h"
 
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <cstdio>
 
 void say(const QString& text)
@@ -43,6 +44,15 @@ void SimServer::rearm()
 {
     if (kt2040_)
         apply(kt2040_->rearm());
+}
+
+void SimServer::noise(int count)
+{
+    QByteArray bytes(qMin(count, 1 << 20), Qt::Uninitialized);
+    for (char& byte : bytes)
+        byte = char(QRandomGenerator::global()->bounded(256));
+    link_->write(bytes);
+    say(QString("noise: %1 bytes").arg(bytes.size()));
 }
 
 void SimServer::on_received(const QByteArray& bytes)

@@ -22,6 +22,8 @@ public:
     void start();
     // Enter on standard input: offer the data again.
     void rearm();
+    // "noise N" on standard input: N random bytes on the line, as a bad cable or a wrong baud rate gives.
+    void noise(int count);
 
 signals:
     // A failure that ends ktsim with status 1.

@@ -112,12 +112,16 @@ int main(int argc, char** argv)
     });
     stop_watch.start(100);
 
-    // Enter offers the data again. The reader blocks on standard input until ktsim ends.
+    // Enter offers the data again; "noise N" writes N random bytes to the line. The reader blocks on
+    // standard input until ktsim ends.
     std::thread([&server] {
         std::string line;
-        while (std::getline(std::cin, line))
+        while (std::getline(std::cin, line)) {
+            const QString text = QString::fromStdString(line).trimmed();
+            const int noise = text.startsWith("noise ") ? text.mid(6).toInt() : -1;
             QMetaObject::invokeMethod(
-                &server, [&server] { server.rearm(); }, Qt::QueuedConnection);
+                &server, [&server, noise] { noise >= 0 ? server.noise(noise) : server.rearm(); }, Qt::QueuedConnection);
+        }
     }).detach();
 
     QTimer::singleShot(0, &server, &SimServer::start);

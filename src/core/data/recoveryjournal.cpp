@@ -312,7 +312,13 @@ RecoveryJournal::Contents RecoveryJournal::read() const
     contents.status = Contents::Refused;
     if (!file.open(QIODevice::ReadOnly) || file.size() > kLargestJournal)
         return contents;
-    const QByteArray data = file.readAll();
+    return parse(file.readAll(), QFileInfo(file).lastModified());
+}
+
+RecoveryJournal::Contents RecoveryJournal::parse(const QByteArray& data, const QDateTime& modified) const
+{
+    Contents contents;
+    contents.status = Contents::Refused;
     QList<QByteArray> lines = split_lines(data);
     // The piece after the last line end is a line the writer did not finish: dropped. A file with no
     // whole line is a journal cut in its head line, or not ours.
@@ -320,7 +326,7 @@ RecoveryJournal::Contents RecoveryJournal::read() const
     if (lines.isEmpty()) {
         if (kMagic.startsWith(cut.left(kMagic.size())) && is_text_line(cut)) {
             contents.status = Contents::Whole;
-            contents.started = QFileInfo(file).lastModified();
+            contents.started = modified;
         }
         return contents;
     }

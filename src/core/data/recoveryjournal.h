@@ -65,6 +65,9 @@ public:
         QList<QStringList> rows; // the table the changes give; a line cut by the end of the file is dropped
     };
     Contents read() const;
+    // The contents of a journal file's bytes; `modified` is the file's time (a journal cut in its head
+    // line began then).
+    Contents parse(const QByteArray& data, const QDateTime& modified) const;
     // Renames the file aside, with `tag` and the time in its name, so it is kept and no longer found;
     // returns the new path, or "" when the rename failed.
     QString set_aside(const QString& tag);

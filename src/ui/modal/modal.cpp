@@ -2,8 +2,8 @@
 #include "modal/modal.h"
 
 #include <QFileDialog>
-#include <QPushButton>
 #include <QPair>
+#include <QPushButton>
 #include <QQueue>
 #include <cstdlib>
 
@@ -18,6 +18,7 @@ struct Script {
     QList<modal_script::Shown> shown;
     QList<modal_script::Shown> choices;
     int ended_status = -1;
+    modal_script::Answerer answerer;
 };
 
 Script& script()
@@ -39,13 +40,31 @@ QString scripted_file(const QString& kind, const QString& caption, const QString
     script().shown.last().filter = filter;
     if (selected_filter)
         script().shown.last().filter += "\n" + *selected_filter;
-    if (script().files.isEmpty())
-        return QString();
+    if (script().files.isEmpty()) {
+        QString answer;
+        if (script().answerer)
+            script().answerer(script().shown.last(), &answer);
+        return answer;
+    }
     const QPair<QString, QString> file = script().files.dequeue();
     if (selected_filter && !file.second.isNull())
         *selected_filter = file.second;
     return file.first;
 }
+
+struct NamedButton {
+    QMessageBox::StandardButton button;
+    const char* name;
+};
+
+// The standard buttons a question can offer, in QMessageBox's order, with their names.
+const NamedButton kButtons[] = {
+    {QMessageBox::Ok, "Ok"},         {QMessageBox::Save, "Save"},       {QMessageBox::Open, "Open"},
+    {QMessageBox::Yes, "Yes"},       {QMessageBox::No, "No"},           {QMessageBox::Abort, "Abort"},
+    {QMessageBox::Retry, "Retry"},   {QMessageBox::Ignore, "Ignore"},   {QMessageBox::Close, "Close"},
+    {QMessageBox::Cancel, "Cancel"}, {QMessageBox::Discard, "Discard"}, {QMessageBox::Apply, "Apply"},
+    {QMessageBox::Reset, "Reset"},
+};
 
 } // namespace
 
@@ -55,7 +74,22 @@ QMessageBox::StandardButton ask_question(QWidget* parent, const QString& title, 
 {
     if (script().on) {
         record("question", title, text);
-        return script().answers.isEmpty() ? QMessageBox::No : script().answers.dequeue();
+        if (!script().answers.isEmpty())
+            return script().answers.dequeue();
+        if (!script().answerer)
+            return QMessageBox::No;
+        QList<QMessageBox::StandardButton> offered;
+        for (const NamedButton& named : kButtons) {
+            if (buttons.testFlag(named.button)) {
+                offered << named.button;
+                script().shown.last().buttons << QString::fromLatin1(named.name);
+            }
+        }
+        const int index = script().answerer(script().shown.last(), nullptr);
+        // Closed without a button: the box's escape button, as QMessageBox picks it (Cancel or No).
+        if (index < 0 || index >= offered.size())
+            return buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel : QMessageBox::No;
+        return offered[index];
     }
     return QMessageBox::question(parent, title, text, buttons, default_button);
 }
@@ -65,7 +99,12 @@ int ask_choice(QWidget* parent, const QString& title, const QString& text, const
 {
     if (script().on) {
         script().choices.append({"choice", title, text, buttons});
-        return script().choice_answers.isEmpty() ? 0 : script().choice_answers.dequeue();
+        if (!script().choice_answers.isEmpty())
+            return script().choice_answers.dequeue();
+        if (!script().answerer)
+            return 0;
+        const int index = script().answerer(script().choices.last(), nullptr);
+        return index >= 0 && index < buttons.size() ? index : escape_index;
     }
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
     QList<QPushButton*> pushed;
@@ -184,6 +223,11 @@ void clear()
 int ended_status()
 {
     return script().ended_status;
+}
+
+void set_answerer(Answerer answerer)
+{
+    script().answerer = std::move(answerer);
 }
 
 } // namespace modal_script

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QWidget;
 
@@ -37,8 +38,8 @@ struct Shown {
     QString title;
     QString text;
     QStringList buttons; // a choice's buttons
-    QString dir;    // file dialogs: the folder they start in
-    QString filter; // file dialogs: the filters, and for "save" the one selected at the start after "\n"
+    QString dir;         // file dialogs: the folder they start in
+    QString filter;      // file dialogs: the filters, and for "save" the one selected at the start after "\n"
 };
 
 // Scripted mode: nothing is shown; answers come from the queues below. A question without a queued
@@ -57,6 +58,14 @@ QList<Shown> choices();
 void clear();
 // The status end_process was asked for in scripted mode, or -1.
 int ended_status();
+
+// Asked in scripted mode for every question, choice and file dialog that has no queued answer (a test
+// that answers at random): `asked` is what is shown, its `buttons` the names of the buttons (a
+// question's standard buttons by their enum names; none for file dialogs). Returns the index of the
+// button chosen, or -1 for the box closed without one; for a file dialog the name goes into *file
+// (empty: cancelled). An empty function puts back the defaults above.
+using Answerer = std::function<int(const Shown& asked, QString* file)>;
+void set_answerer(Answerer answerer);
 
 } // namespace modal_script
 

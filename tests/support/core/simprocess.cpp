@@ -73,6 +73,21 @@ int SimProcess::stop()
     return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
 }
 
+void SimProcess::type_line(const QByteArray& line)
+{
+    if (running())
+        process_.write(line + '\n');
+}
+
+void SimProcess::kill()
+{
+    if (!running())
+        return;
+    process_.kill();
+    process_.waitForFinished(30000);
+    collect();
+}
+
 int run_ktsim(const QStringList& args, QString* err, int timeout_ms)
 {
     QProcess process;

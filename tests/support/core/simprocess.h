@@ -24,6 +24,11 @@ public:
     bool wait_for_message(const QString& text, int timeout_ms = 30000);
     // Asks ktsim to end, as Ctrl-C does; its exit code, or -1 when it did not end by itself.
     int stop();
+    // A line on ktsim's standard input: "" offers the data again, "noise N" writes N random bytes.
+    void type_line(const QByteArray& line);
+    // Ends ktsim at once (SIGKILL), as a pulled cable ends the line.
+    void kill();
+    bool running() const { return process_.state() != QProcess::NotRunning; }
 
 private:
     void collect();
