@@ -1,4 +1,4 @@
-// The column mapping of table rows: the first line is a column specification, the rest are rows of
+// The column mapping of table rows: the first line is a column choice, the rest are rows of
 // tab-separated cells (comma-separated when the input holds no tab); the first byte says how many
 // rows come before the header.
 #include "geo/columnmapping.h"
@@ -29,20 +29,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data + 1), int(size - 1));
     const QChar separator = text.contains(QLatin1Char('\t')) ? QLatin1Char('\t') : QLatin1Char(',');
     QStringList lines = text.split(QLatin1Char('\n'));
-    const QString spec = lines.takeFirst();
+    const QString choice = lines.takeFirst();
     TextRows rows;
     for (const QString& line : lines)
         rows << line.split(separator);
 
     ColumnMapping mapping = guess_mapping(rows, skip);
     check(rows, mapping);
-    ColumnSpecError error;
+    ColumnChoiceError error;
     const QStringList header = mapping.header && skip < rows.size() ? rows.at(skip) : QStringList();
-    if (parse_column_spec(spec, header, &mapping, &error))
+    if (parse_column_choice(choice, header, &mapping, &error))
         check(rows, mapping);
     // Letters read back as they were written.
-    const int column = column_from_letters(spec);
-    if (column >= 0 && column_letters(column) != spec.trimmed().toUpper())
+    const int column = column_from_letters(choice);
+    if (column >= 0 && column_letters(column) != choice.trimmed().toUpper())
         __builtin_trap();
     return 0;
 }

@@ -1,5 +1,5 @@
 // Column mapping: header words in Chinese and English (never X or Y), header detection, column
-// letters, the column specification and its errors, and rows turned into point lines.
+// letters, the column choice and its errors, and rows turned into point lines.
 #include "geo/columnmapping.h"
 
 #include <QTest>
@@ -126,9 +126,9 @@ private slots:
             QCOMPARE(column_from_letters(text), -1);
     }
 
-    void column_spec_data()
+    void column_choice_data()
     {
-        QTest::addColumn<QString>("spec");
+        QTest::addColumn<QString>("choice");
         QTest::addColumn<QStringList>("header");
         QTest::addColumn<int>("error");
         QTest::addColumn<QString>("item");
@@ -136,37 +136,37 @@ private slots:
 
         const QStringList chinese = QString::fromUtf8("点名,编码,X,Y,H").split(',');
         const QList<int> unchanged{9, 9, 9, 9, 9};
-        QTest::newRow("by header") << QString::fromUtf8("点名,编码,X,Y,H") << chinese << int(ColumnSpecError::None)
+        QTest::newRow("by header") << QString::fromUtf8("点名,编码,X,Y,H") << chinese << int(ColumnChoiceError::None)
                                    << "" << QList<int>{0, 1, 2, 3, 4};
-        QTest::newRow("north is Y") << QString::fromUtf8("点名,, y ,x,") << chinese << int(ColumnSpecError::None) << ""
+        QTest::newRow("north is Y") << QString::fromUtf8("点名,, y ,x,") << chinese << int(ColumnChoiceError::None) << ""
                                     << QList<int>{0, -1, 3, 2, -1};
-        QTest::newRow("by letters") << "A,,C,D,AB" << QStringList() << int(ColumnSpecError::None) << ""
+        QTest::newRow("by letters") << "A,,C,D,AB" << QStringList() << int(ColumnChoiceError::None) << ""
                                     << QList<int>{0, -1, 2, 3, 27};
         QTest::newRow("header before letter") << "name,,N,E," << QStringList{"E", "name", "N"}
-                                              << int(ColumnSpecError::None) << "" << QList<int>{1, -1, 2, 0, -1};
+                                              << int(ColumnChoiceError::None) << "" << QList<int>{1, -1, 2, 0, -1};
         QTest::newRow("letter N without a header")
-            << "A,B,N,O,P" << QStringList() << int(ColumnSpecError::None) << "" << QList<int>{0, 1, 13, 14, 15};
-        QTest::newRow("three items") << "A,B,C" << QStringList() << int(ColumnSpecError::WrongCount) << "A,B,C"
+            << "A,B,N,O,P" << QStringList() << int(ColumnChoiceError::None) << "" << QList<int>{0, 1, 13, 14, 15};
+        QTest::newRow("three items") << "A,B,C" << QStringList() << int(ColumnChoiceError::WrongCount) << "A,B,C"
                                      << unchanged;
-        QTest::newRow("unknown column") << "A,B,north side,D,E" << chinese << int(ColumnSpecError::UnknownColumn)
+        QTest::newRow("unknown column") << "A,B,north side,D,E" << chinese << int(ColumnChoiceError::UnknownColumn)
                                         << "north side" << unchanged;
         QTest::newRow("same column twice")
-            << "A,B,C,c,E" << QStringList() << int(ColumnSpecError::SameColumnTwice) << "c" << unchanged;
-        QTest::newRow("no east") << "A,B,C,,E" << QStringList() << int(ColumnSpecError::NoCoordinates) << ""
+            << "A,B,C,c,E" << QStringList() << int(ColumnChoiceError::SameColumnTwice) << "c" << unchanged;
+        QTest::newRow("no east") << "A,B,C,,E" << QStringList() << int(ColumnChoiceError::NoCoordinates) << ""
                                  << unchanged;
     }
 
-    void column_spec()
+    void column_choice()
     {
-        QFETCH(QString, spec);
+        QFETCH(QString, choice);
         QFETCH(QStringList, header);
         ColumnMapping mapping;
         std::fill(std::begin(mapping.columns), std::end(mapping.columns), 9);
         mapping.skip_rows = 3;
-        ColumnSpecError error;
-        const bool ok = parse_column_spec(spec, header, &mapping, &error);
+        ColumnChoiceError error;
+        const bool ok = parse_column_choice(choice, header, &mapping, &error);
         QTEST(int(error.kind), "error");
-        QCOMPARE(ok, error.kind == ColumnSpecError::None);
+        QCOMPARE(ok, error.kind == ColumnChoiceError::None);
         QTEST(error.item, "item");
         QTEST(columns_of(mapping), "columns");
         QCOMPARE(mapping.skip_rows, 3); // only the columns change

@@ -33,7 +33,7 @@ private slots:
     {
         QTest::addColumn<QString>("made"); // KIND.SUFFIX for make_workbooks.py
         QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<QString>("spec"); // empty: the guessed columns
+        QTest::addColumn<QString>("choice"); // empty: the guessed columns
         QTest::addColumn<QString>("sheet");
 
         const QString sheet = QString::fromUtf8("点");
@@ -57,18 +57,18 @@ private slots:
     void read_and_map()
     {
         QFETCH(QString, made);
-        QFETCH(QString, spec);
+        QFETCH(QString, choice);
         const WorkbookRows book = read_made(made);
         QVERIFY2(book.ok(), qPrintable(book.message));
         QTEST(book.sheet, "sheet");
         QVERIFY(book.complaint.isEmpty());
         ColumnMapping mapping = guess_mapping(book.rows);
-        if (spec.isEmpty()) {
+        if (choice.isEmpty()) {
             QVERIFY(mapping.has_coordinates());
         } else {
             QVERIFY(!mapping.has_coordinates()); // X and Y, or no header: every column is asked for
-            ColumnSpecError error;
-            QVERIFY(parse_column_spec(spec, mapping.header ? book.rows.first() : QStringList(), &mapping, &error));
+            ColumnChoiceError error;
+            QVERIFY(parse_column_choice(choice, mapping.header ? book.rows.first() : QStringList(), &mapping, &error));
         }
         QTEST(apply_mapping(book.rows, mapping).lines, "lines");
     }

@@ -30,7 +30,7 @@ struct LayerReport {
         UnknownCrs,           // message: why the system or the transformation is unknown
         NoCrs,                // GeoJSON and KML need the points' system
         NoColumns,            // a workbook whose columns for N and E are not known
-        BadColumns,           // a column specification that names no column (message: the item)
+        BadColumns,           // a column choice that names no column (message: the item)
         WriteFailed,          // message: why
     };
     Failure failure = None;

@@ -1,4 +1,4 @@
-// Header words, column letters and the column specification of point tables.
+// Header words, column letters and the column choice of point tables.
 #include "geo/columnmapping.h"
 
 #include <QHash>
@@ -129,13 +129,13 @@ int column_from_letters(const QString& letters)
     return column - 1;
 }
 
-bool parse_column_spec(const QString& spec, const QStringList& header, ColumnMapping* mapping, ColumnSpecError* error)
+bool parse_column_choice(const QString& choice, const QStringList& header, ColumnMapping* mapping, ColumnChoiceError* error)
 {
-    *error = ColumnSpecError();
-    const QStringList items = spec.split(QLatin1Char(','));
+    *error = ColumnChoiceError();
+    const QStringList items = choice.split(QLatin1Char(','));
     if (items.size() != kPointRoleCount) {
-        error->kind = ColumnSpecError::WrongCount;
-        error->item = spec;
+        error->kind = ColumnChoiceError::WrongCount;
+        error->item = choice;
         return false;
     }
     ColumnMapping chosen = *mapping;
@@ -150,11 +150,11 @@ bool parse_column_spec(const QString& spec, const QStringList& header, ColumnMap
         if (column < 0 && !item.isEmpty())
             column = column_from_letters(item);
         if (column < 0 && !item.isEmpty()) {
-            *error = {ColumnSpecError::UnknownColumn, item};
+            *error = {ColumnChoiceError::UnknownColumn, item};
             return false;
         }
         if (column >= 0 && taken.contains(column)) {
-            *error = {ColumnSpecError::SameColumnTwice, item};
+            *error = {ColumnChoiceError::SameColumnTwice, item};
             return false;
         }
         if (column >= 0)
@@ -162,7 +162,7 @@ bool parse_column_spec(const QString& spec, const QStringList& header, ColumnMap
         chosen.columns[role] = column;
     }
     if (!chosen.has_coordinates()) {
-        error->kind = ColumnSpecError::NoCoordinates;
+        error->kind = ColumnChoiceError::NoCoordinates;
         return false;
     }
     *mapping = chosen;

@@ -1,6 +1,6 @@
 // Which columns of a table of texts (a workbook's sheet, a delimited text file) hold a point's name,
 // code, N, E and Z: guessed from a header row in Chinese or English words, given as a column
-// specification "name,code,N,E,Z", and applied to the rows to give point lines. X and Y are never
+// choice "name,code,N,E,Z", and applied to the rows to give point lines. X and Y are never
 // taken for north or east: surveyors and GIS programs read them the opposite way round.
 #ifndef GEO_COLUMNMAPPING_H
 #define GEO_COLUMNMAPPING_H
@@ -42,7 +42,7 @@ ColumnMapping guess_mapping(const TextRows& rows, int skip_rows = 0);
 QString column_letters(int column);
 int column_from_letters(const QString& letters);
 
-struct ColumnSpecError {
+struct ColumnChoiceError {
     enum Kind {
         None,
         WrongCount,      // not five items
@@ -54,10 +54,10 @@ struct ColumnSpecError {
     QString item;
 };
 
-// Reads a specification of five comma-separated items in the order name, code, N, E, Z, each the
+// Reads a choice of five comma-separated items in the order name, code, N, E, Z, each the
 // text of a header cell (compared without regard to case) or a column letter; an empty item leaves
 // the role unassigned. Sets only the columns of *mapping. False with *error set on a bad item.
-bool parse_column_spec(const QString& spec, const QStringList& header, ColumnMapping* mapping, ColumnSpecError* error);
+bool parse_column_choice(const QString& choice, const QStringList& header, ColumnMapping* mapping, ColumnChoiceError* error);
 
 struct MappedPoints {
     QStringList lines;          // "name,code,N,E,Z", texts as they stand (trimmed)

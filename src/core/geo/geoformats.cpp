@@ -118,10 +118,10 @@ bool read_workbook_points(const QString& path, const QString& columns, QStringLi
     ColumnMapping mapping = guess_mapping(book.rows);
     if (!columns.isEmpty()) {
         const QStringList header = mapping.header ? book.rows.value(mapping.skip_rows) : QStringList();
-        ColumnSpecError error;
-        if (!parse_column_spec(columns, header, &mapping, &error)) {
+        ColumnChoiceError error;
+        if (!parse_column_choice(columns, header, &mapping, &error)) {
             report->failure =
-                error.kind == ColumnSpecError::NoCoordinates ? LayerReport::NoColumns : LayerReport::BadColumns;
+                error.kind == ColumnChoiceError::NoCoordinates ? LayerReport::NoColumns : LayerReport::BadColumns;
             report->message = error.item.isEmpty() ? columns : error.item;
             return false;
         }
