@@ -138,8 +138,8 @@ private slots:
         const QList<int> unchanged{9, 9, 9, 9, 9};
         QTest::newRow("by header") << QString::fromUtf8("点名,编码,X,Y,H") << chinese << int(ColumnChoiceError::None)
                                    << "" << QList<int>{0, 1, 2, 3, 4};
-        QTest::newRow("north is Y") << QString::fromUtf8("点名,, y ,x,") << chinese << int(ColumnChoiceError::None) << ""
-                                    << QList<int>{0, -1, 3, 2, -1};
+        QTest::newRow("north is Y") << QString::fromUtf8("点名,, y ,x,") << chinese << int(ColumnChoiceError::None)
+                                    << "" << QList<int>{0, -1, 3, 2, -1};
         QTest::newRow("by letters") << "A,,C,D,AB" << QStringList() << int(ColumnChoiceError::None) << ""
                                     << QList<int>{0, -1, 2, 3, 27};
         QTest::newRow("header before letter") << "name,,N,E," << QStringList{"E", "name", "N"}

@@ -129,7 +129,8 @@ int column_from_letters(const QString& letters)
     return column - 1;
 }
 
-bool parse_column_choice(const QString& choice, const QStringList& header, ColumnMapping* mapping, ColumnChoiceError* error)
+bool parse_column_choice(const QString& choice, const QStringList& header, ColumnMapping* mapping,
+                         ColumnChoiceError* error)
 {
     *error = ColumnChoiceError();
     const QStringList items = choice.split(QLatin1Char(','));

@@ -57,7 +57,8 @@ struct ColumnChoiceError {
 // Reads a choice of five comma-separated items in the order name, code, N, E, Z, each the
 // text of a header cell (compared without regard to case) or a column letter; an empty item leaves
 // the role unassigned. Sets only the columns of *mapping. False with *error set on a bad item.
-bool parse_column_choice(const QString& choice, const QStringList& header, ColumnMapping* mapping, ColumnChoiceError* error);
+bool parse_column_choice(const QString& choice, const QStringList& header, ColumnMapping* mapping,
+                         ColumnChoiceError* error);
 
 struct MappedPoints {
     QStringList lines;          // "name,code,N,E,Z", texts as they stand (trimmed)
