@@ -2,6 +2,7 @@
 // status 2 or 1, Ctrl-C ends it cleanly, and the instrument it plays ignores noise and repeats an
 // unanswered frame.
 #include "support/core/ktest_core.h"
+#include "support/core/ptyinstrument.h"
 #include "support/core/simprocess.h"
 
 #include <QFile>
@@ -150,6 +151,21 @@ private slots:
         QCOMPARE(read_count(port, 68), record);
         QVERIFY(sim.wait_for_message("no answer to record 1; sent again (1/3)"));
         QCOMPARE(sim.stop(), 0);
+    }
+
+    // Tests of other processes open ptys beside this one: a window that opens a killed ktsim's port
+    // again must find no device, not the line another test's pty now has under the same number.
+    void killed_port_is_not_given_to_another_pty()
+    {
+        SimProcess sim({"--type", "KT40"});
+        const QString port = sim.port();
+        QVERIFY(!port.isEmpty());
+        sim.kill();
+        PtyInstrument next; // the lowest free number
+        QVERIFY(!next.port_name().isEmpty());
+        QVERIFY2(next.port_name() != port, qPrintable(port));
+        QSerialPort old(port);
+        QVERIFY(!old.open(QIODevice::ReadWrite));
     }
 };
 

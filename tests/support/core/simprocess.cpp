@@ -3,6 +3,9 @@
 
 #include <QTest>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace
 {
 
@@ -29,11 +32,14 @@ SimProcess::SimProcess(const QStringList& args)
         return;
     port_ = QString::fromUtf8(out_.mid(6, end - 6));
     out_.remove(0, end + 1);
+    held_slave_ = ::open(port_.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
 }
 
 SimProcess::~SimProcess()
 {
     stop();
+    if (held_slave_ >= 0)
+        ::close(held_slave_);
 }
 
 void SimProcess::collect()

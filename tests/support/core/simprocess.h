@@ -34,6 +34,10 @@ private:
     void collect();
     QProcess process_;
     QString port_;
+    // The pty's slave, held open by the test as long as this object lives: a killed ktsim's pty number
+    // is not given to another program's pty meanwhile, so a window that opens the old name again finds
+    // no device instead of a stranger's line (tests of other processes run beside this one).
+    int held_slave_ = -1;
     QByteArray out_, err_;
 };
 
