@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTimer>
 
 void enter_runtime_folder()
@@ -16,6 +18,10 @@ void enter_runtime_folder()
 std::unique_ptr<MainWindow> start_bench_window(const QString& type)
 {
     modal_script::enable(true);
+    // The window's journal and its lock go to a folder of the benchmark's own, not the user's data folder.
+    static QTemporaryDir data_home;
+    if (qEnvironmentVariableIsEmpty("XDG_DATA_HOME"))
+        qputenv("XDG_DATA_HOME", QFile::encodeName(data_home.path()));
     auto* poll = new QTimer(qApp);
     poll->setInterval(1);
     QObject::connect(poll, &QTimer::timeout, poll, [poll, type] {

@@ -31,15 +31,20 @@ QString fuzz_environment()
     if (!folder.isEmpty())
         return folder;
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // On a memory file system where there is one: every input is written to a file and read back.
+    static QTemporaryDir* dir = new QTemporaryDir(QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm/ktfuzz-XXXXXX")
+                                                                          : QDir::tempPath() + "/ktfuzz-XXXXXX");
+    // The program's data folder (the windows' recovery journals and their locks) is this run's own, not
+    // the user's, which all fuzz programs would share: a journal another run left there is offered and
+    // read at the start of the next.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dir->path() + "/data"));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir->path() + "/settings"));
     if (!QCoreApplication::instance()) {
         static int argc = 1;
         static char name[] = "fuzz";
         static char* argv[] = {name, nullptr};
         new QCoreApplication(argc, argv);
     }
-    // On a memory file system where there is one: every input is written to a file and read back.
-    static QTemporaryDir* dir = new QTemporaryDir(QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm/ktfuzz-XXXXXX")
-                                                                          : QDir::tempPath() + "/ktfuzz-XXXXXX");
     folder = dir->path();
     copy_tree(QString(KT_SOURCE_DIR) + "/dist/config", folder + "/config");
     copy_tree(QString(KT_SOURCE_DIR) + "/dist/icon", folder + "/icon");

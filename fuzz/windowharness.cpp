@@ -14,8 +14,12 @@
 MainWindow& fuzz_window(const QString& type)
 {
     static QMap<QString, MainWindow*> windows;
-    if (MainWindow* w = windows.value(type))
+    if (MainWindow* w = windows.value(type)) {
+        // No event loop runs between inputs: what the last one gave to deleteLater (progress dialogs,
+        // replaced tree items) is deleted here, or it piles up under the window for the whole run.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return *w;
+    }
     if (!QCoreApplication::instance()) {
         static int argc = 1;
         static char name[] = "fuzz";

@@ -8,7 +8,7 @@ class MainWindow;
 
 // The main window of instrument type `type`, built once per process (the selection dialog answered
 // as a user would) in the working folder, with a GUI application (offscreen) and the modal seam
-// answering every dialog.
+// answering every dialog. Objects the previous input left to deleteLater are deleted first.
 MainWindow& fuzz_window(const QString& type);
 
 #endif // WINDOWHARNESS_H
