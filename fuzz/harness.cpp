@@ -33,7 +33,7 @@ QString fuzz_environment()
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // On a memory file system where there is one: every input is written to a file and read back.
     static QTemporaryDir* dir = new QTemporaryDir(QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm/ktfuzz-XXXXXX")
-                                                                          : QDir::tempPath() + "/ktfuzz-XXXXXX");
+                                                                            : QDir::tempPath() + "/ktfuzz-XXXXXX");
     // The program's data folder (the windows' recovery journals and their locks) is this run's own, not
     // the user's, which all fuzz programs would share: a journal another run left there is offered and
     // read at the start of the next.
