@@ -74,13 +74,23 @@ bool edit_in_place(MainWindow& w, int row, int column, const QString& text)
 }
 
 // Whether the menu item of `command` is enabled.
+// The item the menu bar shows for `command` (menus built before and cleared from the bar are not asked).
+QAction* shown_item(const QList<QAction*>& actions, Command command)
+{
+    for (QAction* action : actions) {
+        QAction* found = action->menu() ? shown_item(action->menu()->actions(), command)
+                         : command_for_key(action->data().toString(), CommandSource::Menu) == command ? action
+                                                                                                      : nullptr;
+        if (found)
+            return found;
+    }
+    return nullptr;
+}
+
 bool menu_enabled(MainWindow& w, Command command)
 {
-    for (QAction* action : w.menuBar()->findChildren<QAction*>()) {
-        if (command_for_key(action->data().toString(), CommandSource::Menu) == command)
-            return action->isEnabled();
-    }
-    return false;
+    QAction* item = shown_item(w.menuBar()->actions(), command);
+    return item && item->isEnabled();
 }
 
 enum class Change { New, EditDialog, EditInPlace, DeleteRows, Clear, Open };
@@ -179,6 +189,10 @@ private slots:
         QCOMPARE(w->table_texts(), after);
         QCOMPARE(w->undo_stack->count(), steps + 1);
         check("after the change");
+        QVERIFY(menu_enabled(*w, Command::Undo));
+        QVERIFY(!menu_enabled(*w, Command::Redo));
+        // Menus built anew (another language, the type chosen again) show what the stack holds.
+        w->mainmenu_ini(w->mainmenu_list.first());
         QVERIFY(menu_enabled(*w, Command::Undo));
         QVERIFY(!menu_enabled(*w, Command::Redo));
 

@@ -35,12 +35,20 @@ void MainWindow::setup_undo()
 
 void MainWindow::show_undo_state()
 {
+    const bool can_undo = undo_stack && undo_stack->canUndo();
+    const bool can_redo = undo_stack && undo_stack->canRedo();
+    // The stack signals both states on every step pushed, once a received record: the menus are walked
+    // only when what they show changes.
+    const int state = (can_undo ? 1 : 0) | (can_redo ? 2 : 0);
+    if (state == undo_state_shown)
+        return;
+    undo_state_shown = state;
     for (QAction* action : menuBar()->findChildren<QAction*>()) {
         const Command command = command_for_key(action->data().toString(), CommandSource::Menu);
         if (command == Command::Undo)
-            action->setEnabled(undo_stack && undo_stack->canUndo());
+            action->setEnabled(can_undo);
         else if (command == Command::Redo)
-            action->setEnabled(undo_stack && undo_stack->canRedo());
+            action->setEnabled(can_redo);
     }
 }
 

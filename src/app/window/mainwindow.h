@@ -366,6 +366,7 @@ public:
     void setup_undo();
     // The Undo and Redo menu items enabled when there is something to undo or redo.
     void show_undo_state();
+    int undo_state_shown = -1; // what the menus show (bit 0 Undo, bit 1 Redo); -1: menus not set yet
     // Pushes the step of a change the table has already made (its first redo does nothing).
     void push_table_step(QUndoCommand* step);
     // False, with a word, while a transfer runs.

@@ -70,6 +70,9 @@ void MainWindow::mainmenu_ini(QStringList menu_list)
     }
     connect(bar, &QMenuBar::triggered, this, &MainWindow::menubar_triggered, Qt::UniqueConnection);
     assign_shortcuts();
+    // New menus show Undo and Redo as the stack has them, not as new actions come.
+    undo_state_shown = -1;
+    show_undo_state();
 }
 
 int MainWindow::menu_anisys(QMenu* pMenuA, QStringList menu_list, int slistpos, int listpos)
