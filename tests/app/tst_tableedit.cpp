@@ -73,20 +73,21 @@ bool edit_in_place(MainWindow& w, int row, int column, const QString& text)
     return QTest::qWaitFor([&] { return open.isNull(); });
 }
 
-// Whether the menu item of `command` is enabled.
-// The item the menu bar shows for `command` (menus built before and cleared from the bar are not asked).
+// The item the menu bar shows for `command`: menus built before and cleared from the bar are not asked.
 QAction* shown_item(const QList<QAction*>& actions, Command command)
 {
     for (QAction* action : actions) {
-        QAction* found = action->menu() ? shown_item(action->menu()->actions(), command)
-                         : command_for_key(action->data().toString(), CommandSource::Menu) == command ? action
-                                                                                                      : nullptr;
-        if (found)
-            return found;
+        if (action->menu()) {
+            if (QAction* found = shown_item(action->menu()->actions(), command))
+                return found;
+        } else if (command_for_key(action->data().toString(), CommandSource::Menu) == command) {
+            return action;
+        }
     }
     return nullptr;
 }
 
+// Whether the menu item of `command` is enabled.
 bool menu_enabled(MainWindow& w, Command command)
 {
     QAction* item = shown_item(w.menuBar()->actions(), command);

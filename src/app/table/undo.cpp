@@ -37,8 +37,8 @@ void MainWindow::show_undo_state()
 {
     const bool can_undo = undo_stack && undo_stack->canUndo();
     const bool can_redo = undo_stack && undo_stack->canRedo();
-    // The stack signals both states on every step pushed, once a received record: the menus are walked
-    // only when what they show changes.
+    // The stack signals both states on every step pushed (a step for each received record): the menus are
+    // walked only when what they show changes.
     const int state = (can_undo ? 1 : 0) | (can_redo ? 2 : 0);
     if (state == undo_state_shown)
         return;
