@@ -1,7 +1,7 @@
 // The column mapping of table rows: the first line is a column choice, the rest are rows of
 // tab-separated cells (comma-separated when the input holds no tab); the first byte says how many
 // rows come before the header.
-#include "geo/columnmapping.h"
+#include "data/columnmapping.h"
 
 namespace
 {

@@ -1,6 +1,6 @@
 // The LandXML point reader on any document: nesting, references, refusals. It needs no runtime
 // files, so no working folder of the harness.
-#include "geo/landxmlreader.h"
+#include "landxml/landxmlreader.h"
 
 #include <QBuffer>
 

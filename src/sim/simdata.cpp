@@ -1,5 +1,5 @@
 // Reading ktsim's point, measured-data and job files, and storing uploaded jobs.
-#include "sim/simdata.h"
+#include "simdata.h"
 
 #include "data/filefindings.h"
 #include "data/fileoperation.h"

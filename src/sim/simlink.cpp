@@ -1,5 +1,5 @@
 // Opening, reading and writing ktsim's line, and logging its traffic.
-#include "sim/simlink.h"
+#include "simlink.h"
 
 #include <QDateTime>
 #include <QSerialPort>

@@ -2,7 +2,7 @@
 #ifndef SIMLINK_H
 #define SIMLINK_H
 
-#include "sim/simpty.h"
+#include "simpty.h"
 
 #include <QByteArray>
 #include <QFile>

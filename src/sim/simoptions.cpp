@@ -1,5 +1,5 @@
 // Parsing and checking ktsim's options.
-#include "sim/simoptions.h"
+#include "simoptions.h"
 
 #include "comm/kt2040_frames.h"
 #include "data/pointformats.h"

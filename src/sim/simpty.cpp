@@ -1,5 +1,5 @@
 // Pseudo-terminals through openpty() and termios; elsewhere than on a Unix system there are none.
-#include "sim/simpty.h"
+#include "simpty.h"
 
 #include <QtGlobal>
 

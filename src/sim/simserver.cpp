@@ -1,5 +1,5 @@
 // Driving the instrument's state machines from the line, the clock and the keyboard.
-#include "sim/simserver.h"
+#include "simserver.h"
 
 #include "data/fileoperation.h"
 #include "data/localtext.h"

@@ -3,9 +3,9 @@
 #ifndef SIMSERVER_H
 #define SIMSERVER_H
 
-#include "sim/simdata.h"
-#include "sim/simlink.h"
-#include "sim/simoptions.h"
+#include "simdata.h"
+#include "simlink.h"
+#include "simoptions.h"
 
 #include <QObject>
 #include <QTimer>

@@ -1,10 +1,10 @@
 // ktconvert: converts a coordinate file into another format, both chosen by file suffix, through the
 // program's own readers (every encoding they tell) and writers (GBK, or GB18030 when asked), the
 // LandXML and GIS formats in the points' coordinate system, workbooks by their columns.
+#include "crs/crs.h"
 #include "data/convertfile.h"
 #include "data/filefindings.h"
-#include "geo/crs.h"
-#include "geo/geoformats.h"
+#include "formats/geoformats.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>

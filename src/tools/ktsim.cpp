@@ -1,9 +1,9 @@
 // ktsim: plays a KT-family total station on a serial port or a pseudo-terminal, so that ktlink can
 // be tried and tested without an instrument.
-#include "sim/simdata.h"
-#include "sim/simlink.h"
-#include "sim/simoptions.h"
-#include "sim/simserver.h"
+#include "simdata.h"
+#include "simlink.h"
+#include "simoptions.h"
+#include "simserver.h"
 
 #include <QCoreApplication>
 #include <QTimer>

@@ -1,6 +1,6 @@
 // Column mapping: header words in Chinese and English (never X or Y), header detection, column
 // letters, the column choice and its errors, and rows turned into point lines.
-#include "geo/columnmapping.h"
+#include "data/columnmapping.h"
 
 #include <QTest>
 

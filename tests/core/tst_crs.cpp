@@ -1,7 +1,7 @@
 // Coordinate systems: the database search, describing a system, transformations against values that
 // cs2cs gave once (PROJ 9.1), and the area-of-use test.
-#include "geo/crs.h"
-#include "geo/crstransform.h"
+#include "crs/crs.h"
+#include "crs/crstransform.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
 // GIS point layers: each format written and read back by this library and by GDAL's Python reader
 // (system, attribute names and types, values; longitude and latitude against pyproj), files without a
 // system, refusals, failed writes that leave the old files, and the reader's choices and counts.
-#include "geo/gisreader.h"
-#include "geo/giswriter.h"
+#include "gis/gisreader.h"
+#include "gis/giswriter.h"
 #include "support/core/geotest.h"
 #include "support/core/mount.h"
 

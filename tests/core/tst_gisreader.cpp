@@ -1,6 +1,6 @@
 // Reading GIS files made elsewhere (by GDAL's Python writer, or written by hand as other programs
 // write them): which layer is taken, what is left out and counted, the chosen system, the refusals.
-#include "geo/gisreader.h"
+#include "gis/gisreader.h"
 #include "support/core/geotest.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 // Point lists of other programs as the import reads them: lines split at each delimiter (quotes, runs
 // of spaces), the delimiter and the lines above the table told from the file, the choice kept as a
 // setting text, and the choice a file starts with (what the file shows, the last choice for the rest).
-#include "geo/importchoice.h"
+#include "data/importchoice.h"
 
 #include "support/core/ktest_core.h"
 

@@ -1,7 +1,7 @@
 // LandXML points: written files judged by xmllint against the LandXML 1.2 schema, read back, the
 // reader on hand-made documents (nesting, references, refusals), and failed writes.
-#include "geo/landxmlreader.h"
-#include "geo/landxmlwriter.h"
+#include "landxml/landxmlreader.h"
+#include "landxml/landxmlwriter.h"
 #include "support/core/geotest.h"
 #include "support/core/mount.h"
 

@@ -1,6 +1,6 @@
 // Workbooks made with openpyxl (and an OpenDocument sheet written by hand) read through GDAL as
 // texts, their columns found from the header or given, and turned into point lines.
-#include "geo/workbookreader.h"
+#include "gis/workbookreader.h"
 #include "support/core/geotest.h"
 
 #include <QTemporaryDir>

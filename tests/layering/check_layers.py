@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Proves the layering of the build: a source file of a lower layer cannot include a header of a layer
-above it (the compile fails), every header is named by one path only, the core suites link no Qt
+above it (the compile fails; ktcore below ktgeo below ktui below ktapp, the simulator's library on ktcore
+alone), every header is named by one path only, the core suites link no Qt
 GUI or Widgets library, and ktconvert links GDAL and PROJ while the simulator does not.
 
     check_layers.py BUILD_FOLDER SOURCE_FOLDER
@@ -14,15 +15,18 @@ import sys
 import tempfile
 
 # Headers of the upper layers, each probed from every layer below it.
+GEO_HEADERS = ["formats/geoformats.h", "crs/crs.h", "landxml/landxmlwriter.h"]
 UI_HEADERS = ["modal/modal.h", "dialogs/portsettingdialog.h", "dialogs/dialogtexts.h"]
 # unsavedrows.h and dialogtexts.h need nothing but the include path: they show that the path itself stops there.
 APP_HEADERS = ["window/mainwindow.h", "table/tablerows.h", "plan/planview.h", "table/unsavedrows.h"]
 # (layer, folder of its sources, headers it must not reach, a header of its own it must reach)
 LAYERS = [
-    ("ktcore", "src/core/comm/", UI_HEADERS + APP_HEADERS, "comm/kt2040_frames.h"),
+    ("ktcore", "src/core/comm/", GEO_HEADERS + UI_HEADERS + APP_HEADERS, "comm/kt2040_frames.h"),
+    ("ktgeo", "src/geo/gis/", UI_HEADERS + APP_HEADERS, "formats/geoformats.h"),
+    ("ktsim", "src/sim/", GEO_HEADERS + UI_HEADERS + APP_HEADERS, "simserver.h"),
     ("ktui", "src/ui/dialogs/", APP_HEADERS, "modal/modal.h"),
 ]
-LAYER_ROOTS = ["src/core", "src/ui", "src/app"]
+LAYER_ROOTS = ["src/core", "src/geo", "src/sim", "src/ui", "src/app"]
 
 
 def compile_command(entries, folder):
@@ -60,6 +64,10 @@ def main():
     with open(os.path.join(build, "compile_commands.json")) as f:
         entries = json.load(f)
     failures = []
+    # A probe of a header that is nowhere would fail for the wrong reason.
+    for header in GEO_HEADERS + UI_HEADERS + APP_HEADERS:
+        if not any(os.path.exists(os.path.join(source, root, header)) for root in LAYER_ROOTS):
+            failures.append("the probed header %s is in no layer" % header)
     with tempfile.TemporaryDirectory() as work:
         for layer, folder, forbidden, own in LAYERS:
             command, directory = compile_command(entries, folder)

@@ -5,7 +5,7 @@
 #include "config/xml_analysis.h"
 #include "data/localtext.h"
 #include "dialogs/importdialog.h"
-#include "geo/workbookreader.h"
+#include "gis/workbookreader.h"
 #include "support/core/geotest.h"
 #include "support/ui/ktest.h"
 #include "ui_importdialog.h"
@@ -106,8 +106,7 @@ private slots:
                                                << "GBK" << 0 << true << "Gate A||10.0|20.0|1.5"
                                                << "1 row will be read; 1 line is skipped" << true;
         QTest::newRow("GBK, Chinese header")
-            << to_local_text(QString::fromUtf8("点名,编码,北,东,高程\n控制点1,树,3380000.1,500000.2,12\n"))
-            << "Comma"
+            << to_local_text(QString::fromUtf8("点名,编码,北,东,高程\n控制点1,树,3380000.1,500000.2,12\n")) << "Comma"
             << "GBK" << 0 << true << QString::fromUtf8("控制点1|树|3380000.1|500000.2|12")
             << "1 row will be read; 1 line is skipped" << true;
         QTest::newRow("UTF-8, Chinese header")

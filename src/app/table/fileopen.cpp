@@ -5,7 +5,7 @@
 #include "data/fileoperation.h"
 #include "data/linefields.h"
 #include "data/pointformats.h"
-#include "geo/geoformats.h"
+#include "formats/geoformats.h"
 #include "modal/modal.h"
 #include "table/filetexts.h"
 #include "table/tablerows.h"

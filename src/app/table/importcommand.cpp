@@ -9,8 +9,8 @@
 #include "config/xml_analysis.h"
 #include "data/pointrows.h"
 #include "dialogs/importdialog.h"
-#include "geo/geoformats.h"
-#include "geo/workbookreader.h"
+#include "formats/geoformats.h"
+#include "gis/workbookreader.h"
 #include "modal/modal.h"
 #include "window/mainwindow.h"
 

@@ -1,8 +1,8 @@
 // The points' coordinate system: the command and its dialog, the choice kept in config.xml and shown
 // in the status bar, and the longitude and latitude of the plan's cursor while a system is chosen.
 #include "config/settingwriter.h"
+#include "crs/crstransform.h"
 #include "dialogs/crsdialog.h"
-#include "geo/crstransform.h"
 #include "plan/planview.h"
 #include "window/mainwindow.h"
 

@@ -3,7 +3,7 @@
 #ifndef CRSDIALOG_H
 #define CRSDIALOG_H
 
-#include "geo/crs.h"
+#include "crs/crs.h"
 
 #include <QDialog>
 #include <QStringList>

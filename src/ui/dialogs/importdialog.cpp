@@ -2,8 +2,8 @@
 #include "dialogs/importdialog.h"
 
 #include "config/countedtext.h"
+#include "data/pointfields.h"
 #include "data/textfile.h"
-#include "geo/pointfields.h"
 #include "uilog.h"
 
 #include "ui_importdialog.h"

@@ -6,8 +6,8 @@
 #ifndef IMPORTDIALOG_H
 #define IMPORTDIALOG_H
 
+#include "data/importchoice.h"
 #include "data/textencoding.h"
-#include "geo/importchoice.h"
 
 #include <QDialog>
 #include <QStringList>

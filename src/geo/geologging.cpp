@@ -1,4 +1,4 @@
 // The logging category of the geo library.
-#include "geo/geologging.h"
+#include "geologging.h"
 
 Q_LOGGING_CATEGORY(lcGeo, "ktlink.geo")

@@ -1,5 +1,5 @@
 // The import choice as a setting text, and the choice a file starts with.
-#include "geo/importchoice.h"
+#include "data/importchoice.h"
 
 #include <QHash>
 #include <algorithm>

@@ -5,7 +5,7 @@
 #ifndef GEO_CRSTRANSFORM_H
 #define GEO_CRSTRANSFORM_H
 
-#include "geo/crs.h"
+#include "crs/crs.h"
 
 #include <QString>
 #include <memory>

@@ -1,8 +1,8 @@
 // Searching and describing coordinate reference systems in PROJ's database.
-#include "geo/crs.h"
+#include "crs/crs.h"
 
-#include "geo/geologging.h"
-#include "geo/projhandles.h"
+#include "crs/projhandles.h"
+#include "geologging.h"
 
 #include <QRegularExpression>
 #include <algorithm>

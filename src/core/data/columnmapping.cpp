@@ -1,5 +1,5 @@
 // Header words, column letters and the column choice of point tables.
-#include "geo/columnmapping.h"
+#include "data/columnmapping.h"
 
 #include <QHash>
 

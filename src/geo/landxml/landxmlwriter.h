@@ -5,7 +5,7 @@
 #ifndef GEO_LANDXMLWRITER_H
 #define GEO_LANDXMLWRITER_H
 
-#include "geo/pointfields.h"
+#include "data/pointfields.h"
 
 #include <QBuffer>
 #include <QDateTime>

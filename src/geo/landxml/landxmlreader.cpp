@@ -1,8 +1,8 @@
 // Reading the points of a LandXML file, with references resolved after the whole file is read.
-#include "geo/landxmlreader.h"
+#include "landxml/landxmlreader.h"
 
-#include "geo/geologging.h"
-#include "geo/pointfields.h"
+#include "data/pointfields.h"
+#include "geologging.h"
 
 #include <QFile>
 #include <QHash>

@@ -2,8 +2,8 @@
 // point's name, code, N, E and Z, and which fields are numbers. The five-field point line
 // "name,code,N,E,Z" is one such layout; the observation layout with its further columns is another.
 // Also the number texts the formats share and the joining of fields into a point line.
-#ifndef GEO_POINTFIELDS_H
-#define GEO_POINTFIELDS_H
+#ifndef POINTFIELDS_H
+#define POINTFIELDS_H
 
 #include <QString>
 #include <QStringList>
@@ -64,4 +64,4 @@ QString format_number(double value, int decimals);
 // A number as the shortest text that reads back to the same double ("100.123").
 QString format_number_exact(double value);
 
-#endif // GEO_POINTFIELDS_H
+#endif // POINTFIELDS_H

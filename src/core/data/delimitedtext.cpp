@@ -1,5 +1,5 @@
 // Splitting delimited lines, with quotes, and telling their delimiter.
-#include "geo/delimitedtext.h"
+#include "data/delimitedtext.h"
 
 #include <QHash>
 

@@ -1,7 +1,7 @@
 // Writing in a temporary folder beside the target and moving the files into place.
-#include "geo/stagedoutput.h"
+#include "gis/stagedoutput.h"
 
-#include "geo/geologging.h"
+#include "geologging.h"
 
 #include <QDir>
 #include <QFile>

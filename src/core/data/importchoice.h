@@ -1,11 +1,11 @@
 // What the user chose when importing a point list (the delimiter of a text file, the lines skipped,
 // the header row and the column of each role), as a setting text for the next import, and the choice
 // a new file starts with: what can be read from the file itself, the last choice for the rest.
-#ifndef GEO_IMPORTCHOICE_H
-#define GEO_IMPORTCHOICE_H
+#ifndef IMPORTCHOICE_H
+#define IMPORTCHOICE_H
 
-#include "geo/columnmapping.h"
-#include "geo/delimitedtext.h"
+#include "data/columnmapping.h"
+#include "data/delimitedtext.h"
 
 struct ImportChoice {
     Delimiter delimiter = Delimiter::Comma;
@@ -35,4 +35,4 @@ ColumnMapping starting_mapping(const TextRows& rows, const ColumnMapping* last);
 // show (the columns when no header names N and E).
 ImportChoice starting_choice(const QStringList& lines, const ImportChoice* last);
 
-#endif // GEO_IMPORTCHOICE_H
+#endif // IMPORTCHOICE_H

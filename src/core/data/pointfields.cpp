@@ -1,5 +1,5 @@
 // The row layout of the geo formats, number texts and point lines.
-#include "geo/pointfields.h"
+#include "data/pointfields.h"
 
 #include <QLocale>
 #include <cmath>

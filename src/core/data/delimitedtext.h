@@ -1,10 +1,10 @@
 // Lines of delimited text (the point lists other programs write) split into cells: a comma, a
 // semicolon or a tab between fields, or runs of spaces and tabs as one delimiter. A field may be
 // enclosed in double quotes, so that it can hold the delimiter; "" inside quotes is one quote.
-#ifndef GEO_DELIMITEDTEXT_H
-#define GEO_DELIMITEDTEXT_H
+#ifndef DELIMITEDTEXT_H
+#define DELIMITEDTEXT_H
 
-#include "geo/columnmapping.h"
+#include "data/columnmapping.h"
 
 #include <QString>
 #include <QStringList>
@@ -30,4 +30,4 @@ Delimiter guess_delimiter(const QStringList& lines, int first = 0);
 QString delimiter_name(Delimiter delimiter);
 bool delimiter_from_name(const QString& name, Delimiter* delimiter);
 
-#endif // GEO_DELIMITEDTEXT_H
+#endif // DELIMITEDTEXT_H

@@ -1,5 +1,5 @@
 // GDAL's standard output redirected into a checked file.
-#include "geo/gdalstream.h"
+#include "gis/gdalstream.h"
 
 #include <cpl_vsi.h>
 #include <cstdio>

@@ -1,16 +1,16 @@
 // The geo library's readers and writers behind FileOperation's dispatch: each result of theirs put into
 // the report the window and ktconvert tell the user from. Also where a bundle's PROJ and GDAL data are.
-#include "geo/geoformats.h"
+#include "formats/geoformats.h"
 
+#include "crs/crstransform.h"
+#include "data/columnmapping.h"
 #include "data/layerformats.h"
-#include "geo/columnmapping.h"
-#include "geo/crstransform.h"
-#include "geo/gisreader.h"
-#include "geo/giswriter.h"
-#include "geo/landxmlreader.h"
-#include "geo/landxmlwriter.h"
-#include "geo/pointfields.h"
-#include "geo/workbookreader.h"
+#include "data/pointfields.h"
+#include "gis/gisreader.h"
+#include "gis/giswriter.h"
+#include "gis/workbookreader.h"
+#include "landxml/landxmlreader.h"
+#include "landxml/landxmlwriter.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
 // PROJ transformations in the easting-first convention, and the area-of-use test.
-#include "geo/crstransform.h"
+#include "crs/crstransform.h"
 
-#include "geo/geologging.h"
-#include "geo/projhandles.h"
+#include "crs/projhandles.h"
+#include "geologging.h"
 
 #include <cmath>
 

@@ -7,7 +7,7 @@
 #ifndef GEO_GISWRITER_H
 #define GEO_GISWRITER_H
 
-#include "geo/pointfields.h"
+#include "data/pointfields.h"
 
 #include <QString>
 #include <QStringList>

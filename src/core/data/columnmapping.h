@@ -2,10 +2,10 @@
 // code, N, E and Z: guessed from a header row in Chinese or English words, given as a column
 // choice "name,code,N,E,Z", and applied to the rows to give point lines. X and Y are never
 // taken for north or east: surveyors and GIS programs read them the opposite way round.
-#ifndef GEO_COLUMNMAPPING_H
-#define GEO_COLUMNMAPPING_H
+#ifndef COLUMNMAPPING_H
+#define COLUMNMAPPING_H
 
-#include "geo/pointfields.h"
+#include "data/pointfields.h"
 
 #include <QList>
 #include <QString>
@@ -70,4 +70,4 @@ struct MappedPoints {
 // The point lines of the data rows under `mapping`; a column a row does not reach is empty text.
 MappedPoints apply_mapping(const TextRows& rows, const ColumnMapping& mapping);
 
-#endif // GEO_COLUMNMAPPING_H
+#endif // COLUMNMAPPING_H

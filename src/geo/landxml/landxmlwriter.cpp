@@ -1,10 +1,10 @@
 // The streamed LandXML 1.2 point writer. QXmlStreamWriter writes the document around the points; the
 // CgPoint lines, a million in a large file, are made here as UTF-8 directly, which is four times as
 // fast: their numbers are checked number texts and their names and codes are escaped below.
-#include "geo/landxmlwriter.h"
+#include "landxml/landxmlwriter.h"
 
-#include "geo/crs.h"
-#include "geo/geologging.h"
+#include "crs/crs.h"
+#include "geologging.h"
 
 #include <QCoreApplication>
 #include <vector>

@@ -1,12 +1,12 @@
 // The GIS point layer writer on GDAL/OGR: one reused feature, one transaction where the format has
 // them, so that a million points go at the speed of GDAL's own converter.
-#include "geo/giswriter.h"
+#include "gis/giswriter.h"
 
-#include "geo/crstransform.h"
-#include "geo/gdalstream.h"
-#include "geo/gdalsupport.h"
-#include "geo/geologging.h"
-#include "geo/stagedoutput.h"
+#include "crs/crstransform.h"
+#include "geologging.h"
+#include "gis/gdalstream.h"
+#include "gis/gdalsupport.h"
+#include "gis/stagedoutput.h"
 
 #include <QFileInfo>
 #include <QVector>

@@ -1,7 +1,7 @@
 // GDAL set-up, messages, configuration and spatial reference helpers.
-#include "geo/gdalsupport.h"
+#include "gis/gdalsupport.h"
 
-#include "geo/geologging.h"
+#include "geologging.h"
 
 #include <cpl_conv.h>
 #include <mutex>

@@ -1,8 +1,8 @@
 // Reading a workbook's first sheet as texts through GDAL.
-#include "geo/workbookreader.h"
+#include "gis/workbookreader.h"
 
-#include "geo/gdalsupport.h"
-#include "geo/geologging.h"
+#include "geologging.h"
+#include "gis/gdalsupport.h"
 
 #include <cmath>
 

@@ -1,10 +1,10 @@
 // Reading the first point layer of a GIS file through GDAL/OGR.
-#include "geo/gisreader.h"
+#include "gis/gisreader.h"
 
-#include "geo/columnmapping.h"
-#include "geo/gdalsupport.h"
-#include "geo/geologging.h"
-#include "geo/pointfields.h"
+#include "data/columnmapping.h"
+#include "data/pointfields.h"
+#include "geologging.h"
+#include "gis/gdalsupport.h"
 
 namespace
 {

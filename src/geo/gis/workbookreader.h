@@ -4,7 +4,7 @@
 #ifndef GEO_WORKBOOKREADER_H
 #define GEO_WORKBOOKREADER_H
 
-#include "geo/columnmapping.h"
+#include "data/columnmapping.h"
 
 #include <QString>
 
