@@ -4,6 +4,7 @@
 #include "data/filefindings.h"
 #include "data/fileoperation.h"
 #include "data/safefilename.h"
+#include "data/tablecolumns.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -32,17 +33,50 @@ const struct {
     {"\xe6\xb5\x8b\xe7\x82\xb9", kt2040::Frame::MeasuredRecord},  // 测点
 };
 
+// The fields of an observation line: kind, name, HA, VA, HD, VD, E, N, Z, code, and optionally
+// instrument height, backsight angle, slope distance, reflector height.
+namespace LineField
+{
+enum : int {
+    Kind,
+    Name,
+    HorizontalAngle,
+    VerticalAngle,
+    HorizontalDistance,
+    VerticalDistance,
+    East,
+    North,
+    Height,
+    Code,
+    InstrumentHeight,
+    BacksightAngle,
+    SlopeDistance,
+    ReflectorHeight,
+};
+} // namespace LineField
+
+// The fields of the shortest observation line.
+constexpr int kLeastFields = LineField::Code + 1;
+
 // Observation line field -> table column (the observation layout); what a record kind does not
 // carry its layout leaves out.
 const struct {
     int field;
     int column;
 } kObservationColumns[] = {
-    {1, 2}, {9, 6}, {7, 3}, {6, 4}, {8, 5}, {10, 7}, {2, 9}, {3, 10}, {12, 11}, {5, 12}, {4, 13}, {13, 14},
+    {LineField::Name, ObsColumn::Name},
+    {LineField::Code, ObsColumn::Code},
+    {LineField::North, ObsColumn::North},
+    {LineField::East, ObsColumn::East},
+    {LineField::Height, ObsColumn::Height},
+    {LineField::InstrumentHeight, ObsColumn::InstrumentHeight},
+    {LineField::HorizontalAngle, ObsColumn::HorizontalAngle},
+    {LineField::VerticalAngle, ObsColumn::VerticalAngle},
+    {LineField::SlopeDistance, ObsColumn::SlopeDistance},
+    {LineField::VerticalDistance, ObsColumn::VerticalDistance},
+    {LineField::HorizontalDistance, ObsColumn::HorizontalDistance},
+    {LineField::ReflectorHeight, ObsColumn::ReflectorHeight},
 };
-constexpr int kBacksightAngleField = 11;
-constexpr int kBacksightColumn = 8;
-constexpr int kObservationWidth = 15;
 
 kt2040::Frame kind_of(const QString& word)
 {
@@ -102,7 +136,8 @@ QList<kt2040::InstrumentRecord> observation_records(const QStringList& lines, in
     *skipped = 0;
     for (const QString& line : lines) {
         const QStringList fields = line.split(',');
-        const kt2040::Frame kind = fields.size() >= 10 ? kind_of(fields[0]) : kt2040::Frame::None;
+        const kt2040::Frame kind =
+            fields.size() >= kLeastFields ? kind_of(fields[LineField::Kind]) : kt2040::Frame::None;
         if (kind == kt2040::Frame::None) {
             if (!line.trimmed().isEmpty())
                 ++*skipped;
@@ -110,12 +145,14 @@ QList<kt2040::InstrumentRecord> observation_records(const QStringList& lines, in
         }
         kt2040::InstrumentRecord record;
         record.kind = kind;
-        for (int c = 0; c < kObservationWidth; ++c)
+        for (int c = 0; c < ObsColumn::Count; ++c)
             record.cells << QString();
         for (const auto& place : kObservationColumns)
             record.cells[place.column] = fields.value(place.field).trimmed();
-        const QString backsight = fields.value(kBacksightAngleField).trimmed();
-        record.cells[kBacksightColumn] = backsight.isEmpty() ? fields[2].trimmed() : backsight;
+        // A line without a backsight angle gives its horizontal angle.
+        const QString backsight = fields.value(LineField::BacksightAngle).trimmed();
+        record.cells[ObsColumn::BacksightAngle] =
+            backsight.isEmpty() ? fields[LineField::HorizontalAngle].trimmed() : backsight;
         records << record;
     }
     return records;

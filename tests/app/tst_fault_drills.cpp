@@ -1,6 +1,7 @@
 // Fault drills: the cable pulled in the middle of a transfer, saves that cannot be written, and runtime
 // files that are empty, cut short, binary or huge. Each must be told, keep what the user has, and leave
 // the program responsive.
+#include "comm/kt90_conversation.h"
 #include "config/dictionaryanalysis.h"
 #include "config/prompts.h"
 #include "modal/modal.h"
@@ -95,15 +96,15 @@ private slots:
         w->portname = pty.port_name();
         w->comm_open();
         QVERIFY(w->serial->isOpen());
-        w->KT90SendModel = 1;
+        w->KT90SendModel = kt90::Conversation::Download;
         w->KT90_PointType = "JOB/RCV/COORDS/";
         w->KT90_DataTypeNum = "2";
         w->KT90_DataFileNum = "3";
         w->KT90_SaveFilename = dir->file("job.txt");
         w->progflag = 2;
         w->wait_start(WaitKind::JobCopy);
-        w->KT90SendType = 1;
-        w->serial->write(w->dictionA->getKT90packmsg(1, "", false));
+        w->KT90SendType = kt90::Message::Open;
+        w->serial->write(w->dictionA->getKT90packmsg(kt90::Message::Open, "", false));
         play(pty, {{crlf("a"), kReady},
                    {crlf("c"), kReady},
                    {crlf("FORM/SET/02"), crlf("OK")},

@@ -1,18 +1,17 @@
-// The three KT90 conversations byte for byte over a pseudo-terminal, started by the tree gestures:
-// the listing and the rebuilt instrument tree, downloads into a temporary folder, uploads into new and
-// existing jobs, and how bad replies, bad names, a failed write and an unopenable port are handled.
-#include "comm/kt90_conversation.h"
+// The KT90 job copies byte for byte over a pseudo-terminal, started by the tree gestures: downloads
+// into a temporary folder, uploads into new and existing jobs, and how bad names, a failed write and
+// a bad record are handled.
 #include "config/prompts.h"
 #include "data/localtext.h"
 #include "dialogs/comfiledownsettingdialog.h"
-#include "dialogs/inputmsg_dangedialog.h"
+#include "modal/modal.h"
 #include "support/app/kt90script.h"
+#include "support/app/kt90trees.h"
 #include "support/app/windowdriver.h"
 #include "support/core/ptyinstrument.h"
 #include "support/core/workdir.h"
 #include "support/ui/ktest.h"
 #include "ui_comfiledownsettingdialog.h"
-#include "ui_inputmsg_dangedialog.h"
 #include "ui_mainwindow.h"
 #include "window/mainwindow.h"
 
@@ -24,247 +23,16 @@
 #include <QFileSystemModel>
 #include <QMimeData>
 #include <QProgressDialog>
+#include <QSerialPort>
 #include <QTreeWidget>
 
-namespace
-{
-
-QStringList dump(const QTreeWidgetItem* item, int depth = 0)
-{
-    QStringList out;
-    for (int i = 0; i < item->childCount(); ++i) {
-        out << QString(depth * 2, ' ') + item->child(i)->text(0);
-        out += dump(item->child(i), depth + 1);
-    }
-    return out;
-}
-
-QTreeWidgetItem* find_node(QTreeWidget* tree, const QString& text)
-{
-    const QList<QTreeWidgetItem*> found = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive, 0);
-    return found.isEmpty() ? nullptr : found.first();
-}
-
-// What the transfer settings dialog showed, and the answer given to it.
-struct SettingsSeen {
-    QString from, to, name;
-    QStringList jobs;
-};
-
-// Answers the transfer settings dialog: the format and (when given) the file name, Yes to the
-// question, OK. `then` runs before OK, e.g. to arm the answer of a second dialog.
-QPointer<QTimer> answer_settings(SettingsSeen* seen, const QString& format, const QString& name = QString(),
-                                 std::function<void()> then = {})
-{
-    return answer_next_dialog([=](QDialog* dialog) {
-        auto* settings = qobject_cast<ComFileDownSettingDialog*>(dialog);
-        if (!settings) {
-            dialog->reject();
-            return;
-        }
-        seen->from = settings->ui->lineEdit->text();
-        seen->to = settings->ui->lineEdit_2->text();
-        seen->name = settings->ui->lineEdit_3->text();
-        for (int i = 0; i < settings->ui->comboBox->count(); ++i)
-            seen->jobs << settings->ui->comboBox->itemText(i);
-        if (!format.isEmpty())
-            settings->ui->comboBox_2->setCurrentText(format);
-        if (!name.isNull())
-            settings->ui->lineEdit_3->setText(name);
-        if (then)
-            then();
-        if (settings->Comfiletype == 0)
-            modal_script::queue_answer(QMessageBox::Yes);
-        settings->ui->pushButton->click();
-    });
-}
-
-QAction* action(const QString& id)
-{
-    auto* a = new QAction(qApp);
-    a->setData(id);
-    return a;
-}
-
-} // namespace
-
-class TestKt90Transfers : public QObject
+class TestKt90Transfers : public QObject, protected Kt90Trees
 {
     Q_OBJECT
 
-    std::unique_ptr<WorkDir> dir_;
-    std::unique_ptr<MainWindow> w_;
-    std::unique_ptr<PtyInstrument> pty_;
-    QTreeWidgetItem* port_ = nullptr;
-
-    // A listing of the pty's instrument, played to its end.
-    void list_jobs(const QStringList& jobs, const QStringList& formats)
-    {
-        w_->doublecheckself(port_, 0);
-        play(*pty_, listing_exchanges(jobs, formats));
-        QTRY_COMPARE(w_->KT90SendType, 0);
-    }
-
-    // Job and format lines as a listing leaves them, the job's nodes under `port`, and its fixed-points
-    // leaf recorded as the download source.
-    QTreeWidgetItem* recorded_leaf(QTreeWidgetItem* port, const QString& job_line, const QString& format_line)
-    {
-        w_->KT90_JCLBuf = QStringList{job_line};
-        w_->KT90_FCLBuf = QStringList{format_line};
-        w_->add_subtree(port);
-        QTreeWidgetItem* leaf = port->child(0)->child(0)->child(0);
-        w_->KT90PopMenuYCtoPC_Copy(leaf, 0, QModelIndex(), 0);
-        return leaf;
-    }
-
-    // A folder in the temporary working directory, shown expanded under the PC tree's root.
-    QString pc_folder(const QString& name)
-    {
-        const QString folder = dir_->file(name);
-        QDir().mkpath(folder);
-        w_->ui->treeView->setRootIndex(w_->model->index(dir_->path()));
-        w_->ui->treeView->expand(w_->model->index(folder));
-        return folder;
-    }
-
-    // The point of the PC tree's row for `path`, in the main window's coordinates.
-    QPoint row_point(const QString& path)
-    {
-        QTreeView* view = w_->ui->treeView;
-        QRect rect;
-        const bool shown = QTest::qWaitFor([&] {
-            rect = view->visualRect(w_->model->index(path));
-            return rect.isValid() && rect.height() > 0;
-        });
-        if (!shown)
-            QTest::qFail(qPrintable("no row for " + path), __FILE__, __LINE__);
-        return view->viewport()->mapTo(w_.get(), rect.center());
-    }
-
 private slots:
-    void init()
-    {
-        w_ = start_kt90_window(dir_);
-        pty_ = std::make_unique<PtyInstrument>();
-        port_ = new QTreeWidgetItem(w_->ui->treeWidget, {pty_->port_name(), "pty"});
-        w_->ui->treeWidget->setCurrentItem(port_);
-        modal_script::clear();
-    }
-
-    void cleanup()
-    {
-        w_.reset();
-        pty_.reset();
-        dir_.reset();
-    }
-
-    void listing_data()
-    {
-        QTest::addColumn<QStringList>("jobs");
-        QTest::addColumn<QStringList>("tree");
-
-        QTest::newRow("named and free jobs")
-            << QStringList{"ROAD,3,12,40", ",4,0,0"}
-            << QStringList{"Jobs on the instrument",   "  JobList 3:ROAD",    "    FixPoints:12",
-                           "    MeasurementPoints:40", "  JobList 4:<empty>", "    FixPoints:0",
-                           "    MeasurementPoints:0"};
-        QTest::newRow("no jobs") << QStringList() << QStringList{"Jobs on the instrument"};
-        QTest::newRow("short, long and cut lines")
-            << QStringList{"AB,5,1", "A,8,1,2,3,4", "ROADWAY,7,12,40,9", "LONGJOBNAME,6,1,2"}
-            << QStringList{"Jobs on the instrument",  "  JobList 8:A",       "    FixPoints:1",
-                           "    MeasurementPoints:2", "  JobList 7:ROADWAY", "    FixPoints:12",
-                           "    MeasurementPoints:4"};
-        QTest::newRow("a name in the instrument's code page")
-            << QStringList{"测试,9,1,2"}
-            << QStringList{"Jobs on the instrument", "  JobList 9:测试", "    FixPoints:1", "    MeasurementPoints:2"};
-    }
-
-    void listing()
-    {
-        QFETCH(QStringList, jobs);
-        QFETCH(QStringList, tree);
-        // A subtree from an earlier listing is replaced as a whole.
-        new QTreeWidgetItem(port_, {"stale"});
-        w_->doublecheckself(port_, 0);
-        QVERIFY(w_->progDlg);
-        QCOMPARE(w_->KT90SendModel, 0);
-        const QList<Exchange> exchanges = listing_exchanges(jobs, {"TXT,2", "GSI16,5"});
-        play(*pty_, exchanges.mid(0, exchanges.size() - 1));
-        QCOMPARE(pty_->receive(kReady.size()), kReady);
-        QCOMPARE(w_->currentValue, 99);
-        pty_->send(kEnd);
-        QTRY_COMPARE(w_->KT90SendType, 0);
-        QVERIFY(!w_->progDlg);
-        QCOMPARE(dump(port_), tree);
-        QCOMPARE(w_->KT90_FCLBuf, (QStringList{"TXT,2", "GSI16,5"}));
-        QCOMPARE(w_->KT90_HCLBuf, QStringList{"H1"});
-        QCOMPARE(w_->KT90_VCLBuf, QStringList{"V1"});
-        for (const QString& line : w_->KT90_JCLBuf)
-            QVERIFY(line.size() <= 14);
-        QCOMPARE(pty_->drain(50), QByteArray());
-    }
-
-    void replies_split_and_joined()
-    {
-        w_->doublecheckself(port_, 0);
-        w_->doublecheckself(port_, 0); // a wait is shown: nothing happens
-        QCOMPARE(pty_->receive_all(), crlf("a"));
-        pty_->send("?");
-        QCOMPARE(pty_->drain(50), QByteArray());
-        QCOMPARE(w_->commbuf, QByteArray("?"));
-        pty_->send("\r\n");
-        QCOMPARE(pty_->receive_all(), crlf("c"));
-        // An empty line is too short to be a reply: it waits and is joined with the next one.
-        pty_->send("\r\n");
-        QCOMPARE(pty_->drain(50), QByteArray());
-        QCOMPARE(w_->commbuf, QByteArray("\r\n"));
-        // Two replies in one read are one reply, a line where "?" is expected: the listing waits.
-        pty_->send(kReady + kReady);
-        QCOMPARE(pty_->drain(50), QByteArray());
-        QVERIFY(w_->commbuf.isEmpty());
-        pty_->send(kReady);
-        QCOMPARE(pty_->receive_all(), crlf("CONF/182"));
-    }
-
-    void receive_buffer_is_bounded()
-    {
-        w_->doublecheckself(port_, 0);
-        QCOMPARE(pty_->receive_all(), crlf("a"));
-        for (int i = 0; i < 20; ++i) {
-            pty_->send(QByteArray(8192, 'x'));
-            PtyInstrument::spin(5);
-            QVERIFY2(w_->commbuf.size() <= kt90::kReceiveCap + 8192, qPrintable(QString::number(w_->commbuf.size())));
-        }
-        // The tail of the babble ends at the next CR LF as a line with no rule; then the listing goes on.
-        pty_->send("\r\n");
-        QCOMPARE(pty_->drain(50), QByteArray());
-        pty_->send(kReady);
-        QCOMPARE(pty_->receive_all(), crlf("c"));
-    }
-
-    void port_that_cannot_be_opened()
-    {
-        // Listing: the failure is reported once and no wait is left for replies that cannot come.
-        auto* bad = new QTreeWidgetItem(w_->ui->treeWidget, {dir_->file("no-such-tty")});
-        w_->doublecheckself(bad, 0);
-        QVERIFY(!w_->serial->isOpen());
-        QVERIFY(!w_->progDlg);
-        QCOMPARE(w_->KT90SendType, 0);
-        QCOMPARE(modal_script::shown().size(), 1);
-        QVERIFY(modal_script::shown().first().text.startsWith("Could not open port " + bad->text(0) + ": "));
-
-        // Download from a leaf under that port: the same.
-        QTreeWidgetItem* leaf = recorded_leaf(bad, "ROAD,3,12,40", "TXT,2");
-        modal_script::clear();
-        SettingsSeen seen;
-        answer_settings(&seen, "txt");
-        w_->KT90PopMenuYCtoPC_Copy(leaf, 0, w_->model->index(pc_folder("data")), 1);
-        QCOMPARE(seen.from, bad->text(0));
-        QVERIFY(!w_->progDlg);
-        QCOMPARE(w_->KT90SendType, 0);
-        QCOMPARE(modal_script::shown().last().kind, QString("warning"));
-        QVERIFY(modal_script::shown().last().text.startsWith("Could not open port "));
-    }
+    void init() { start(); }
+    void cleanup() { stop(); }
 
     void download_data()
     {

@@ -2,6 +2,7 @@
 #include "comm/kt2040_frames.h"
 #include "config/prompts.h"
 #include "data/fieldtext.h"
+#include "data/tablecolumns.h"
 #include "table/pointitem.h"
 #include "table/tableundo.h"
 #include "window/mainwindow.h"
@@ -14,20 +15,21 @@
 void MainWindow::InformationAnalysis_unpackKT20_KT40(QByteArray cksj, int type)
 {
     switch (type) {
-    case 0: // start request: echoed as it came
+    case kt2040::Kt20Kt40Kind::StartRequest: // echoed as it came
         write_to_port(cksj.left(3));
         arm_ack_timer(cksj.left(3));
         return;
-    case 2: // end
-    case 3: // end with error
+    case kt2040::Kt20Kt40Kind::End:
+    case kt2040::Kt20Kt40Kind::EndWithError:
         disarm_ack_timer();
         COMParameter_ini(TransferState::Reset);
         show_statemsg(
-            QString("%1   %2").arg(getpopup_prompt(Prompt::Connected),
-                                   getpopup_prompt(type == 2 ? Prompt::AllReceived : Prompt::InstrumentError)),
+            QString("%1   %2").arg(
+                getpopup_prompt(Prompt::Connected),
+                getpopup_prompt(type == kt2040::Kt20Kt40Kind::End ? Prompt::AllReceived : Prompt::InstrumentError)),
             Status::Message);
         return;
-    case 10: // file header: its job name goes with the records that follow
+    case kt2040::Kt20Kt40Kind::FileHeader: // its job name goes with the records that follow
         disarm_ack_timer();
         KT20_KT40_filename = kt2040::job_name(cksj);
         show_statemsg(progress_text(Prompt::Receiving, KT20_KT40_curnum, KT20_KT40_count), Status::Message);
@@ -53,9 +55,9 @@ void MainWindow::append_table_row(const kt2040::Record& record)
 {
     QStringList cells = record.cells;
     if (!record.label_key.isEmpty())
-        cells[0] = get_map_data(record.label_key, CoordinateType);
+        cells[ObsColumn::Kind] = get_map_data(record.label_key, CoordinateType);
     if (record.job_column)
-        cells[1] = KT20_KT40_filename;
+        cells[ObsColumn::Job] = KT20_KT40_filename;
     const int row = tableWidget->rowCount();
     tableWidget->insertRow(row);
     // Cells beyond the table's columns have nowhere to go (and an item set there would not be owned).

@@ -53,17 +53,17 @@ void MainWindow::InformationAnalysis_receive(QByteArray qba)
     case Frame::Kt40Header: {
         SetPoints = kt2040::header_count(qba);
         const QString name = kt2040::header_name(qba);
-        InformationAnalysis_unpack(qba, 0);
+        InformationAnalysis_unpack(qba, kt2040::Kt40Step::Header);
         ui->lineEdit->setText(name);
         ActualPoints = 0;
         show_progress(ActualPoints, SetPoints);
         break;
     }
     case Frame::Kt40Record:
-        InformationAnalysis_unpack(qba, 1);
+        InformationAnalysis_unpack(qba, kt2040::Kt40Step::Record);
         break;
     case Frame::Kt40End:
-        InformationAnalysis_unpack(qba, 2);
+        InformationAnalysis_unpack(qba, kt2040::Kt40Step::End);
         break;
     default:
         InformationAnalysis_unpackKT20_KT40(qba, kt2040::kt20kt40_kind(frame));
@@ -75,11 +75,11 @@ void MainWindow::InformationAnalysis_receive(QByteArray qba)
 void MainWindow::InformationAnalysis_unpack(QByteArray cksj, int type)
 {
     switch (type) {
-    case 0:
+    case kt2040::Kt40Step::Header:
         write_to_port(kt2040::kt40_ack());
         arm_ack_timer(kt2040::kt40_ack());
         break;
-    case 1:
+    case kt2040::Kt40Step::Record:
         disarm_ack_timer();
         append_table_row(kt2040::decode_record(cksj, Frame::Kt40Record));
         ActualPoints += 1;
@@ -87,7 +87,7 @@ void MainWindow::InformationAnalysis_unpack(QByteArray cksj, int type)
         write_to_port(kt2040::kt40_ack());
         show_progress(ActualPoints, SetPoints);
         break;
-    case 2:
+    case kt2040::Kt40Step::End:
         // A header without records left the time-out armed; the transfer is over.
         disarm_ack_timer();
         write_to_port(kt2040::kt40_end());

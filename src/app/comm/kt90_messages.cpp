@@ -1,6 +1,8 @@
 // KT90 message handling: reply lines out of the receive buffer, each reply one step of the listing,
 // download or upload conversation, the download written to its file.
 #include "comm/kt90_conversation.h"
+#include "comm/kt90_instrument.h"
+#include "comm/kt90_message_types.h"
 #include "config/dictionaryanalysis.h"
 #include "config/prompts.h"
 #include "data/fileoperation.h"
@@ -79,7 +81,7 @@ void MainWindow::kt90_listing_reply(const QByteArray& reply)
         list_of(*this, step.list)->clear();
         break;
     case kt90::Effect::FinishListing:
-        KT90SendType = 0;
+        KT90SendType = kt90::Message::None;
         kt90_stop_wait();
         if (QTreeWidgetItem* port = ui->treeWidget->currentItem()) {
             deltreewidgetsubitem(ui->treeWidget, port, false);
@@ -112,7 +114,7 @@ void MainWindow::kt90_listing_reply(const QByteArray& reply)
         return;
     }
     KT90SendType = step.next_state;
-    if (step.send == 0)
+    if (step.send == kt90::Message::None)
         return;
     const QString value = step.param == kt90::Param::FormatNumber ? KT90_DataTypeNum
                           : step.param == kt90::Param::JobNumber  ? KT90_DataFileNum
@@ -123,7 +125,7 @@ void MainWindow::kt90_listing_reply(const QByteArray& reply)
 void MainWindow::InformationAnalysis_unpack_KT90(QString msg)
 {
     const kt90::Step step = kt90::line_step(KT90SendType);
-    if (step.send == 0)
+    if (step.send == kt90::Message::None)
         return;
     if (step.progress == kt90::Progress::Up)
         currentValue = qMin(currentValue + 1, 99);
@@ -169,7 +171,7 @@ void MainWindow::kt90_upload_reply(const QByteArray& reply)
         tree1totree2_flag = false;
         tree2totree1_flag = false;
         KT90PCtoYCDataChushihua();
-        KT90SendType = 0;
+        KT90SendType = kt90::Message::None;
         kt90_stop_wait();
         return;
     }
@@ -182,15 +184,16 @@ QByteArray MainWindow::kt90_upload_message(int type, int record)
 {
     const QString job_number = QString::number(PCtoYCzuoyenum);
     switch (type) {
-    case 15:
-        // The job list is read back with the listing's command; the upload builder knows no type 15.
-        return dictionA->getKT90packmsg(15, QString(), false);
-    case 21:
-        return dictionA->getKT90packmsgPCtoYC(21, job_number, QString(), true);
-    case 22:
-        return dictionA->getKT90packmsgPCtoYC(22, job_number, KT90CopyTofilename, false);
-    case 23:
-        return dictionA->getKT90packmsgPCtoYC(23, "97", PopMenuCopyFromPCtoYCFileData.value(record), true);
+    case kt90::Message::JobList:
+        // The job list is read back with the listing's command; the upload builder knows no job list.
+        return dictionA->getKT90packmsg(kt90::Message::JobList, QString(), false);
+    case kt90::Message::SendCoordinates:
+        return dictionA->getKT90packmsgPCtoYC(kt90::Message::SendCoordinates, job_number, QString(), true);
+    case kt90::Message::CreateJob:
+        return dictionA->getKT90packmsgPCtoYC(kt90::Message::CreateJob, job_number, KT90CopyTofilename, false);
+    case kt90::Message::DataRecord:
+        return dictionA->getKT90packmsgPCtoYC(kt90::Message::DataRecord, QString::number(kt90::kRecordLength),
+                                              PopMenuCopyFromPCtoYCFileData.value(record), true);
     default:
         return dictionA->getKT90packmsgPCtoYC(type, QString(), QString(), false);
     }
@@ -211,7 +214,7 @@ void MainWindow::kt90_rebuild_target_jobs()
 
 void MainWindow::kt90_finish_download()
 {
-    KT90SendType = 0;
+    KT90SendType = kt90::Message::None;
     kt90_stop_wait();
     KT90_StartSave = false;
     FileOperation file;

@@ -1,6 +1,7 @@
 // The serial link: connect and disconnect, opening on demand, the transfer-state reset, wiring the
 // port's data signal to the protocol of the instrument type, and a port lost while open.
 #include "applog.h"
+#include "comm/kt90_message_types.h"
 #include "comm/portopenfailure.h"
 #include "config/dictionaryanalysis.h"
 #include "config/prompts.h"
@@ -130,7 +131,7 @@ void MainWindow::serial_port_failed(QSerialPort::SerialPortError error)
     serial->close();
     close_port();
     // A KT90 conversation cannot go on without the port.
-    KT90SendType = 0;
+    KT90SendType = kt90::Message::None;
     KT90_StartSave = false;
     PCtoYCsendnum = 0;
     if (progDlg && progDlg->isVisible())

@@ -1,6 +1,7 @@
 // Job copies between instrument and PC: the two-step gestures record a source, then perform the copy
 // through the transfer settings dialog and start the download or upload conversation.
 #include "applog.h"
+#include "comm/kt90_conversation.h"
 #include "comm/kt90_instrument.h"
 #include "comm/sendcheck.h"
 #include "config/dictionaryanalysis.h"
@@ -78,6 +79,105 @@ bool run_dialog(Dialog& dialog, MainWindow& w, const QString& key, bool (Dialog:
     return dialog.result_flag;
 }
 
+// Flag 0 of an upload: the file at `index` recorded as its source, when its first line is a record.
+void record_upload_source(MainWindow& w, const QModelIndex& index)
+{
+    w.PopMenuCopyFromPCtoYCFileName.clear();
+    w.PopMenuCopyFromPCtoYCFileMsg.clear();
+    w.PopMenuCopyFromPCtoYCFileData.clear();
+    w.PCtoYCsendnum = 0;
+    w.tree1totree2_flag = false;
+    w.tree2totree1_flag = false;
+    w.PopMenuCopyFromPCtoYCFileMsg = w.model->filePath(index);
+    const QFileInfo info(w.PopMenuCopyFromPCtoYCFileMsg);
+    if (info.isDir()) {
+        w.KT90PCtoYCDataChushihua();
+        return;
+    }
+    w.PopMenuCopyFromPCtoYCFileName = info.baseName();
+    if (w.PopMenuCopyFromPCtoYCFileName.isEmpty()) {
+        w.KT90PCtoYCDataChushihua();
+        return;
+    }
+    FileOperation file;
+    w.PopMenuCopyFromPCtoYCFileData = file.readfile(w.PopMenuCopyFromPCtoYCFileMsg);
+    if (!file.last_read_ok) {
+        show_warning(&w, w.getpopup_prompt(Prompt::ProgramName),
+                     w.getpopup_prompt(Prompt::FileNotRead).arg(w.PopMenuCopyFromPCtoYCFileMsg, file.last_error));
+        w.KT90PCtoYCDataChushihua();
+        return;
+    }
+    // A file whose first line is no record is no upload source; later lines are checked before the
+    // upload starts.
+    const sendcheck::Report report = sendcheck::check_records(w.PopMenuCopyFromPCtoYCFileData.mid(0, 1));
+    if (w.PopMenuCopyFromPCtoYCFileData.isEmpty() || report.count(sendcheck::Kind::RecordLength) > 0) {
+        w.refuse_upload_source(w.PopMenuCopyFromPCtoYCFileMsg,
+                               sendcheck::check_records(w.PopMenuCopyFromPCtoYCFileData));
+        w.KT90PCtoYCDataChushihua();
+        return;
+    }
+    w.tree2totree1_flag = true;
+    w.tree1totree2_flag = false;
+    if (QTreeWidgetItem* current = w.ui->treeWidget->currentItem())
+        w.ui->label_5->setText(current->text(w.ui->treeWidget->currentColumn()));
+}
+
+// The job node an upload goes to, from the item it was dropped on: a points leaf stands for its job;
+// the job node's parent is the job-list node. False when the item is neither.
+bool upload_target(QTreeWidgetItem* item, int column, QString* name, QTreeWidgetItem** job_list)
+{
+    if (!item || column < 0)
+        return false;
+    *name = item->text(column);
+    if (is_points_node(*name)) {
+        if (!item->parent())
+            return false;
+        *name = item->parent()->text(column);
+        *job_list = item->parent()->parent();
+    } else if (is_job_node(*name)) {
+        *job_list = item->parent();
+    } else {
+        return false;
+    }
+    return is_points_node(*name) || is_job_node(*name);
+}
+
+// The target job node's parents, recorded for the rebuild after the upload; false when one of them
+// has no text.
+bool record_target_parents(MainWindow& w)
+{
+    const QList<QTreeWidgetItem*> found =
+        w.ui->treeWidget->findItems(w.KT90Zuoyequancheng, Qt::MatchContains | Qt::MatchRecursive, 0);
+    if (found.isEmpty() || !found.first()->parent())
+        return true;
+    QTreeWidgetItem* parent = found.first()->parent();
+    w.KT90Zuoyequancheng_parent = parent->text(0);
+    if (w.KT90Zuoyequancheng_parent.isEmpty())
+        return false;
+    if (QTreeWidgetItem* grandparent = parent->parent()) {
+        w.KT90Zuoyequancheng_parent2 = grandparent->text(0);
+        if (w.KT90Zuoyequancheng_parent2.isEmpty())
+            return false;
+    }
+    return true;
+}
+
+// The name the upload gives its job: an existing job's own, or for a free job the name the user
+// types; false on Cancel.
+bool take_upload_job_name(MainWindow& w, const JobOfNode& job, bool job_exists)
+{
+    if (job_exists) {
+        w.KT90CopyTofilename = job.name;
+        return true;
+    }
+    inputmsg_dangeDialog prompt(&w);
+    prompt.filename = QString::number(w.PCtoYCzuoyenum);
+    if (!run_dialog(prompt, w, "InputMsgDangeDlg", &inputmsg_dangeDialog::inputmsg_dangedlg_ini))
+        return false;
+    w.KT90CopyTofilename = prompt.filename;
+    return true;
+}
+
 } // namespace
 
 void MainWindow::KT90PopMenuYCtoPC_Copy(QTreeWidgetItem* item, int column, QModelIndex index, int flag)
@@ -139,8 +239,8 @@ void MainWindow::KT90PopMenuYCtoPC_Copy(QTreeWidgetItem* item, int column, QMode
         show_warning(this, getpopup_prompt(Prompt::ProgramName), getpopup_prompt(Prompt::DownloadNotStarted));
         return;
     }
-    KT90SendType = 1;
-    KT90SendModel = 1;
+    KT90SendType = kt90::Message::Open;
+    KT90SendModel = kt90::Conversation::Download;
     KT90_StartSave = false;
     KT90_DataFileNum = job_number;
     KT90_PointType = point_type;
@@ -152,80 +252,29 @@ void MainWindow::KT90PopMenuYCtoPC_Copy(QTreeWidgetItem* item, int column, QMode
     comm_open();
     // The port could not be opened and the user has been told: no wait for replies that cannot come.
     if (!serial->isOpen()) {
-        KT90SendType = 0;
+        KT90SendType = kt90::Message::None;
         return;
     }
     progflag = 2;
     wait_start(WaitKind::JobCopy);
-    send_kt90_message(dictionA->getKT90packmsg(1, QString(), false));
+    send_kt90_message(dictionA->getKT90packmsg(kt90::Message::Open, QString(), false));
 }
 
 void MainWindow::KT90PopMenuPCtoYC_Copy(QTreeWidgetItem* item, int column, QModelIndex index, int flag)
 {
     if (flag == 0) {
-        PopMenuCopyFromPCtoYCFileName.clear();
-        PopMenuCopyFromPCtoYCFileMsg.clear();
-        PopMenuCopyFromPCtoYCFileData.clear();
-        PCtoYCsendnum = 0;
-        tree1totree2_flag = false;
-        tree2totree1_flag = false;
-        PopMenuCopyFromPCtoYCFileMsg = model->filePath(index);
-        const QFileInfo info(PopMenuCopyFromPCtoYCFileMsg);
-        if (info.isDir()) {
-            KT90PCtoYCDataChushihua();
-            return;
-        }
-        PopMenuCopyFromPCtoYCFileName = info.baseName();
-        if (PopMenuCopyFromPCtoYCFileName.isEmpty()) {
-            KT90PCtoYCDataChushihua();
-            return;
-        }
-        FileOperation file;
-        PopMenuCopyFromPCtoYCFileData = file.readfile(PopMenuCopyFromPCtoYCFileMsg);
-        if (!file.last_read_ok) {
-            show_warning(this, getpopup_prompt(Prompt::ProgramName),
-                         getpopup_prompt(Prompt::FileNotRead).arg(PopMenuCopyFromPCtoYCFileMsg, file.last_error));
-            KT90PCtoYCDataChushihua();
-            return;
-        }
-        // A file whose first line is no record is no upload source; later lines are checked before the
-        // upload starts.
-        const sendcheck::Report report = sendcheck::check_records(PopMenuCopyFromPCtoYCFileData.mid(0, 1));
-        if (PopMenuCopyFromPCtoYCFileData.isEmpty() || report.count(sendcheck::Kind::RecordLength) > 0) {
-            refuse_upload_source(PopMenuCopyFromPCtoYCFileMsg, sendcheck::check_records(PopMenuCopyFromPCtoYCFileData));
-            KT90PCtoYCDataChushihua();
-            return;
-        }
-        tree2totree1_flag = true;
-        tree1totree2_flag = false;
-        if (QTreeWidgetItem* current = ui->treeWidget->currentItem())
-            ui->label_5->setText(current->text(ui->treeWidget->currentColumn()));
+        record_upload_source(*this, index);
         return;
     }
     if (flag != 1 || PopMenuCopyFromPCtoYCFileName.isEmpty())
         return;
 
-    // The target: a points leaf stands for its job; the job node's parent is the job-list node.
-    QString name = item && column >= 0 ? item->text(column) : QString();
+    QString name;
     QTreeWidgetItem* job_list = nullptr;
-    if (item && is_points_node(name)) {
-        if (!item->parent()) {
-            KT90PCtoYCDataChushihua();
-            return;
-        }
-        name = item->parent()->text(column);
-        job_list = item->parent()->parent();
-    } else if (item && is_job_node(name)) {
-        job_list = item->parent();
-    } else {
+    if (!upload_target(item, column, &name, &job_list)) {
         KT90PCtoYCDataChushihua();
         return;
     }
-    if (!is_points_node(name) && !is_job_node(name)) {
-        KT90PCtoYCDataChushihua();
-        return;
-    }
-
     ComFileDownSettingDialog dialog(this);
     dialog.FileFrom = gettreeviewpath(index);
     dialog.FileTo = QString();
@@ -242,38 +291,19 @@ void MainWindow::KT90PopMenuPCtoYC_Copy(QTreeWidgetItem* item, int column, QMode
     if (!job.valid)
         return;
     PCtoYCzuoyenum = job.number.isEmpty() ? 1 : job.number.toInt();
-    const QList<QTreeWidgetItem*> found =
-        ui->treeWidget->findItems(KT90Zuoyequancheng, Qt::MatchContains | Qt::MatchRecursive, 0);
-    if (!found.isEmpty() && found.first()->parent()) {
-        QTreeWidgetItem* parent = found.first()->parent();
-        KT90Zuoyequancheng_parent = parent->text(0);
-        if (KT90Zuoyequancheng_parent.isEmpty())
-            return;
-        if (QTreeWidgetItem* grandparent = parent->parent()) {
-            KT90Zuoyequancheng_parent2 = grandparent->text(0);
-            if (KT90Zuoyequancheng_parent2.isEmpty())
-                return;
-        }
-    }
-
+    if (!record_target_parents(*this))
+        return;
     const bool job_exists = job.name.compare("<empty>", Qt::CaseInsensitive) != 0;
-    if (job_exists) {
-        KT90CopyTofilename = job.name;
-    } else {
-        inputmsg_dangeDialog prompt(this);
-        prompt.filename = QString::number(PCtoYCzuoyenum);
-        if (!run_dialog(prompt, *this, "InputMsgDangeDlg", &inputmsg_dangeDialog::inputmsg_dangedlg_ini))
-            return;
-        KT90CopyTofilename = prompt.filename;
-    }
+    if (!take_upload_job_name(*this, job, job_exists))
+        return;
     // What the instrument would get otherwise than the file shows is asked about before the first byte;
     // Cancel leaves the conversation where it is: idle, the source still recorded.
     if (!confirm_upload(!job_exists, KT90CopyTofilename, PCtoYCzuoyenum))
         return;
-    KT90SendType = 1;
+    KT90SendType = kt90::Message::Open;
     PCtoYC_YCfile_iscunzai = job_exists;
     PCtoYCsendnum = 1;
-    send_kt90_message(dictionA->getKT90packmsgPCtoYC(1, QString(), QString(), false));
+    send_kt90_message(dictionA->getKT90packmsgPCtoYC(kt90::Message::Open, QString(), QString(), false));
 }
 
 void MainWindow::refuse_upload_source(const QString& path, const sendcheck::Report& report)

@@ -1,5 +1,6 @@
 // The instrument tree (ports, and under a port the jobs found on its instrument) and the PC tree
 // (folders and files): building, removing, the gestures that start a listing or a copy.
+#include "comm/kt90_conversation.h"
 #include "config/dictionaryanalysis.h"
 #include "trees/jobnodes.h"
 #include "ui_mainwindow.h"
@@ -174,9 +175,9 @@ void MainWindow::doublecheckself(QTreeWidgetItem* item, int column)
     wait_start(WaitKind::Listing);
     tree1totree2_flag = false;
     tree2totree1_flag = false;
-    KT90SendType = 1;
-    KT90SendModel = 0;
-    send_kt90_message(dictionA->getKT90packmsg(1, QString(), false));
+    KT90SendType = kt90::Message::Open;
+    KT90SendModel = kt90::Conversation::Listing;
+    send_kt90_message(dictionA->getKT90packmsg(kt90::Message::Open, QString(), false));
 }
 
 void MainWindow::run_copy_menu(const QString& key)

@@ -1,5 +1,6 @@
-// The KT20/KT40 wire codec: recognising the receive buffer, cutting noise from it, decoding records
-// into row texts and building every frame the PC sends, for both frame sets. No port, no widgets.
+// The KT20/KT40 wire codec: recognising the receive buffer, cutting noise from it (kt2040_recognise.cpp),
+// decoding records into row texts and building every frame the PC sends (kt2040_records.cpp), for both
+// frame sets. No port, no widgets.
 #ifndef KT2040_FRAMES_H
 #define KT2040_FRAMES_H
 
@@ -66,8 +67,29 @@ Frame recognise(const QByteArray& buffer, const Context& context);
 // buffer grown past kMaxFrameLength). Returns whether anything was dropped.
 bool cut_noise(QByteArray& buffer, const Context& context);
 
-// The KT20_KT40 decoder kinds: 0 start request, 1 coordinate record, 2 end, 3 end with error,
-// 10 file header, 11 station, 12 backsight, 13 measured point; -1 and Frame::None otherwise.
+// The KT40 receive's steps: the values the window's InformationAnalysis_unpack takes.
+namespace Kt40Step
+{
+enum : int { Header = 0, Record = 1, End = 2 };
+}
+
+// The KT20_KT40 decoder kinds: the values the window's InformationAnalysis_unpackKT20_KT40 takes.
+namespace Kt20Kt40Kind
+{
+enum : int {
+    None = -1, // no KT20_KT40 frame the PC receives
+    StartRequest = 0,
+    CoordinateRecord = 1,
+    End = 2,
+    EndWithError = 3,
+    FileHeader = 10,
+    StationRecord = 11,
+    BacksightRecord = 12,
+    MeasuredRecord = 13,
+};
+}
+
+// The decoder kind of a frame and the frame of a kind; Kt20Kt40Kind::None and Frame::None for the others.
 int kt20kt40_kind(Frame frame);
 Frame kt20kt40_frame(int kind);
 
@@ -75,9 +97,9 @@ Frame kt20kt40_frame(int kind);
 struct Record {
     int number = 0; // KT20_KT40: record number and total as sent (0 when not a number)
     int total = 0;
-    QStringList cells;        // texts of columns 0.. (5 for KT40, 15 for the observation layout)
-    QString label_key;        // record kind whose label goes into column 0: "STN", "BK", "MP" or empty
-    bool job_column = false;  // column 1 takes the job name of the last file header
+    QStringList cells;        // texts by column: the coordinate layout (KT40) or the observation layout
+    QString label_key;        // record kind whose label goes into ObsColumn::Kind: "STN", "BK", "MP" or empty
+    bool job_column = false;  // ObsColumn::Job takes the job name of the last file header
     bool fills_table = false; // every further table column gets an empty item too
 };
 

@@ -2,15 +2,21 @@
 // the PC's records, and repeating or giving up when an answer does not come.
 #include "comm/kt2040_instrument.h"
 
+#include "data/tablecolumns.h"
+
 namespace kt2040
 {
 
 namespace
 {
 
-// Observation-layout columns of the five point-line fields: name, code, N, E, Z.
-const int kObservationColumns[] = {2, 6, 3, 4, 5};
-constexpr int kObservationWidth = 15;
+constexpr int kPointFields = int(kObservationPointColumns.size());
+
+// The columns of the five point-line fields (name, code, N, E, Z) in the layout of the frame set.
+const PointColumns& point_columns(FrameSet set)
+{
+    return set == FrameSet::Kt40 ? kCoordinatePointColumns : kObservationPointColumns;
+}
 
 QString hex(const QByteArray& bytes)
 {
@@ -31,18 +37,18 @@ QList<InstrumentRecord> point_records(FrameSet set, const QStringList& point_lin
     QList<InstrumentRecord> records;
     for (const QString& line : point_lines) {
         const QStringList fields = line.split(',');
-        if (fields.size() < 5)
+        if (fields.size() < kPointFields)
             continue;
         InstrumentRecord record;
         if (set == FrameSet::Kt40) {
             record.kind = Frame::Kt40Record;
-            record.cells = fields.mid(0, 5);
+            record.cells = fields.mid(0, kPointFields);
         } else {
             record.kind = Frame::CoordinateRecord;
-            for (int c = 0; c < kObservationWidth; ++c)
+            for (int c = 0; c < ObsColumn::Count; ++c)
                 record.cells << QString();
-            for (int f = 0; f < 5; ++f)
-                record.cells[kObservationColumns[f]] = fields[f].trimmed();
+            for (int f = 0; f < kPointFields; ++f)
+                record.cells[kObservationPointColumns[f]] = fields[f].trimmed();
         }
         records << record;
     }
@@ -52,8 +58,8 @@ QList<InstrumentRecord> point_records(FrameSet set, const QStringList& point_lin
 QString point_line(FrameSet set, const Record& record)
 {
     QStringList fields;
-    for (int f = 0; f < 5; ++f)
-        fields << record.cells.value(set == FrameSet::Kt40 ? f : kObservationColumns[f]);
+    for (int column : point_columns(set))
+        fields << record.cells.value(column);
     return fields.join(',');
 }
 

@@ -1,6 +1,10 @@
 // Builders of the messages the PC sends to a KT90: fixed command texts, job creation, data records.
-#include "config/dictionaryanalysis.h"
+#include "comm/kt90_commands.h"
+
 #include "data/fieldtext.h"
+
+namespace kt90
+{
 
 namespace
 {
@@ -23,61 +27,24 @@ QString job_number_digits(const QString& number_text)
 
 } // namespace
 
-QString DictionaryAnalysis::getneirongbytype(int type)
+QByteArray build_message(int type, const QString& text, const QString& value, bool append)
 {
     switch (type) {
-    case 10:
-        return "CONF/182";
-    case 11:
-        return "CONF/136";
-    case 12:
-        return "CONF/137";
-    case 13:
-        return "GET//WI13";
-    case 14:
-        return "CODE/CONF/LIST";
-    case 15:
-        return "JOB/CONF/LIST";
-    case 16:
-        return "FORM/CONF/LIST";
-    case 17:
-        return "HAL/CONF/LIST";
-    case 18:
-        return "VAL/CONF/LIST";
-    case 20:
-    case 30:
-        return "FORM/SET/0";
-    case 21:
-        return "JOB/SND/COORD/";
-    case 22:
-        return "JOB/SET/";
-    case 31:
-        return "JOB/RCV/COORDS/";
-    case 32:
-        return "JOB/RCV/OBSERV/";
-    default:
-        return QString();
-    }
-}
-
-QByteArray DictionaryAnalysis::getKT90packmsgbytype(int type, QString ysstr, QString value, bool flag)
-{
-    switch (type) {
-    case 1:
+    case Message::Open:
         return "a" + kCrLf;
-    case 2:
+    case Message::Continue:
         return "c" + kCrLf;
-    case 3:
+    case Message::Next:
         return "?" + kCrLf;
-    case 4:
+    case Message::EndOfData:
         return "\x1a" + kCrLf;
-    case 20:
-        return "FORM/SET/0" + kCrLf;
-    case 22:
-        return latin1_bytes("JOB/SET/" + value + "/" + job_number_digits(ysstr)) + kCrLf;
-    case 23: {
+    case Message::UploadFormat:
+        return latin1_bytes(command_text(Message::UploadFormat)) + kCrLf;
+    case Message::CreateJob:
+        return latin1_bytes(command_text(Message::CreateJob) + value + "/" + job_number_digits(text)) + kCrLf;
+    case Message::DataRecord: {
         bool ok = false;
-        const int length = ysstr.toInt(&ok);
+        const int length = text.toInt(&ok);
         if (!ok || length != value.size())
             return QByteArray();
         return latin1_bytes(value) + kCrLf;
@@ -85,33 +52,35 @@ QByteArray DictionaryAnalysis::getKT90packmsgbytype(int type, QString ysstr, QSt
     default:
         break;
     }
-    if (ysstr.isEmpty() && !(flag && !value.isEmpty()))
+    if (text.isEmpty() && !(append && !value.isEmpty()))
         return QByteArray();
-    return latin1_bytes(flag ? ysstr + value : ysstr) + kCrLf;
+    return latin1_bytes(append ? text + value : text) + kCrLf;
 }
 
-QByteArray DictionaryAnalysis::getKT90packmsg(int type, QString value, bool flag)
+QByteArray listing_message(int type, const QString& value, bool append)
 {
-    if (type == 1 || type == 2 || type == 3)
-        return getKT90packmsgbytype(type, "", value, flag);
-    return getKT90packmsgbytype(type, getneirongbytype(type), value, flag);
+    if (type == Message::Open || type == Message::Continue || type == Message::Next)
+        return build_message(type, QString(), value, append);
+    return build_message(type, command_text(type), value, append);
 }
 
-QByteArray DictionaryAnalysis::getKT90packmsgPCtoYC(int type, QString xuhao, QString value, bool flag)
+QByteArray upload_message(int type, const QString& number, const QString& value, bool append)
 {
     switch (type) {
-    case 1:
-    case 2:
-    case 3:
-    case 4:
-    case 20:
-        return getKT90packmsgbytype(type, "", value, flag);
-    case 21:
-        return getKT90packmsgbytype(21, getneirongbytype(21), xuhao, flag);
-    case 22:
-    case 23:
-        return getKT90packmsgbytype(type, xuhao, value, flag);
+    case Message::Open:
+    case Message::Continue:
+    case Message::Next:
+    case Message::EndOfData:
+    case Message::UploadFormat:
+        return build_message(type, QString(), value, append);
+    case Message::SendCoordinates:
+        return build_message(type, command_text(type), number, append);
+    case Message::CreateJob:
+    case Message::DataRecord:
+        return build_message(type, number, value, append);
     default:
         return QByteArray();
     }
 }
+
+} // namespace kt90

@@ -25,18 +25,28 @@ struct ShortRule {
 
 // "?": the instrument is ready.
 const ShortRule kReadyRules[] = {
-    {1, kAnyModel, {Effect::RefreshStatus, 2, 2}},
-    {2, 0, {Effect::ClearAllLists, 10, 10}},
-    {2, 1, {Effect::None, 30, 30, Param::FormatNumber}},
+    {Message::Open, kAnyModel, {Effect::RefreshStatus, Message::Continue, Message::Continue}},
+    {Message::Continue, Conversation::Listing, {Effect::ClearAllLists, Message::Query182, Message::Query182}},
+    {Message::Continue,
+     Conversation::Download,
+     {Effect::None, Message::DownloadFormat, Message::DownloadFormat, Param::FormatNumber}},
 };
 
 // 0x1A during a listing: one list has ended, the next is asked for.
 const ShortRule kListEndRules[] = {
-    {14, 0, {Effect::ClearList, 15, 15, Param::None, List::Jobs}},
-    {15, 0, {Effect::ClearList, 16, 16, Param::None, List::Formats}},
-    {16, 0, {Effect::ClearList, 17, 17, Param::None, List::Hal}},
-    {17, 0, {Effect::ClearList, 18, 18, Param::None, List::Val}},
-    {18, 0, {Effect::FinishListing, 0, 0}},
+    {Message::CodeList,
+     Conversation::Listing,
+     {Effect::ClearList, Message::JobList, Message::JobList, Param::None, List::Jobs}},
+    {Message::JobList,
+     Conversation::Listing,
+     {Effect::ClearList, Message::FormatList, Message::FormatList, Param::None, List::Formats}},
+    {Message::FormatList,
+     Conversation::Listing,
+     {Effect::ClearList, Message::HalList, Message::HalList, Param::None, List::Hal}},
+    {Message::HalList,
+     Conversation::Listing,
+     {Effect::ClearList, Message::ValList, Message::ValList, Param::None, List::Val}},
+    {Message::ValList, Conversation::Listing, {Effect::FinishListing, Message::None, Message::None}},
 };
 
 // A reply line of the listing: the start-up queries, then the code, job, format, HAL and VAL lists.
@@ -45,16 +55,23 @@ struct LineRule {
     Step step;
 };
 
+// The start-up queries step to the next query; a list line is kept in its list and the next is asked
+// for with "?".
 const LineRule kLineRules[] = {
-    {10, {Effect::ListLine, 11, 11, Param::None, List::None, Progress::Up}},
-    {11, {Effect::ListLine, 12, 12, Param::None, List::None, Progress::Up}},
-    {12, {Effect::ListLine, 13, 13, Param::None, List::None, Progress::Up}},
-    {13, {Effect::ListLine, 14, 14, Param::None, List::None, Progress::Up}},
-    {14, {Effect::ListLine, 14, 3, Param::None, List::None, Progress::Up}},
-    {15, {Effect::ListLine, 15, 3, Param::None, List::Jobs, Progress::Stay}},
-    {16, {Effect::ListLine, 16, 3, Param::None, List::Formats, Progress::Up}},
-    {17, {Effect::ListLine, 17, 3, Param::None, List::Hal, Progress::Up}},
-    {18, {Effect::ListLine, 18, 3, Param::None, List::Val, Progress::Full}},
+    {Message::Query182,
+     {Effect::ListLine, Message::Query136, Message::Query136, Param::None, List::None, Progress::Up}},
+    {Message::Query136,
+     {Effect::ListLine, Message::Query137, Message::Query137, Param::None, List::None, Progress::Up}},
+    {Message::Query137,
+     {Effect::ListLine, Message::QueryWi13, Message::QueryWi13, Param::None, List::None, Progress::Up}},
+    {Message::QueryWi13,
+     {Effect::ListLine, Message::CodeList, Message::CodeList, Param::None, List::None, Progress::Up}},
+    {Message::CodeList, {Effect::ListLine, Message::CodeList, Message::Next, Param::None, List::None, Progress::Up}},
+    {Message::JobList, {Effect::ListLine, Message::JobList, Message::Next, Param::None, List::Jobs, Progress::Stay}},
+    {Message::FormatList,
+     {Effect::ListLine, Message::FormatList, Message::Next, Param::None, List::Formats, Progress::Up}},
+    {Message::HalList, {Effect::ListLine, Message::HalList, Message::Next, Param::None, List::Hal, Progress::Up}},
+    {Message::ValList, {Effect::ListLine, Message::ValList, Message::Next, Param::None, List::Val, Progress::Full}},
 };
 
 template <typename Rules> const Step* find_short_rule(const Rules& rules, int state, int model)
@@ -73,13 +90,13 @@ Step keep_state(int state)
     return step;
 }
 
-// The download's data state for a point type: 31 coordinates, 32 observations, else unchanged.
+// The download's data state for a point type (the command that asks for those points), else unchanged.
 int data_state(const QString& point_type, int state)
 {
-    if (point_type == "JOB/RCV/COORDS/")
-        return 31;
-    if (point_type == "JOB/RCV/OBSERV/")
-        return 32;
+    for (int type : {Message::ReceiveCoordinates, Message::ReceiveObservations}) {
+        if (point_type == command_text(type))
+            return type;
+    }
     return state;
 }
 
@@ -131,7 +148,7 @@ int header_count(const QString& header, int state)
     const QStringList fields = header.split(',');
     if (fields.size() <= 3)
         return 0;
-    return fields[state == 32 ? 3 : 2].toInt();
+    return fields[state == Message::ReceiveObservations ? 3 : 2].toInt();
 }
 
 int percent(qint64 done, qint64 total)
@@ -149,20 +166,21 @@ Step listing_step(int state, int model, Reply reply, const QString& point_type)
         return step ? *step : keep_state(state);
     }
     case Reply::End: {
-        if (model == 1)
-            return {Effect::FinishDownload, 0, 0};
+        if (model == Conversation::Download)
+            return {Effect::FinishDownload, Message::None, Message::None};
         const Step* step = find_short_rule(kListEndRules, state, model);
         return step ? *step : keep_state(state);
     }
     case Reply::Line:
         break;
     }
-    if (model == 1 && state == 30) {
+    if (model == Conversation::Download && state == Message::DownloadFormat) {
         const int next = data_state(point_type, state);
         return {Effect::StartData, next, next, Param::JobNumber};
     }
-    if (model == 1 && (state == 31 || state == 32))
-        return {Effect::DataLine, state, 3};
+    if (model == Conversation::Download &&
+        (state == Message::ReceiveCoordinates || state == Message::ReceiveObservations))
+        return {Effect::DataLine, state, Message::Next};
     Step step = keep_state(state);
     step.effect = Effect::ListLine;
     return step;
@@ -184,19 +202,19 @@ UploadStep upload_step(int sendnum, bool job_exists, int records)
     switch (sendnum) {
     case 1:
         step.sendnum = 2;
-        step.state = step.send = 2;
+        step.state = step.send = Message::Continue;
         return step;
     case 2:
         step.sendnum = job_exists ? 4 : 3;
-        step.state = step.send = job_exists ? 20 : 22;
+        step.state = step.send = job_exists ? Message::UploadFormat : Message::CreateJob;
         return step;
     case 3:
         step.sendnum = 4;
-        step.state = step.send = 20;
+        step.state = step.send = Message::UploadFormat;
         return step;
     case 4:
         step.sendnum = 5;
-        step.state = step.send = 21;
+        step.state = step.send = Message::SendCoordinates;
         step.effect = UploadEffect::ShowWait;
         return step;
     default:
@@ -210,23 +228,23 @@ UploadStep upload_step(int sendnum, bool job_exists, int records)
     step.sendnum = k;
     step.sent = k - 5;
     if (k - 6 < n) {
-        step.state = step.send = 23;
+        step.state = step.send = Message::DataRecord;
         step.effect = UploadEffect::SendRecord;
         step.record = k - 6;
     } else if (k == n + 6) {
-        step.state = step.send = 4;
+        step.state = step.send = Message::EndOfData;
     } else if (k == n + 7) {
-        step.state = step.send = 15;
+        step.state = step.send = Message::JobList;
         step.effect = UploadEffect::ClearJobs;
     } else if (k <= n + 23) {
-        step.state = step.send = 3;
+        step.state = step.send = Message::Next;
         step.effect = UploadEffect::KeepJobLine;
     } else if (k == n + 24) {
-        step.state = step.send = 2;
+        step.state = step.send = Message::Continue;
         step.effect = UploadEffect::RebuildJobs;
     } else {
         step.sendnum = 0;
-        step.state = 0;
+        step.state = Message::None;
         step.effect = UploadEffect::Finish;
     }
     return step;

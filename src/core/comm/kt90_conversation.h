@@ -3,6 +3,8 @@
 #ifndef KT90_CONVERSATION_H
 #define KT90_CONVERSATION_H
 
+#include "comm/kt90_message_types.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -28,8 +30,9 @@ Reply reply_kind(const QByteArray& reply);
 QString line_text(const QByteArray& reply);
 // A list line as it is kept: at most its first 14 bytes, CR LF excluded, decoded as above.
 QString list_text(const QByteArray& reply);
-// The data line count announced by a download header: field 2 for coordinates (state 31), field 3 for
-// observations (state 32); 0 when the header has 3 fields or fewer or the field is no number.
+// The data line count announced by a download header: field 2 for coordinates (state
+// ReceiveCoordinates), field 3 for observations (ReceiveObservations); 0 when the header has 3 fields or fewer or the
+// field is no number.
 int header_count(const QString& header, int state);
 // done * 100 / total, capped at 99; 0 when total is not positive.
 int percent(qint64 done, qint64 total);
@@ -58,15 +61,21 @@ enum class Param { None, FormatNumber, JobNumber };
 
 struct Step {
     Effect effect = Effect::None;
-    int next_state = 0;
-    int send = 0; // message type to send, 0: nothing
+    int next_state = Message::None;
+    int send = Message::None; // message type to send
     Param param = Param::None;
     List list = List::None;
     Progress progress = Progress::Stay;
 };
 
-// One reply of the listing (model 0) or the download (model 1) in `state`. With no rule the state is
-// kept and nothing is sent.
+// The conversations of the listing and the download rules: the values of the window's KT90SendModel.
+namespace Conversation
+{
+enum : int { Listing = 0, Download = 1 };
+}
+
+// One reply of the listing or the download (`model`) in `state`, the message type sent last. With no
+// rule the state is kept and nothing is sent.
 Step listing_step(int state, int model, Reply reply, const QString& point_type);
 // One reply line of the listing in `state`: progress, the list it is kept in, the next message.
 Step line_step(int state);
@@ -84,9 +93,9 @@ enum class UploadEffect {
 
 struct UploadStep {
     bool matched = false;
-    int sendnum = 0; // the step counter afterwards
-    int state = 0;   // the message type sent (the conversation state) afterwards
-    int send = 0;    // message type to send, 0: nothing
+    int sendnum = 0;           // the step counter afterwards
+    int state = Message::None; // the message type sent (the conversation state) afterwards
+    int send = Message::None;  // message type to send
     UploadEffect effect = UploadEffect::None;
     int record = -1; // record index for SendRecord
     int sent = -1;   // records sent so far, for the progress value; -1 before the records start

@@ -47,7 +47,17 @@ public:
 
 private:
     QByteArray answer(const QByteArray& message, InstrumentReply& reply);
+    // The parts of an answer: the end of the PC's data, one record of an upload, and the commands
+    // (an empty answer for a text that is none).
+    QByteArray end_of_data(InstrumentReply& reply);
+    QByteArray take_record(const QByteArray& message, InstrumentReply& reply);
+    QByteArray answer_command(const QString& text, InstrumentReply& reply);
+    QByteArray start_download(int type, const QString& number_text, InstrumentReply& reply);
+    QByteArray create_job(const QString& text, InstrumentReply& reply);
+    QByteArray start_upload(const QString& text, InstrumentReply& reply);
     QByteArray start_list(const QStringList& lines);
+    // The lines of a list command (CodeList to ValList).
+    QStringList list_lines(int type) const;
     QByteArray next_line();
     Job& slot(int number);
 

@@ -1,9 +1,9 @@
 // The check before a send: each row built into its frame and read back, each difference a finding.
 #include "comm/sendcheck.h"
 
+#include "comm/kt90_commands.h"
 #include "comm/kt90_conversation.h"
 #include "comm/kt90_instrument.h"
-#include "config/dictionaryanalysis.h"
 #include "data/fieldtext.h"
 #include "trees/jobnodes.h"
 
@@ -87,13 +87,6 @@ bool judge_coordinate(const QString& shown, const QString& sent, Kind* kind)
     return true;
 }
 
-DictionaryAnalysis& kt90_builders()
-{
-    // No dictionary file: only the message builders are wanted.
-    static DictionaryAnalysis builders{QString(":/none")};
-    return builders;
-}
-
 // The text a KT90 message carries after its command, as the instrument reads it.
 QString message_text(const QByteArray& message)
 {
@@ -155,7 +148,7 @@ Report check_records(const QStringList& records)
     const QString length = QString::number(kt90::kRecordLength);
     for (int line = 0; line < records.size(); ++line) {
         const QString& record = records[line];
-        const QByteArray message = kt90_builders().getKT90packmsgPCtoYC(23, length, record, true);
+        const QByteArray message = kt90::upload_message(kt90::Message::DataRecord, length, record, true);
         if (message.isEmpty()) {
             report.findings.append({Kind::RecordLength, Where::Record, line, record, QString()});
             continue;
@@ -175,7 +168,8 @@ Report check_upload(const QStringList& records, bool new_job, const QString& job
     if (!new_job)
         return report;
     // The job creation "JOB/SET/<name>/<number>" as the instrument splits it.
-    const QByteArray creation = kt90_builders().getKT90packmsgPCtoYC(22, QString::number(job_number), job_name, false);
+    const QByteArray creation =
+        kt90::upload_message(kt90::Message::CreateJob, QString::number(job_number), job_name, false);
     const QStringList parts = message_text(creation).split('/');
     if (parts.size() != 4) {
         // Read up to the first separator, the name is another one.

@@ -1,5 +1,8 @@
-// Reading the dictionary file, listing the serial ports, and converting setting texts.
+// Reading the dictionary file, listing the serial ports, converting setting texts; the KT90 builders
+// handed on to comm/kt90_commands.h.
 #include "config/dictionaryanalysis.h"
+
+#include "comm/kt90_commands.h"
 
 #include <QDir>
 #include <QFile>
@@ -144,4 +147,24 @@ int DictionaryAnalysis::getParity(QString parity)
     if (parity == "e")
         return QSerialPort::EvenParity;
     return kUnknownSetting;
+}
+
+QString DictionaryAnalysis::getneirongbytype(int type)
+{
+    return kt90::command_text(type);
+}
+
+QByteArray DictionaryAnalysis::getKT90packmsgbytype(int type, QString ysstr, QString value, bool flag)
+{
+    return kt90::build_message(type, ysstr, value, flag);
+}
+
+QByteArray DictionaryAnalysis::getKT90packmsg(int type, QString value, bool flag)
+{
+    return kt90::listing_message(type, value, flag);
+}
+
+QByteArray DictionaryAnalysis::getKT90packmsgPCtoYC(int type, QString xuhao, QString value, bool flag)
+{
+    return kt90::upload_message(type, xuhao, value, flag);
 }

@@ -30,7 +30,7 @@ public:
     int getStopBits(QString stopbit);
     int getParity(QString parity);
 
-    // KT90 messages (config/kt90_commands.cpp)
+    // The KT90 message builders of comm/kt90_commands.h, which need no dictionary.
     QString getneirongbytype(int type);
     QByteArray getKT90packmsgbytype(int type, QString ysstr, QString value, bool flag);
     QByteArray getKT90packmsg(int type, QString value, bool flag);

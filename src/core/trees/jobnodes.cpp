@@ -1,6 +1,8 @@
 // Job node texts of the instrument tree.
 #include "trees/jobnodes.h"
 
+#include "comm/kt90_message_types.h"
+
 QList<JobNodeTexts> job_node_texts(const QStringList& job_lines, const QStringList& captions)
 {
     QList<JobNodeTexts> nodes;
@@ -33,9 +35,9 @@ bool is_job_node(const QString& text)
 QString point_type_of_node(const QString& text)
 {
     if (text.contains("FixPoints", Qt::CaseInsensitive))
-        return "JOB/RCV/COORDS/";
+        return kt90::command_text(kt90::Message::ReceiveCoordinates);
     if (text.contains("MeasurementPoints", Qt::CaseInsensitive))
-        return "JOB/RCV/OBSERV/";
+        return kt90::command_text(kt90::Message::ReceiveObservations);
     return QString();
 }
 
