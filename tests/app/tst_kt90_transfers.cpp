@@ -1,22 +1,21 @@
-// The three KT90 conversations byte for byte over a pseudo-terminal, started by the tree gestures:
-// the listing and the rebuilt instrument tree, downloads into a temporary folder, uploads into new and
-// existing jobs, and how bad replies, bad names, a failed write and an unopenable port are handled.
+// The KT90 listing and downloads byte for byte over a pseudo-terminal, started by the tree gestures:
+// the rebuilt instrument tree, replies split and joined, the bounded buffer, downloads into a temporary
+// folder, names from the instrument made safe, and how a failed write and an unopenable port are handled.
+// Uploads: tst_kt90_uploads.
 #include "comm/kt90_conversation.h"
 #include "config/prompts.h"
 #include "data/localtext.h"
 #include "dialogs/comfiledownsettingdialog.h"
-#include "dialogs/inputmsg_dangedialog.h"
+#include "support/app/kt90fixture.h"
 #include "support/app/kt90script.h"
 #include "support/app/windowdriver.h"
 #include "support/core/ptyinstrument.h"
 #include "support/core/workdir.h"
 #include "support/ui/ktest.h"
 #include "ui_comfiledownsettingdialog.h"
-#include "ui_inputmsg_dangedialog.h"
 #include "ui_mainwindow.h"
 #include "window/mainwindow.h"
 
-#include <QAction>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -26,137 +25,13 @@
 #include <QProgressDialog>
 #include <QTreeWidget>
 
-namespace
-{
-
-QStringList dump(const QTreeWidgetItem* item, int depth = 0)
-{
-    QStringList out;
-    for (int i = 0; i < item->childCount(); ++i) {
-        out << QString(depth * 2, ' ') + item->child(i)->text(0);
-        out += dump(item->child(i), depth + 1);
-    }
-    return out;
-}
-
-QTreeWidgetItem* find_node(QTreeWidget* tree, const QString& text)
-{
-    const QList<QTreeWidgetItem*> found = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive, 0);
-    return found.isEmpty() ? nullptr : found.first();
-}
-
-// What the transfer settings dialog showed, and the answer given to it.
-struct SettingsSeen {
-    QString from, to, name;
-    QStringList jobs;
-};
-
-// Answers the transfer settings dialog: the format and (when given) the file name, Yes to the
-// question, OK. `then` runs before OK, e.g. to arm the answer of a second dialog.
-QPointer<QTimer> answer_settings(SettingsSeen* seen, const QString& format, const QString& name = QString(),
-                                 std::function<void()> then = {})
-{
-    return answer_next_dialog([=](QDialog* dialog) {
-        auto* settings = qobject_cast<ComFileDownSettingDialog*>(dialog);
-        if (!settings) {
-            dialog->reject();
-            return;
-        }
-        seen->from = settings->ui->lineEdit->text();
-        seen->to = settings->ui->lineEdit_2->text();
-        seen->name = settings->ui->lineEdit_3->text();
-        for (int i = 0; i < settings->ui->comboBox->count(); ++i)
-            seen->jobs << settings->ui->comboBox->itemText(i);
-        if (!format.isEmpty())
-            settings->ui->comboBox_2->setCurrentText(format);
-        if (!name.isNull())
-            settings->ui->lineEdit_3->setText(name);
-        if (then)
-            then();
-        if (settings->Comfiletype == 0)
-            modal_script::queue_answer(QMessageBox::Yes);
-        settings->ui->pushButton->click();
-    });
-}
-
-QAction* action(const QString& id)
-{
-    auto* a = new QAction(qApp);
-    a->setData(id);
-    return a;
-}
-
-} // namespace
-
-class TestKt90Transfers : public QObject
+class TestKt90Transfers : public QObject, public Kt90Fixture
 {
     Q_OBJECT
 
-    std::unique_ptr<WorkDir> dir_;
-    std::unique_ptr<MainWindow> w_;
-    std::unique_ptr<PtyInstrument> pty_;
-    QTreeWidgetItem* port_ = nullptr;
-
-    // A listing of the pty's instrument, played to its end.
-    void list_jobs(const QStringList& jobs, const QStringList& formats)
-    {
-        w_->doublecheckself(port_, 0);
-        play(*pty_, listing_exchanges(jobs, formats));
-        QTRY_COMPARE(w_->KT90SendType, 0);
-    }
-
-    // Job and format lines as a listing leaves them, the job's nodes under `port`, and its fixed-points
-    // leaf recorded as the download source.
-    QTreeWidgetItem* recorded_leaf(QTreeWidgetItem* port, const QString& job_line, const QString& format_line)
-    {
-        w_->KT90_JCLBuf = QStringList{job_line};
-        w_->KT90_FCLBuf = QStringList{format_line};
-        w_->add_subtree(port);
-        QTreeWidgetItem* leaf = port->child(0)->child(0)->child(0);
-        w_->KT90PopMenuYCtoPC_Copy(leaf, 0, QModelIndex(), 0);
-        return leaf;
-    }
-
-    // A folder in the temporary working directory, shown expanded under the PC tree's root.
-    QString pc_folder(const QString& name)
-    {
-        const QString folder = dir_->file(name);
-        QDir().mkpath(folder);
-        w_->ui->treeView->setRootIndex(w_->model->index(dir_->path()));
-        w_->ui->treeView->expand(w_->model->index(folder));
-        return folder;
-    }
-
-    // The point of the PC tree's row for `path`, in the main window's coordinates.
-    QPoint row_point(const QString& path)
-    {
-        QTreeView* view = w_->ui->treeView;
-        QRect rect;
-        const bool shown = QTest::qWaitFor([&] {
-            rect = view->visualRect(w_->model->index(path));
-            return rect.isValid() && rect.height() > 0;
-        });
-        if (!shown)
-            QTest::qFail(qPrintable("no row for " + path), __FILE__, __LINE__);
-        return view->viewport()->mapTo(w_.get(), rect.center());
-    }
-
 private slots:
-    void init()
-    {
-        w_ = start_kt90_window(dir_);
-        pty_ = std::make_unique<PtyInstrument>();
-        port_ = new QTreeWidgetItem(w_->ui->treeWidget, {pty_->port_name(), "pty"});
-        w_->ui->treeWidget->setCurrentItem(port_);
-        modal_script::clear();
-    }
-
-    void cleanup()
-    {
-        w_.reset();
-        pty_.reset();
-        dir_.reset();
-    }
+    void init() { start(); }
+    void cleanup() { stop(); }
 
     void listing_data()
     {
@@ -464,158 +339,6 @@ private slots:
         QCOMPARE(shown[0].text, w_->getpopup_prompt(Prompt::BadFileName).arg("../up"));
         QCOMPARE(shown[1].text, QString("Download the data in the txt format into the file fine name?"));
         QCOMPARE(w_->KT90_SaveFilename, folder + "/fine name.txt");
-    }
-
-    // A job named in Chinese goes to a Chinese folder under its own name (the file system's UTF-8, not
-    // GBK), and a file there is an upload's source: file names are never converted through GBK.
-    void chinese_folder_and_job_names()
-    {
-        list_jobs({QString::fromUtf8("测量一,3,12,40")}, {"TXT,2"});
-        const QString folder = pc_folder(QString::fromUtf8("数据 目录"));
-        QCOMPARE(w_->model->fileName(w_->model->index(folder)), QString::fromUtf8("数据 目录"));
-        QTreeWidget* tree = w_->ui->treeWidget;
-        tree->setCurrentItem(find_node(tree, "FixPoints:12"), 0);
-        SettingsSeen seen;
-        answer_settings(&seen, "txt");
-        w_->tree_popmenu_action(action("KT90copyfromYCtoPC"));
-        w_->currentindex = w_->model->index(folder);
-        w_->tree_popmenu_action(action("KT90copytoYCtoPC"));
-        QCOMPARE(seen.to, folder);
-        QCOMPARE(seen.name, QString::fromUtf8("测量一"));
-        play(*pty_, {{crlf("a"), kReady},
-                     {crlf("c"), kReady},
-                     {crlf("FORM/SET/02"), crlf("OK")},
-                     {crlf("JOB/RCV/COORDS/3"), crlf("P,1,1,0")}});
-        QCOMPARE(pty_->receive(3), kReady);
-        pty_->send(crlf(to_local_text(QString::fromUtf8("1,点,1,2,3"))));
-        QCOMPARE(pty_->receive(3), kReady);
-        pty_->send(kEnd);
-        QTRY_COMPARE(w_->KT90SendType, 0);
-        const QString path = folder + QString::fromUtf8("/测量一.txt");
-        QCOMPARE(w_->ui->label_4->text(), w_->getpopup_prompt(Prompt::JobSaved).arg(path));
-        QVERIFY(QDir(folder).entryList(QDir::Files).contains(QString::fromUtf8("测量一.txt")));
-        QCOMPARE(QFile::encodeName(path), path.toUtf8());
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), to_local_text(QString::fromUtf8("1,点,1,2,3\n"))); // the contents stay GBK
-
-        const QString source = folder + QString::fromUtf8("/上传 点.txt");
-        const QStringList records{QString(97, 'A'), QString(97, 'B')};
-        dir_->write(QString::fromUtf8("数据 目录/上传 点.txt"), (records.join('\n') + '\n').toLatin1());
-        w_->ui->treeView->setCurrentIndex(w_->model->index(source));
-        w_->tree_popmenu_action(action("KT90copyfromPCtoYC"));
-        QCOMPARE(w_->PopMenuCopyFromPCtoYCFileMsg, source);
-        QCOMPARE(w_->PopMenuCopyFromPCtoYCFileName, QString::fromUtf8("上传 点"));
-        QCOMPARE(w_->PopMenuCopyFromPCtoYCFileData, records);
-        QVERIFY(w_->tree2totree1_flag);
-    }
-
-    void upload_data()
-    {
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<bool>("new_job");
-
-        QTest::newRow("new job, from its points leaf") << "FixPoints:0" << true;
-        QTest::newRow("existing job, from its node") << "JobList 3:ROAD" << false;
-    }
-
-    void upload()
-    {
-        QFETCH(QString, target);
-        QFETCH(bool, new_job);
-        list_jobs({"ROAD,3,12,40", ",4,0,0"}, {"TXT,2"});
-        const QString folder = pc_folder("data");
-        const QStringList records{QString(97, 'A'), QString(97, 'B'), QString(97, 'C')};
-        dir_->write("data/up.txt", (records.join('\n') + '\n').toLatin1());
-        QTreeWidget* tree = w_->ui->treeWidget;
-        w_->ui->treeView->setCurrentIndex(w_->model->index(folder + "/up.txt"));
-        w_->tree_popmenu_action(action("KT90copyfromPCtoYC"));
-        QVERIFY(w_->tree2totree1_flag);
-        QCOMPARE(w_->PopMenuCopyFromPCtoYCFileData, records);
-
-        tree->setCurrentItem(find_node(tree, target), 0);
-        SettingsSeen seen;
-        answer_settings(&seen, QString(), QString(), [new_job] {
-            if (new_job)
-                answer_name_prompt("NEW");
-        });
-        w_->currentindex = w_->model->index(folder + "/up.txt");
-        w_->tree_popmenu_action(action("KT90copytoPCtoYC"));
-        QCOMPARE(seen.jobs, (QStringList{"JobList 3:ROAD", "JobList 4:<empty>"}));
-
-        const QByteArray job = new_job ? "4" : "3";
-        QList<Exchange> exchanges{{crlf("a"), kReady}, {crlf("c"), kReady}};
-        if (new_job)
-            exchanges.append({crlf("JOB/SET/NEW/4"), kReady});
-        exchanges += QList<Exchange>{{crlf("FORM/SET/0"), kReady}, {crlf("JOB/SND/COORD/" + job), kReady}};
-        for (const QString& record : records)
-            exchanges.append({crlf(record.toLatin1()), kReady});
-        exchanges.append({kEnd, kReady});
-        QStringList read_back{"ROAD,3,12,40", "NEW,4,3,0"};
-        for (int n = 5; n <= 18; ++n)
-            read_back << QString(",%1,0,0").arg(n);
-        exchanges += list_exchanges("JOB/CONF/LIST", read_back).mid(0, 16);
-        exchanges += QList<Exchange>{{kReady, kReady}, {crlf("c"), kReady}};
-        QCOMPARE(exchanges.size(), records.size() + (new_job ? 24 : 23));
-
-        play(*pty_, exchanges.mid(0, 6));
-        QCOMPARE(pty_->receive(exchanges[6].expect.size()), exchanges[6].expect);
-        QCOMPARE(w_->currentValue, (new_job ? 2 : 3) * 100 / 21); // records sent of N + 18
-        pty_->send(exchanges[6].reply);
-        play(*pty_, exchanges.mid(7, exchanges.size() - 9));
-        QCOMPARE(pty_->receive(3), kReady);
-        QCOMPARE(w_->currentValue, 99);
-        QVERIFY(w_->progDlg);
-        if (new_job) {
-            pty_->send(kReady);
-            QCOMPARE(pty_->receive(3), crlf("c"));
-            QVERIFY(!w_->progDlg);
-            pty_->send(kReady); // the last reply ends the upload
-        } else {
-            // The last reply comes while the step that rebuilds the job nodes still runs: Qt does not
-            // announce it, and it is handled when that step returns.
-            QMetaObject::Connection early;
-            early = connect(tree->model(), &QAbstractItemModel::rowsInserted, this, [&] {
-                disconnect(early);
-                pty_->send(kReady);
-                QVERIFY(QTest::qWaitFor([&] { return w_->serial->bytesAvailable() > 0; }));
-            });
-            pty_->send(kReady);
-            QCOMPARE(pty_->receive(3), crlf("c"));
-        }
-        QTRY_COMPARE(w_->KT90SendType, 0);
-        QCOMPARE(w_->PCtoYCsendnum, 0);
-        QVERIFY(!w_->tree2totree1_flag && !w_->tree1totree2_flag);
-        QVERIFY(w_->PopMenuCopyFromPCtoYCFileData.isEmpty());
-        QCOMPARE(w_->KT90_JCLBuf.size(), 16);
-        QTreeWidgetItem* job_list = find_node(tree, "Jobs on the instrument");
-        QCOMPARE(job_list->childCount(), 16);
-        QCOMPARE(dump(job_list).mid(3, 3), (QStringList{"JobList 4:NEW", "  FixPoints:3", "  MeasurementPoints:0"}));
-        QCOMPARE(pty_->drain(50), QByteArray());
-    }
-
-    void upload_stops_at_a_bad_record()
-    {
-        list_jobs({"ROAD,3,12,40"}, {"TXT,2"});
-        const QString folder = pc_folder("data");
-        dir_->write("data/up.txt", QByteArray(97, 'A') + "\n" + QByteArray(50, 'B') + "\n");
-        w_->KT90PopMenuPCtoYC_Copy(nullptr, 0, w_->model->index(folder + "/up.txt"), 0);
-        SettingsSeen seen;
-        answer_settings(&seen, QString());
-        w_->KT90PopMenuPCtoYC_Copy(find_node(w_->ui->treeWidget, "JobList 3:ROAD"), 0, QModelIndex(), 1);
-        play(*pty_, {{crlf("a"), kReady},
-                     {crlf("c"), kReady},
-                     {crlf("FORM/SET/0"), kReady},
-                     {crlf("JOB/SND/COORD/3"), kReady},
-                     {crlf(QByteArray(97, 'A')), kReady}});
-        QCOMPARE(pty_->drain(100), QByteArray());
-        QVERIFY(w_->progDlg);
-
-        // A file whose first record is not 97 characters is no upload source at all.
-        dir_->write("data/short.txt", QByteArray(96, 'A') + "\n");
-        w_->KT90PopMenuPCtoYC_Copy(nullptr, 0, w_->model->index(folder + "/short.txt"), 0);
-        QVERIFY(!w_->tree2totree1_flag);
-        QVERIFY(w_->PopMenuCopyFromPCtoYCFileName.isEmpty());
     }
 };
 
