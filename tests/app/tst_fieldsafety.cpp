@@ -95,6 +95,55 @@ QList<QPair<QString, QByteArray>> logged_blocks(const QString& folder)
     return blocks;
 }
 
+// Queues the answers to the unsaved-rows question (`answer`) and to what `command` asks after it; the
+// answer "no unsaved rows" saves the rows first, so that nothing is asked. `saved` is where Save writes.
+void queue_answers(LinkedWindow& link, const QString& command, const QString& answer, const QString& saved)
+{
+    if (answer == "no unsaved rows") {
+        modal_script::queue_file(saved);
+        QVERIFY(link.w->save_table_as());
+        QVERIFY(!coordinate_journal().exists());
+        QFile::remove(saved);
+    } else if (answer == "Save") {
+        modal_script::queue_answer(QMessageBox::Save);
+        modal_script::queue_file(saved);
+    } else if (answer == "Save cancelled") {
+        modal_script::queue_answer(QMessageBox::Save); // and no file: the save dialog is cancelled
+    } else if (answer == "Save fails") {
+        modal_script::queue_answer(QMessageBox::Save);
+        modal_script::queue_file(link.dir.file("no/such/folder/saved.ndad"));
+    } else {
+        modal_script::queue_answer(answer == "Discard" ? QMessageBox::Discard : QMessageBox::Cancel);
+    }
+    if (command == "exit" && answer == "no unsaved rows")
+        modal_script::queue_answer(QMessageBox::Yes); // the plain exit question
+    // The file Open reads, queued behind the save's (a cancelled save dialog would take it instead).
+    if (command == "open" && answer != "Save cancelled")
+        modal_script::queue_file(link.dir.file("other.ndad"));
+}
+
+// Runs `command` ("close", "exit", "open", "clear" or "receive"); whether it was carried out.
+bool carry_out(LinkedWindow& link, const QString& command)
+{
+    MainWindow& w = *link.w;
+    if (command == "close")
+        return w.close();
+    if (command == "exit") {
+        w.run_command(Command::Exit);
+        return modal_script::ended_status() == 0;
+    }
+    if (command == "open") {
+        w.run_command(Command::FileOpen);
+        return link.row(0).startsWith("Q1|");
+    }
+    if (command == "clear") {
+        w.run_command(Command::ClearPoints);
+        return w.tableWidget->rowCount() == 0;
+    }
+    w.run_command(Command::ReceiveCoordinates);
+    return w.InformationTransmissionjFlag;
+}
+
 } // namespace
 
 class TestFieldSafety : public QObject
@@ -127,45 +176,12 @@ private slots:
         const QString saved = link.dir.file("saved.ndad");
         link.dir.write("other.ndad", "Q1,K,1,2,3\n");
 
-        if (answer == "no unsaved rows") {
-            modal_script::queue_file(saved);
-            QVERIFY(w.save_table_as());
-            QVERIFY(!coordinate_journal().exists());
-            QFile::remove(saved);
-        } else if (answer == "Save") {
-            modal_script::queue_answer(QMessageBox::Save);
-            modal_script::queue_file(saved);
-        } else if (answer == "Save cancelled") {
-            modal_script::queue_answer(QMessageBox::Save); // and no file: the save dialog is cancelled
-        } else if (answer == "Save fails") {
-            modal_script::queue_answer(QMessageBox::Save);
-            modal_script::queue_file(link.dir.file("no/such/folder/saved.ndad"));
-        } else {
-            modal_script::queue_answer(answer == "Discard" ? QMessageBox::Discard : QMessageBox::Cancel);
-        }
-        if (command == "exit" && answer == "no unsaved rows")
-            modal_script::queue_answer(QMessageBox::Yes); // the plain exit question
-        // The file Open reads, queued behind the save's (a cancelled save dialog would take it instead).
-        if (command == "open" && answer != "Save cancelled")
-            modal_script::queue_file(link.dir.file("other.ndad"));
+        queue_answers(link, command, answer, saved);
+        if (QTest::currentTestFailed())
+            return;
         const int asked_before = modal_script::shown().size();
 
-        bool carried_out = false;
-        if (command == "close") {
-            carried_out = w.close();
-        } else if (command == "exit") {
-            w.run_command(Command::Exit);
-            carried_out = modal_script::ended_status() == 0;
-        } else if (command == "open") {
-            w.run_command(Command::FileOpen);
-            carried_out = link.row(0).startsWith("Q1|");
-        } else if (command == "clear") {
-            w.run_command(Command::ClearPoints);
-            carried_out = w.tableWidget->rowCount() == 0;
-        } else {
-            w.run_command(Command::ReceiveCoordinates);
-            carried_out = w.InformationTransmissionjFlag;
-        }
+        const bool carried_out = carry_out(link, command);
 
         const bool goes_on = answer == "no unsaved rows" || answer == "Save" || answer == "Discard";
         QCOMPARE(carried_out, goes_on);

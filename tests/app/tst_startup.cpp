@@ -126,7 +126,7 @@ private slots:
         QVERIFY(!w->windowTitle().isEmpty());
         QVERIFY(!w->windowIcon().isNull());
 
-        Ui::MainWindow* ui = w->ui;
+        Ui::MainWindow* ui = w->ui.get();
         QCOMPARE(!w->tableWidget->isHidden(), table_shown);
         QCOMPARE(!ui->treeWidget->isHidden(), !table_shown);
         QCOMPARE(!ui->treeView->isHidden(), !table_shown);

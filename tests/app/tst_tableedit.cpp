@@ -96,6 +96,40 @@ bool menu_enabled(MainWindow& w, Command command)
 
 enum class Change { New, EditDialog, EditInPlace, DeleteRows, Clear, Open };
 
+// Makes `change` to the three typed rows of `w` as a user does (the rows saved before when `saved_first`).
+void make_change(MainWindow& w, Change change, WorkDir& dir, bool saved_first)
+{
+    switch (change) {
+    case Change::New:
+        type_new_point(w, {"D", "", "10", "11", "12"});
+        break;
+    case Change::EditDialog:
+        type_edited_point(w, 1, {"B2", "C2", "4.5", "5", "6"});
+        break;
+    case Change::EditInPlace:
+        QVERIFY(edit_in_place(w, 1, 1, " new code "));
+        break;
+    case Change::DeleteRows:
+        select_rows(w, {0, 2});
+        w.run_command(Command::DeletePoint);
+        break;
+    case Change::Clear:
+        modal_script::queue_answer(QMessageBox::Discard);
+        w.run_command(Command::ClearPoints);
+        break;
+    case Change::Open:
+        QFile file(dir.file("other.ndad"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("F1,K,100,200,5\nF2,,101,201,6\n");
+        file.close();
+        if (!saved_first)
+            modal_script::queue_answer(QMessageBox::Discard);
+        modal_script::queue_file(file.fileName());
+        w.run_command(Command::FileOpen);
+        break;
+    }
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Change)
@@ -158,35 +192,9 @@ private slots:
         QCOMPARE(pending_before, !saved_first);
         const int steps = w->undo_stack->count();
 
-        switch (change) {
-        case Change::New:
-            type_new_point(*w, {"D", "", "10", "11", "12"});
-            break;
-        case Change::EditDialog:
-            type_edited_point(*w, 1, {"B2", "C2", "4.5", "5", "6"});
-            break;
-        case Change::EditInPlace:
-            QVERIFY(edit_in_place(*w, 1, 1, " new code "));
-            break;
-        case Change::DeleteRows:
-            select_rows(*w, {0, 2});
-            w->run_command(Command::DeletePoint);
-            break;
-        case Change::Clear:
-            modal_script::queue_answer(QMessageBox::Discard);
-            w->run_command(Command::ClearPoints);
-            break;
-        case Change::Open:
-            QFile file(dir.file("other.ndad"));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("F1,K,100,200,5\nF2,,101,201,6\n");
-            file.close();
-            if (!saved_first)
-                modal_script::queue_answer(QMessageBox::Discard);
-            modal_script::queue_file(file.fileName());
-            w->run_command(Command::FileOpen);
-            break;
-        }
+        make_change(*w, change, dir, saved_first);
+        if (QTest::currentTestFailed())
+            return;
         QCOMPARE(w->table_texts(), after);
         QCOMPARE(w->undo_stack->count(), steps + 1);
         check("after the change");

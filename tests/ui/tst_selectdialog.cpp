@@ -60,7 +60,7 @@ private slots:
         d.InstrumentType_list = types;
         d.CoordinateFormat_list = formats;
         QCOMPARE(d.iniparameterselectdlg_ini(texts), accepted);
-        Ui::IniParameterSelectDialog* ui = d.ui;
+        Ui::IniParameterSelectDialog* ui = d.ui.get();
         const QStringList actual = {d.windowTitle(),           ui->groupBox->title(),     ui->groupBox_2->title(),
                                     ui->pushButton->text(),    ui->pushButton_2->text(),  ui->radioButton->text(),
                                     ui->radioButton_2->text(), ui->radioButton_3->text(), ui->radioButton_4->text(),
@@ -100,7 +100,7 @@ private slots:
         QFETCH(bool, accepted);
         IniParameterSelectDialog d;
         d.show();
-        Ui::IniParameterSelectDialog* ui = d.ui;
+        Ui::IniParameterSelectDialog* ui = d.ui.get();
         QAbstractButton* const buttons[] = {ui->radioButton,   ui->radioButton_2, ui->radioButton_3,
                                             ui->radioButton_4, ui->radioButton_5, ui->radioButton_6};
         for (const QString& click : clicks) {

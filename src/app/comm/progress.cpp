@@ -72,7 +72,7 @@ void MainWindow::wait_start(int flag)
     progDlg->setMinimumSize(280, 150);
     progDlg->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     progDlg->show();
-    timer = new QTimer();
+    timer = new QTimer(this);
     currentValue = 0;
     progDlg->setValue(0);
     QCoreApplication::processEvents();

@@ -24,12 +24,13 @@ void MainWindow::setup_plan_view()
         return; // the KT90's trees have no plan
     // Stations and backsights are told by their labels, or by their codes in files that carry those.
     const PlanKindLabels labels{get_map_data("STN", CoordinateType), get_map_data("BK", CoordinateType)};
-    plan_view = new PlanView(tableWidget, observation ? observation_plan_columns() : coordinate_plan_columns(), labels);
+    plan_view =
+        new PlanView(tableWidget, observation ? observation_plan_columns() : coordinate_plan_columns(), labels, widget);
     plan_view->setObjectName("planView");
     plan_view->set_texts(get_parametretitle("PlanView"));
     plan_view->set_count_texts(get_parametretitle("PlanCounts"));
 
-    plan_splitter = new QSplitter(Qt::Horizontal);
+    plan_splitter = new QSplitter(Qt::Horizontal, widget);
     plan_splitter->setChildrenCollapsible(false);
     delete layout_right->replaceWidget(tableWidget, plan_splitter);
     plan_splitter->addWidget(tableWidget);

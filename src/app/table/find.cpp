@@ -34,14 +34,14 @@ void MainWindow::setup_table_tools()
 {
     if (tableWidget->isHidden())
         return; // the KT90's trees take the table's place
-    find_bar = new FindBar();
+    find_bar = new FindBar(widget);
     find_bar->set_texts(get_parametretitle("FindPoint"));
     find_bar->hide();
     QWidget* table_place = plan_splitter ? static_cast<QWidget*>(plan_splitter) : tableWidget;
     layout_right->insertWidget(layout_right->indexOf(table_place), find_bar);
     connect(find_bar, &FindBar::find_requested, this, &MainWindow::find_point);
 
-    suspect_label = new QLabel();
+    suspect_label = new QLabel(statusBar());
     suspect_label->setObjectName("suspectLabel");
     suspect_label->setStyleSheet("color: #a0381c;");
     // In the window's status bar, where it stays while the state label reports a transfer.

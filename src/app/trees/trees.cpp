@@ -183,17 +183,15 @@ void MainWindow::doublecheckself(QTreeWidgetItem* item, int column)
 void MainWindow::run_copy_menu(const QString& key)
 {
     const QStringList entries = get_parametretitle(key);
-    auto* menu = new QMenu();
+    // The menu and its actions end with this call.
+    QMenu menu(this);
     for (int i = 0; 2 * i + 1 < entries.size(); ++i) {
-        auto* action = new QAction(entries[2 * i + 1], menu);
+        auto* action = new QAction(entries[2 * i + 1], &menu);
         action->setData(entries[2 * i]);
-        menu->addAction(action);
+        menu.addAction(action);
     }
-    connect(menu, &QMenu::triggered, this, &MainWindow::tree_popmenu_action);
-    menu->exec(QCursor::pos());
-    disconnect(menu, &QMenu::triggered, this, &MainWindow::tree_popmenu_action);
-    qDeleteAll(menu->actions());
-    delete menu;
+    connect(&menu, &QMenu::triggered, this, &MainWindow::tree_popmenu_action);
+    menu.exec(QCursor::pos());
 }
 
 void MainWindow::treewidget_popMenu(const QPoint& pos)

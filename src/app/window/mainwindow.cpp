@@ -1,10 +1,10 @@
-// The start-up sequence (the constructor), the end of the window and the exit command.
+// The start-up sequence (the constructor, its steps in window/startup.cpp), the end of the window and the
+// exit command.
 #include "window/mainwindow.h"
 #include "config/prompts.h"
 
 #include "comm/commlog.h"
 #include "config/dictionaryanalysis.h"
-#include "config/qttranslations.h"
 #include "config/runtimefiles.h"
 #include "config/xml_analysis.h"
 #include "crs/crstransform.h"
@@ -16,11 +16,8 @@
 #include "ui_mainwindow.h"
 #include "window/redrawpacing.h"
 
-#include <QBoxLayout>
 #include <QDir>
 #include <QFileSystemModel>
-#include <QIcon>
-#include <QLocale>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QUndoStack>
@@ -35,9 +32,9 @@ MainWindow::MainWindow(QWidget* parent)
       PCtoYC_YCfile_iscunzai(false), PCtoYCzuoyenum(0), progDlg(nullptr), timer(nullptr), currentValue(0), progflag(0),
       Commontimer(nullptr), CommontimerFlag(false), tree2totree1_flag(false), tree1totree2_flag(false)
 {
-    // 1. The form; this also connects the on_<object>_<signal> slots by name.
+    // 1, 2. The form (which connects the on_<object>_<signal> slots by name); drops from the instrument
+    // tree land on the window.
     ui->setupUi(this);
-    // 2. Drops from the instrument tree land on the window.
     setAcceptDrops(true);
     // Files are read and written in the LandXML and GIS formats too.
     install_geo_formats();
@@ -48,15 +45,12 @@ MainWindow::MainWindow(QWidget* parent)
     version_number = "Ver 1.0.0";
     // 4. Protocol and tree members have their start values from the initialiser list.
     // 5. The acknowledgement time-out.
-    Commontimer = new QTimer();
+    Commontimer = new QTimer(this);
     CommontimerFlag = false;
     connect(Commontimer, &QTimer::timeout, this, &MainWindow::CommontimerTimerout);
-    // 6. Layouts, point table, the instrument tree's object name, the file-system model.
-    layout_left = new QVBoxLayout();
-    layout_right = new QVBoxLayout();
-    layout_FILE = new QHBoxLayout();
-    layout_LR = new QHBoxLayout();
-    tableWidget = new PointTable();
+    // 6. The point table, the instrument tree's object name, the file-system model. The layouts are
+    // made where they are placed (layout_panels): a start-up that ends early leaves none unowned.
+    tableWidget = new PointTable(this);
     ui->treeWidget->setObjectName("treewidget2_pc");
     model = new PcFileModel(this);
     model->setRootPath("");
@@ -64,73 +58,30 @@ MainWindow::MainWindow(QWidget* parent)
     redraw_pacing = new RedrawPacing(this);
     // 7. Language.
     xml_analysis xml;
-    language = xml.get_config(config_file_to_read(exe_path), "language");
-    show_reader_messages(xml);
-    // Qt's own texts (standard buttons, file dialogs, the PC tree's captions) in that language, and
-    // dates and sizes (the PC tree's) written as that language writes them.
-    install_qt_translations(language);
-    QLocale::setDefault(program_locale(language));
+    read_language(xml);
     // 8. Central widget and the serial port.
-    widget = new QWidget();
-    serial = new QSerialPort();
+    widget = new QWidget(this);
+    serial = new QSerialPort(this);
     connect(serial, &QSerialPort::errorOccurred, this, &MainWindow::serial_port_failed);
     writedatanum = 3;
-    // 9. The communication dictionary.
-    dictionA = new DictionaryAnalysis(exe_path + (language.contains("English", Qt::CaseInsensitive)
-                                                      ? "/config/dictionary_english.xml"
-                                                      : "/config/dictionary.xml"));
-    // 10. Default line settings.
-    // The first port of the system's list; one enumeration of the ports (slow: it asks udev)
-    // gives both the names and their descriptions.
-    portlist_desc = dictionA->getcomnameanddesc_list();
-    portname = portlist_desc.isEmpty() ? QString("COM1") : portlist_desc.first();
-    baudrate = dictionA->getcombaudrate(portname, portlist_desc, dictionA->getuartpara("baudrate", 1));
-    const auto default_of = [this](const char* key) {
-        const QStringList choices = dictionA->getuartpara(key, 1);
-        return choices.size() > 1 ? choices[1] : QString();
-    };
-    databit = default_of("databit");
-    parity = default_of("parity");
-    stopbit = default_of("stopbit");
-    porttype = dictionA->getcomdesc(portname, portlist_desc);
+    // 9, 10. The communication dictionary and the default line settings.
+    open_dictionary();
+    default_line_settings();
     // 11. UI texts; without them start-up ends here.
-    parametre_list = xml.get_parameter(language, exe_path);
-    show_reader_messages(xml);
-    if (parametre_list.isEmpty()) {
-        exe_success_flag = false;
+    if (!load_ui_texts(xml))
         return;
-    }
     // 12. Prompts and record kind labels.
     load_prompts_and_labels();
     // 13 to 21. Appearance and the panels.
     layout_panels();
     // 22. Title and icon.
-    const QStringList title = get_parametretitle("WindowTitle");
-    if (title.isEmpty()) {
-        setWindowTitle("WindowTitle Error");
-    } else {
-        exe_name = title.first();
-        setWindowTitle(exe_name);
-        setWindowIcon(QIcon(icon_path + "/logo.png"));
-    }
-    // 23, 24. Instrument type and coordinate format; 25, 26.
-    if (!choose_instrument()) {
-        exe_success_flag = false;
+    show_title();
+    // 23 to 25. Instrument type and coordinate format, and what they fix; without them start-up ends.
+    if (!choose_instrument())
         return;
-    }
-    // The plan view beside the table (KT20/KT40 family), the find bar and the suspect-row marks; the
-    // captions above the KT90's trees.
-    setup_plan_view();
-    // Where the file dialogs start, the recent files and the points' coordinate system, as last chosen.
-    load_file_settings();
-    build_recent_files_menu();
-    if (InstrumentType != "KT90")
-        show_coordinate_system();
-    setup_table_tools();
-    setup_tree_captions();
-    // Points an earlier run received and never saved, and the communication log as last chosen.
-    offer_journal();
-    set_comm_log(xml.get_config(config_file_to_read(exe_path), "commlog").trimmed() == "1");
+    // What the chosen type shows beyond its panels, the user's settings and what an earlier run left.
+    setup_chosen_type(xml);
+    // 26.
     exe_success_flag = true;
 }
 
@@ -140,7 +91,6 @@ MainWindow::~MainWindow()
     // next start) nor reach the menus, which are gone by then.
     if (undo_stack)
         undo_stack->disconnect(this);
-    delete ui;
     if (serial) {
         if (serial->isOpen())
             serial->close();

@@ -17,53 +17,11 @@
 #include "data/filefindings.h"
 #include "data/textfile.h"
 #include "table/unsavedrows.h"
+#include "window/windowclasses.h"
 #include "window/windownumbers.h"
 
 #include <functional>
 #include <memory>
-
-class QAction;
-class QCloseEvent;
-class QDragEnterEvent;
-class QDropEvent;
-class QFileSystemModel;
-class QHBoxLayout;
-class QMenu;
-class QProgressDialog;
-class QTableWidget;
-class QTimer;
-class QTreeWidget;
-class QTreeWidgetItem;
-class QVBoxLayout;
-class QWidget;
-namespace sendcheck
-{
-struct Report;
-}
-class DictionaryAnalysis;
-class xml_analysis;
-class RedrawPacing;
-class CommLog;
-class RecoveryJournal;
-class PlanView;
-class QSplitter;
-class QLabel;
-class QPointF;
-class CrsTransform;
-class FindBar;
-class SuspectMarks;
-class TableFit;
-class ViewOrder;
-class QUndoCommand;
-class QUndoStack;
-struct RowShape;
-
-namespace Ui
-{
-class MainWindow;
-}
-
-enum class Command;
 
 class MainWindow : public QMainWindow
 {
@@ -73,8 +31,8 @@ public:
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // ---- State, in declaration order (start values: app/mainwindow.cpp) ----
-    Ui::MainWindow* ui;
+    // ---- State, in declaration order (start values: window/mainwindow.cpp) ----
+    std::unique_ptr<Ui::MainWindow> ui;
     QSerialPort* serial;
     int writedatanum;
     QList<QStringList> parametre_list;
@@ -88,48 +46,28 @@ public:
     QFileSystemModel* model;
     QModelIndex currentindex;
     bool exe_success_flag;
-    QString language;
-    QString exe_name;
-    QString exe_path;
-    QString icon_path;
-    QString version_number;
+    QString language, exe_name, exe_path, icon_path, version_number;
     QStringList all_popup_prompt;
-    QString InstrumentType;
-    QString CoordinateFormat;
-    QString portname;
-    QString baudrate;
-    QString databit;
-    QString parity;
-    QString stopbit;
-    QString porttype;
-    DictionaryAnalysis* dictionA;
+    QString InstrumentType, CoordinateFormat;
+    QString portname, baudrate, databit, parity, stopbit, porttype; // the line settings, as text
+    std::unique_ptr<DictionaryAnalysis> dictionA;
     QStringList portlist_desc;
     QByteArray commbuf;
     int commbuf_startpos;
     int CommunicationMode;
     bool InformationTransmissionjFlag;
-    int SetPoints;
-    int ActualPoints;
+    int SetPoints, ActualPoints;
     int CommunicationDirection;
     int ZuobiaoLeixing;
     QList<QStringList> mainmenu_list;
     QStringList toolbar_list;
-    int KT90SendType;
-    int KT90SendModel;
-    QStringList KT90_JCLBuf;
-    QStringList KT90_FCLBuf;
-    QStringList KT90_HCLBuf;
-    QStringList KT90_VCLBuf;
-    QStringList KT90_DataBuf;
-    QString KT90_DataTypeNum;
-    QString KT90_DataFileNum;
-    QString KT90_PointType;
+    int KT90SendType, KT90SendModel;
+    QStringList KT90_JCLBuf, KT90_FCLBuf, KT90_HCLBuf, KT90_VCLBuf, KT90_DataBuf;
+    QString KT90_DataTypeNum, KT90_DataFileNum, KT90_PointType;
     bool KT90_StartSave;
     QString KT90_SaveFilename;
-    int KT90_DataNum;
-    int KT90_DataCount;
-    int KT20_KT40_curnum;
-    int KT20_KT40_count;
+    int KT90_DataNum, KT90_DataCount;
+    int KT20_KT40_curnum, KT20_KT40_count;
     QString KT20_KT40_filename;
     QStringList KT20_KT40_Dataslist;
     QStringList PopMenuCopyFromYCtoPC;
@@ -139,41 +77,36 @@ public:
     int PCtoYCsendnum;
     bool PCtoYC_YCfile_iscunzai;
     QString KT90CopyTofilename;
-    QString KT90Zuoyequancheng;
-    QString KT90Zuoyequancheng_parent;
-    QString KT90Zuoyequancheng_parent2;
+    QString KT90Zuoyequancheng, KT90Zuoyequancheng_parent, KT90Zuoyequancheng_parent2;
     int PCtoYCzuoyenum;
     QProgressDialog* progDlg;
     QTimer* timer;
-    int currentValue;
-    int progflag;
+    int currentValue, progflag;
     QString labelhead;
     QTimer* Commontimer;
     bool CommontimerFlag;
-    bool tree2totree1_flag;
-    bool tree1totree2_flag;
-    QString tree1id;
-    QString tree2id;
+    bool tree2totree1_flag, tree1totree2_flag;
+    QString tree1id, tree2id;
     QMap<QString, QString> CoordinateType;
 
-    // ---- Start-up sequence and exit: app/mainwindow.cpp ----
+    // ---- Start-up sequence and exit: window/mainwindow.cpp (its steps: window/startup.cpp) ----
     void program_exit();
 
-    // ---- Panels by instrument type: app/panels.cpp ----
+    // ---- Panels by instrument type: window/panels.cpp ----
     void UI_ini(QString flag);
 
-    // ---- UI-text lookups: app/uitexts.cpp ----
+    // ---- UI-text lookups: window/uitexts.cpp ----
     QStringList get_parametretitle(QString title);
     QString getpopup_prompt(int num);
 
-    // ---- Menus, toolbar and command dispatch: app/menus.cpp ----
+    // ---- Menus, toolbar and command dispatch: window/menus.cpp ----
     void mainmenu_ini(QStringList menu_list);
     int menu_anisys(QMenu* pMenuA, QStringList menu_list, int slistpos, int listpos);
     void toolbar_ini(QStringList toolbar_list);
     void toolbarbuttonshow(int type, bool flag);
     void run_command(Command command);
 
-    // ---- Status line and traffic hook: app/status.cpp ----
+    // ---- Status line and traffic hook: window/status.cpp ----
     void show_statemsg(QString msg, int type);
     void show_tongxunmsg(QByteArray msg, int type);
 
@@ -318,7 +251,7 @@ public:
     // ---- Port settings command: comm/portsettings.cpp ----
     void program_portsetiing();
 
-    // ---- Point table commands: app/tablecommands.cpp ----
+    // ---- Point table commands: table/tablecommands.cpp ----
     void program_fileopen();
     void program_filesaveas();
     void program_new();
@@ -330,7 +263,7 @@ public:
     // "1 row", "5 rows": the table's row count as the file commands' status texts give it.
     QString counted_rows();
     QString get_map_data(QString sour, QMap<QString, QString> map);
-    // Observation lines of the table (ten fields per row): app/tablerows.cpp
+    // Observation lines of the table (ten fields per row): table/tablerows.cpp
     QStringList get_data_form_KT20KT40UI();
     // The table filled anew from a file's lines, `path` shown as its file; nothing left to save. The
     // one table change of Open and Import: table/tableload.cpp
@@ -385,7 +318,7 @@ public:
     // The rows put in the order the view shows them (one step): files and sends follow it from then on.
     void keep_view_order();
 
-    // ---- Workbook export: app/export.cpp ----
+    // ---- Workbook export: table/export.cpp ----
     void program_export();
 
     // ---- File dialogs, recent files and what the file commands tell: table/filedialogs.cpp,
@@ -431,7 +364,7 @@ public:
     QLabel* coordinate_system_label = nullptr;   // permanent in the status bar
     QLabel* cursor_position_label = nullptr;
 
-    // ---- Unsaved rows guard: app/unsavedguard.cpp ----
+    // ---- Unsaved rows guard: table/unsavedguard.cpp ----
     UnsavedRows unsaved_rows;
     // True when the command may go on: no unsaved rows, or the user saved them (Save, and the file was
     // written) or gave them up (Discard). Cancel, or a failed save, returns false.
@@ -446,7 +379,7 @@ public:
     // Save as; true only when the file was written.
     bool save_table_as();
 
-    // ---- Recovery journal: app/recovery.cpp ----
+    // ---- Recovery journal: table/recovery.cpp ----
     std::unique_ptr<RecoveryJournal> journal; // this window's journal (its slot locked); none for KT90
     bool journal_failed = false;              // reported once; no more lines until the rows are settled
     bool journal_holds_table = false;         // the journal holds the table (it changed since settled)
@@ -471,7 +404,7 @@ public:
     // Offers one journal left behind; true when its rows were restored into the table.
     bool offer_left_journal(RecoveryJournal& left);
 
-    // ---- Communication log: app/commlogcommand.cpp ----
+    // ---- Communication log: window/commlogcommand.cpp ----
     std::unique_ptr<CommLog> comm_log; // set while the log is on
     bool comm_log_failed = false;
     // The configuration file user choices are stored in.
@@ -482,13 +415,13 @@ public:
     void program_commlog();
     void log_traffic(bool received, const QByteArray& bytes);
 
-    // ---- About: app/about.cpp ----
+    // ---- About: window/about.cpp ----
     void program_about();
 
-    // ---- Redraws while records stream in: app/redrawpacing.cpp ----
+    // ---- Redraws while records stream in: window/redrawpacing.cpp ----
     RedrawPacing* redraw_pacing = nullptr; // owned by the window
 
-    // ---- Plan view beside the point table: app/planwindow.cpp ----
+    // ---- Plan view beside the point table: plan/planwindow.cpp ----
     // Puts the table and the plan in a splitter (KT20/KT40 family types; nothing for KT90).
     void setup_plan_view();
     // The plan's command key: shows or hides the plan.
@@ -512,12 +445,12 @@ protected:
     // Drag from the instrument tree, drop on the PC tree: trees/trees.cpp
     void dragEnterEvent(QDragEnterEvent* e) override;
     void dropEvent(QDropEvent* e) override;
-    // The close button asks about unsaved rows first: app/unsavedguard.cpp
+    // The close button asks about unsaved rows first: table/unsavedguard.cpp
     void closeEvent(QCloseEvent* e) override;
 
 public slots:
-    void menubar_triggered(QAction* qaction);                       // app/menus.cpp
-    void toolbar_triggered();                                       // app/menus.cpp
+    void menubar_triggered(QAction* qaction);                       // window/menus.cpp
+    void toolbar_triggered();                                       // window/menus.cpp
     void ReadDataKT40();                                            // comm/seriallink.cpp
     void ReadDataKT90();                                            // comm/kt90_messages.cpp
     void treewidget_click(QTreeWidgetItem* item, int column);       // trees/trees.cpp
@@ -532,14 +465,21 @@ public slots:
     void on_treeView_pressed(const QModelIndex& index);             // trees/trees.cpp
 
 private:
-    // Start-up steps 13 to 21, the point-table columns of a type, the PC tree: app/panels.cpp
+    // Start-up steps 7, 9, 10, 11, 22 and what follows the instrument choice: window/startup.cpp
+    void read_language(xml_analysis& xml);
+    void open_dictionary();
+    void default_line_settings();
+    bool load_ui_texts(xml_analysis& xml); // false: no UI texts, start-up ends
+    void show_title();
+    void setup_chosen_type(xml_analysis& xml);
+    // Start-up steps 13 to 21, the point-table columns of a type, the PC tree: window/panels.cpp
     void layout_panels();
     void set_table_columns(const QString& header_key);
     void setup_pc_tree();
-    // Start-up steps 23 to 25: app/instrumentchoice.cpp. False when the choice was not accepted.
+    // Start-up steps 23 to 25: window/instrumentchoice.cpp. False when the choice was not accepted.
     bool choose_instrument();
     void apply_instrument_choice(const QString& type, const QString& format);
-    // Start-up step 12 and the configuration readers' messages: app/uitexts.cpp
+    // Start-up step 12 and the configuration readers' messages: window/uitexts.cpp
     void load_prompts_and_labels();
     void show_reader_messages(xml_analysis& reader);
 };

@@ -17,26 +17,12 @@
 #include <QTreeView>
 #include <QTreeWidget>
 
-void MainWindow::layout_panels()
+namespace
 {
-    // 13. Appearance.
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(176, 220, 251));
-    setPalette(pal);
-    statusBar()->show();
-    setMinimumSize(800, 600);
-    showMaximized();
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    // 14, 15. Columns, every panel hidden.
-    layout_LR->addLayout(layout_left);
-    layout_LR->addLayout(layout_right);
-    UI_ini("");
-    // 16. Left column: caption and instrument tree.
-    layout_left->addWidget(ui->label_5);
-    layout_left->addWidget(ui->treeWidget);
-    ui->label_5->setMaximumWidth(200);
-    ui->label_5->setFixedHeight(31);
-    QTreeWidget* tree = ui->treeWidget;
+
+// The instrument tree's header, columns and drag settings (start-up step 16).
+void setup_instrument_tree(QTreeWidget* tree)
+{
     tree->setMaximumWidth(300);
     tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     tree->header()->setStretchLastSection(false);
@@ -47,11 +33,68 @@ void MainWindow::layout_panels()
     tree->setDragEnabled(true);
     tree->setAcceptDrops(false);
     tree->setDragDropMode(QAbstractItemView::DragOnly);
+    tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    tree->setMouseTracking(true);
+}
+
+// The bottom bar's captions from `captions` ("UIKT95Message"), its widths, and its widgets in `bar`
+// (start-up steps 19 and 20).
+void setup_bottom_bar(Ui::MainWindow* ui, const QStringList& captions, QHBoxLayout* bar)
+{
+    if (captions.size() > 0)
+        ui->label->setText(captions[0]);
+    if (captions.size() > 1)
+        ui->label_2->setText(captions[1]);
+    ui->label_6->setFixedHeight(31);
+    ui->label->setMaximumWidth(150);
+    ui->lineEdit->setMaximumWidth(250);
+    ui->label_2->setMaximumWidth(150);
+    ui->lineEdit_2->setMaximumWidth(250);
+    ui->label_3->setMaximumWidth(400);
+    ui->label_4->setMaximumWidth(400);
+    // A long message takes the room there is (its end cut off) rather than squeezing the file name and
+    // the progress: its least width is set, not taken from its text.
+    ui->label_4->setMinimumWidth(120);
+    bar->addWidget(ui->label);
+    bar->addWidget(ui->lineEdit);
+    bar->addStretch();
+    bar->addWidget(ui->label_3);
+    bar->addWidget(ui->label_4);
+    bar->addStretch();
+    bar->addWidget(ui->label_2);
+    bar->addWidget(ui->lineEdit_2);
+}
+
+} // namespace
+
+void MainWindow::layout_panels()
+{
+    // 13. Appearance.
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(176, 220, 251));
+    setPalette(pal);
+    statusBar()->show();
+    setMinimumSize(800, 600);
+    showMaximized();
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    // 14, 15. Columns, every panel hidden. The layouts are made here, where they are placed.
+    layout_left = new QVBoxLayout();
+    layout_right = new QVBoxLayout();
+    layout_FILE = new QHBoxLayout();
+    layout_LR = new QHBoxLayout();
+    layout_LR->addLayout(layout_left);
+    layout_LR->addLayout(layout_right);
+    UI_ini("");
+    // 16. Left column: caption and instrument tree.
+    layout_left->addWidget(ui->label_5);
+    layout_left->addWidget(ui->treeWidget);
+    ui->label_5->setMaximumWidth(200);
+    ui->label_5->setFixedHeight(31);
+    QTreeWidget* tree = ui->treeWidget;
+    setup_instrument_tree(tree);
     connect(tree, &QTreeWidget::itemClicked, this, &MainWindow::treewidget_click);
     connect(tree, &QTreeWidget::itemDoubleClicked, this, &MainWindow::doublecheckself);
-    tree->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(tree, &QTreeWidget::customContextMenuRequested, this, &MainWindow::treewidget_popMenu);
-    tree->setMouseTracking(true);
     // 17. Point table.
     tableWidget->horizontalHeader()->setStretchLastSection(true);
     tableWidget->verticalHeader()->setVisible(true);
@@ -68,31 +111,8 @@ void MainWindow::layout_panels()
     layout_right->addWidget(ui->pushButton);
     layout_right->addWidget(ui->textEdit);
     layout_right->addWidget(ui->textEdit_2);
-    // 19. Bottom bar captions and widths.
-    const QStringList bar = get_parametretitle("UIKT95Message");
-    if (bar.size() > 0)
-        ui->label->setText(bar[0]);
-    if (bar.size() > 1)
-        ui->label_2->setText(bar[1]);
-    ui->label_6->setFixedHeight(31);
-    ui->label->setMaximumWidth(150);
-    ui->lineEdit->setMaximumWidth(250);
-    ui->label_2->setMaximumWidth(150);
-    ui->lineEdit_2->setMaximumWidth(250);
-    ui->label_3->setMaximumWidth(400);
-    ui->label_4->setMaximumWidth(400);
-    // A long message takes the room there is (its end cut off) rather than squeezing the file name and
-    // the progress: its least width is set, not taken from its text.
-    ui->label_4->setMinimumWidth(120);
-    // 20. Bottom bar.
-    layout_FILE->addWidget(ui->label);
-    layout_FILE->addWidget(ui->lineEdit);
-    layout_FILE->addStretch();
-    layout_FILE->addWidget(ui->label_3);
-    layout_FILE->addWidget(ui->label_4);
-    layout_FILE->addStretch();
-    layout_FILE->addWidget(ui->label_2);
-    layout_FILE->addWidget(ui->lineEdit_2);
+    // 19, 20. Bottom bar.
+    setup_bottom_bar(ui.get(), get_parametretitle("UIKT95Message"), layout_FILE);
     layout_right->addLayout(layout_FILE);
     // 21. Central widget.
     layout_main = new QVBoxLayout();

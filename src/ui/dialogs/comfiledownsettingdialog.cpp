@@ -12,10 +12,7 @@ ComFileDownSettingDialog::ComFileDownSettingDialog(QWidget* parent)
     ui->setupUi(this);
 }
 
-ComFileDownSettingDialog::~ComFileDownSettingDialog()
-{
-    delete ui;
-}
+ComFileDownSettingDialog::~ComFileDownSettingDialog() = default;
 
 bool ComFileDownSettingDialog::iniparameterselectdlg_ini(QStringList alist)
 {

@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QStringList>
 
+#include <memory>
+
 namespace Ui
 {
 class ComFileDownSettingDialog;
@@ -34,7 +36,7 @@ public:
     // Told when a typed file name cannot be used (title, and text with %1 for the name).
     QString bad_name_title;
     QString bad_name_text;
-    Ui::ComFileDownSettingDialog* ui;
+    std::unique_ptr<Ui::ComFileDownSettingDialog> ui;
 
     // Texts from a list of at least 15 entries: 0 title, 1..5 captions, 6 and 7 the buttons, 10 on
     // messages. False, and nothing set, with fewer.

@@ -18,10 +18,7 @@ CrsDialog::CrsDialog(QWidget* parent) : QDialog(parent), ui(new Ui::CrsDialog)
     connect(ui->tableWidget, &QTableWidget::cellDoubleClicked, this, [this] { on_pushButton_clicked(); });
 }
 
-CrsDialog::~CrsDialog()
-{
-    delete ui;
-}
+CrsDialog::~CrsDialog() = default;
 
 bool CrsDialog::crsdlg_ini(const QStringList& texts)
 {

@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <memory>
+
 namespace Ui
 {
 class CrsDialog;
@@ -44,7 +46,7 @@ public:
     QStringList recent;       // in: recent choices, newest first
     QString chosen;           // out, after OK: the system chosen; empty: none (local coordinates)
     bool result_flag = false; // true after OK
-    Ui::CrsDialog* ui;
+    std::unique_ptr<Ui::CrsDialog> ui;
 
     // Texts from a list of kTextCount entries; false, changing nothing, when it is shorter.
     bool crsdlg_ini(const QStringList& texts);

@@ -67,10 +67,7 @@ ImportDialog::ImportDialog(QWidget* parent) : QDialog(parent), ui(new Ui::Import
     }
 }
 
-ImportDialog::~ImportDialog()
-{
-    delete ui;
-}
+ImportDialog::~ImportDialog() = default;
 
 QComboBox* ImportDialog::column_combo(int role) const
 {

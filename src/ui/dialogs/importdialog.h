@@ -12,6 +12,8 @@
 #include <QDialog>
 #include <QStringList>
 
+#include <memory>
+
 class QComboBox;
 
 namespace Ui
@@ -75,7 +77,7 @@ public:
     bool result_flag = false;
     MappedPoints points;   // after OK: the point lines of every data row
     int skipped_lines = 0; // after OK: lines skipped, the header and blank rows
-    Ui::ImportDialog* ui;
+    std::unique_ptr<Ui::ImportDialog> ui;
 
     // Rows of texts in, point lines out: the dialog for rows already split, `texts` its UI-text
     // list, `choice` the last choice in (when `has_choice`) and the one made out. True after OK.

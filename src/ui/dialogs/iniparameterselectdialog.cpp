@@ -15,10 +15,7 @@ IniParameterSelectDialog::IniParameterSelectDialog(QWidget* parent)
     CoordinateFormatresult = "NEZ";
 }
 
-IniParameterSelectDialog::~IniParameterSelectDialog()
-{
-    delete ui;
-}
+IniParameterSelectDialog::~IniParameterSelectDialog() = default;
 
 bool IniParameterSelectDialog::iniparameterselectdlg_ini(QStringList alist)
 {

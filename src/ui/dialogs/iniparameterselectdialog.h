@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <array>
 
+#include <memory>
+
 class QRadioButton;
 
 namespace Ui
@@ -29,7 +31,7 @@ public:
     QString InstrumentTyperesult;
     QString CoordinateFormatresult;
     bool result_flag;
-    Ui::IniParameterSelectDialog* ui;
+    std::unique_ptr<Ui::IniParameterSelectDialog> ui;
 
     // Captions from the list: title, type group, format group, accept, cancel. False with fewer than 5.
     bool iniparameterselectdlg_ini(QStringList alist);

@@ -11,10 +11,7 @@ inputmsg_dangeDialog::inputmsg_dangeDialog(QWidget* parent)
     ui->setupUi(this);
 }
 
-inputmsg_dangeDialog::~inputmsg_dangeDialog()
-{
-    delete ui;
-}
+inputmsg_dangeDialog::~inputmsg_dangeDialog() = default;
 
 bool inputmsg_dangeDialog::inputmsg_dangedlg_ini(QStringList alist)
 {

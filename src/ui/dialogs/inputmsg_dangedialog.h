@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QStringList>
 
+#include <memory>
+
 namespace Ui
 {
 class inputmsg_dangeDialog;
@@ -25,7 +27,7 @@ public:
     QStringList prompt_msg;
     bool result_flag;
     int type;
-    Ui::inputmsg_dangeDialog* ui;
+    std::unique_ptr<Ui::inputmsg_dangeDialog> ui;
 
     // Texts from a list of at least 15 entries: 0 title, 1 caption, 8 and 9 the buttons, 10 on messages.
     bool inputmsg_dangedlg_ini(QStringList alist);

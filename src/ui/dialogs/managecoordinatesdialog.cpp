@@ -10,10 +10,7 @@ ManageCoordinatesDialog::ManageCoordinatesDialog(QWidget* parent)
     ui->setupUi(this);
 }
 
-ManageCoordinatesDialog::~ManageCoordinatesDialog()
-{
-    delete ui;
-}
+ManageCoordinatesDialog::~ManageCoordinatesDialog() = default;
 
 bool ManageCoordinatesDialog::managecoordinatesdlg_ini(QStringList alist)
 {

@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QStringList>
 
+#include <memory>
+
 namespace Ui
 {
 class ManageCoordinatesDialog;
@@ -30,7 +32,7 @@ public:
     int managecoordinatesflag; // 0 new point, 1 edit point
     QStringList prompt_msg;
     bool result_flag;
-    Ui::ManageCoordinatesDialog* ui;
+    std::unique_ptr<Ui::ManageCoordinatesDialog> ui;
 
     // Texts from a list of at least 8 entries: 0 title, 1 to 5 the labels, 6 and 7 the buttons, 10 on
     // messages. In edit mode the line edits show the point.

@@ -31,10 +31,7 @@ PortSettingDialog::PortSettingDialog(QWidget* parent)
 #endif
 }
 
-PortSettingDialog::~PortSettingDialog()
-{
-    delete ui;
-}
+PortSettingDialog::~PortSettingDialog() = default;
 
 bool PortSettingDialog::portsettingdlg_ini(QStringList alist)
 {

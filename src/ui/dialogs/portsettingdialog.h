@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QStringList>
 
+#include <memory>
+
 namespace Ui
 {
 class PortSettingDialog;
@@ -38,7 +40,7 @@ public:
     bool PortConnectFlag;              // the link is open: OK asks before it is closed
     bool InformationTransmissionjFlag; // a transfer runs: OK is refused
     bool result_flag;
-    Ui::PortSettingDialog* ui;
+    std::unique_ptr<Ui::PortSettingDialog> ui;
 
     // Texts from a list of at least 8 entries (0 title, 1-5 labels, 6 OK, 7 Cancel, 10 on messages)
     // and the choices; false, with nothing set, for a shorter list.
