@@ -1,5 +1,6 @@
 // The point table's view order: its row header's sections moved, its rows left where they are.
 #include "table/vieworder.h"
+#include "data/numbertext.h"
 #include "table/tablerows.h"
 
 #include <QCollator>
@@ -14,8 +15,8 @@ bool cell_text_less(const QString& a, const QString& b)
         return !a.isEmpty() && b.isEmpty();
     bool a_number = false;
     bool b_number = false;
-    const double x = a.trimmed().toDouble(&a_number);
-    const double y = b.trimmed().toDouble(&b_number);
+    const double x = text_to_double(a, &a_number);
+    const double y = text_to_double(b, &b_number);
     if (a_number && b_number)
         return x < y;
     if (a_number != b_number)

@@ -5,6 +5,7 @@
 #include "comm/kt90_conversation.h"
 #include "comm/kt90_instrument.h"
 #include "data/fieldtext.h"
+#include "data/numbertext.h"
 #include "trees/jobnodes.h"
 
 #include <QHash>
@@ -77,8 +78,8 @@ bool judge_coordinate(const QString& shown, const QString& sent, Kind* kind)
         return true;
     }
     const bool ok = is_number(sent.trimmed());
-    const double arrived = sent.trimmed().toDouble();
-    const double value = text.toDouble();
+    const double arrived = text_to_double(sent);
+    const double value = text_to_double(text);
     if (ok && arrived == value)
         return false;
     // Decimals cut or rounded change a number by less than a unit; a cut into its whole part, by

@@ -2,6 +2,7 @@
 #include "data/dxftext.h"
 
 #include "data/linefields.h"
+#include "data/numbertext.h"
 
 #include <cmath>
 
@@ -18,13 +19,13 @@ constexpr int kHeight = 4;
 double coordinate(QStringView text)
 {
     bool ok = false;
-    const double value = text.trimmed().toDouble(&ok);
+    const double value = text_to_double(text, &ok);
     return ok && std::isfinite(value) ? value : 0.0;
 }
 
 QString three_decimals(double value)
 {
-    return QString::number(value, 'f', 3);
+    return double_to_fixed(value, 3);
 }
 
 // X, Y, Z of a point line of at least five fields.

@@ -1,5 +1,6 @@
 // Field extraction, fixed-decimal formatting and the angle notation.
 #include "data/fieldtext.h"
+#include "data/numbertext.h"
 
 #include <algorithm>
 
@@ -31,7 +32,7 @@ QString fixed_decimals(const QString& text, int decimals)
         ++zeros;
     if (zeros > 0 && zeros < number.size() && number[zeros] == QChar('-'))
         number.remove(0, zeros);
-    return QString::number(number.toDouble(), 'f', decimals);
+    return double_to_fixed(text_to_double(number), decimals);
 }
 
 QString angle_text(const QString& text, int flag)

@@ -1,5 +1,6 @@
 // Table rows as plan points: coordinates read as numbers, rows without them counted.
 #include "data/planpoints.h"
+#include "data/numbertext.h"
 
 #include <QtGlobal>
 #include <algorithm>
@@ -18,7 +19,7 @@ PlanColumns observation_plan_columns()
 bool plan_coordinate(const QString& text, double* value)
 {
     bool ok = false;
-    const double number = text.trimmed().toDouble(&ok);
+    const double number = text_to_double(text, &ok);
     if (!ok || !std::isfinite(number))
         return false;
     *value = number;

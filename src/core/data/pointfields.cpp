@@ -1,5 +1,6 @@
 // The row layout of the geo formats, number texts and point lines.
 #include "data/pointfields.h"
+#include "data/numbertext.h"
 
 #include <QLocale>
 #include <cmath>
@@ -110,7 +111,7 @@ bool parse_number(const QString& text, double* value)
     if (!is_number_text(trimmed))
         return false;
     bool ok = false;
-    const double parsed = trimmed.toDouble(&ok);
+    const double parsed = text_to_double(trimmed, &ok);
     if (!ok || !std::isfinite(parsed))
         return false;
     *value = parsed;
@@ -119,7 +120,7 @@ bool parse_number(const QString& text, double* value)
 
 QString format_number(double value, int decimals)
 {
-    QString text = QString::number(value, 'f', decimals);
+    QString text = double_to_fixed(value, decimals);
     if (text.contains(QLatin1Char('.'))) {
         int end = text.size();
         while (end > 0 && text.at(end - 1) == QLatin1Char('0'))

@@ -4,6 +4,8 @@
 #include <QSaveFile>
 #include <QTextCodec>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -81,9 +83,12 @@ void TextFileWriter::write_line(const QString& line)
     if (pending_.isEmpty())
         pending_first_line_ = lines_;
     ++lines_;
-    // Lines are gathered and encoded in batches: one conversion per batch, not per line.
-    pending_.append(line);
-    pending_.append(QLatin1Char('\n'));
+    // Lines are gathered and encoded in batches: one conversion per batch, not per line. The line and
+    // its end go in with one growth check (an append costs as much as a short line's copy).
+    const qsizetype at = pending_.size();
+    pending_.resize(at + line.size() + 1);
+    QChar* end = std::copy(line.cbegin(), line.cend(), pending_.data() + at);
+    *end = QLatin1Char('\n');
     if (pending_.size() >= kBatchSize)
         write_buffer();
 }
