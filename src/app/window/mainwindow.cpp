@@ -95,6 +95,7 @@ MainWindow::MainWindow(QWidget* parent)
     porttype = dictionA->getcomdesc(portname, portlist_desc);
     // 11. UI texts; without them start-up ends here.
     parametre_list = xml.get_parameter(language, exe_path);
+    xml.check_runtime_files(exe_path, language, &parametre_list);
     show_reader_messages(xml);
     if (parametre_list.isEmpty()) {
         exe_success_flag = false;

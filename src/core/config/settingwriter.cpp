@@ -16,9 +16,18 @@ bool replace_setting(const QString& file_name, const QString& key, const QString
             *error = in.errorString();
             return false;
         }
+        // A file that cannot be read is left as it is: replacing it would lose the settings it holds.
         QString message;
-        if (!doc.setContent(&in, &message)) {
-            *error = message;
+        int line = 0;
+        int column = 0;
+        if (!doc.setContent(&in, &message, &line, &column)) {
+            *error = QString("%1 cannot be read (line %2, column %3: %4) and is left as it is")
+                         .arg(file_name, QString::number(line), QString::number(column), message);
+            return false;
+        }
+        if (!doc.documentElement().isNull() && doc.documentElement().tagName() != "CONFIG") {
+            *error = QString("%1 is no settings file (its document element is %2) and is left as it is")
+                         .arg(file_name, doc.documentElement().tagName());
             return false;
         }
     } else {
