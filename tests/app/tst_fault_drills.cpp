@@ -197,32 +197,42 @@ const QList<Drill>& drills()
         };
     };
     // A save through a link to `node` (made by `make`) with the rows written straight into it.
-    static const auto through = [](const std::function<bool(const QString&)>& make, bool full) {
+    // A save as `suffix` through a link to a node of `kind` ('c' a full device, 'p' a pipe, 'f' a file).
+    static const auto through = [](char kind, const QString& suffix) {
         return [=](MainWindow& w, WorkDir& dir) {
-            const QString node = dir.file("node");
-            if (!make(node))
+            const QString node = dir.file("node"), link = dir.file("out." + suffix);
+            const bool made = kind == 'p'   ? mkfifo(qPrintable(node), 0600) == 0
+                              : kind == 'f' ? (dir.write("node", "old\n"), true)
+                                            // a full device of the test's own (root), else a link to the
+                                            // system's, which only root could replace
+                                            : mknod(qPrintable(node), S_IFCHR | 0666, makedev(1, 7)) == 0 ||
+                                                  QFile::link("/dev/full", node);
+            if (!made)
                 QSKIP("cannot make the node here");
-            QVERIFY(QFile::link(node, dir.file("out.txt")));
+            QVERIFY(QFile::link(node, link));
             QProcess reader; // the other end of a pipe
-            if (!full)
+            if (kind == 'p')
                 reader.start("/bin/cat", {node});
             w.tableWidget->insertRow(0);
             for (int c = 0; c < 5; ++c)
                 w.tableWidget->setItem(0, c, new QTableWidgetItem(QStringList{"P1", "K", "1", "2", "3"}[c]));
-            modal_script::queue_file(dir.file("out.txt"));
+            modal_script::queue_file(link);
             w.program_filesaveas();
             struct stat st;
             QVERIFY(stat(qPrintable(node), &st) == 0);
-            QVERIFY(full ? S_ISCHR(st.st_mode) : S_ISFIFO(st.st_mode)); // the node is still there
-            QVERIFY(QFileInfo(dir.file("out.txt")).isSymLink());
+            QCOMPARE(S_ISCHR(st.st_mode) ? 'c' : S_ISFIFO(st.st_mode) ? 'p' : 'f', kind); // the node stays
+            QVERIFY(QFileInfo(link).isSymLink());
             const QString warned = modal_script::shown().last().text;
-            if (full) {
-                QCOMPARE(warned, w.getpopup_prompt(Prompt::FileNotWritten)
-                                     .arg(dir.file("out.txt"), QString::fromLocal8Bit(strerror(ENOSPC))));
-            } else {
+            if (kind == 'c')
+                QVERIFY2(warned.startsWith(w.getpopup_prompt(Prompt::FileNotWritten).arg(link, "")) &&
+                             warned.contains(QString::fromLocal8Bit(strerror(ENOSPC))),
+                         qPrintable(warned));
+            if (kind == 'p') {
                 QVERIFY(reader.waitForFinished(5000));
                 QCOMPARE(reader.readAllStandardOutput(), QByteArray("P1,K,1,2,3\n"));
             }
+            if (kind == 'f')
+                QVERIFY(read_file(node).size() > 100); // the file the link names, replaced
         };
     };
     static const QList<Drill> list = {
@@ -261,16 +271,11 @@ const QList<Drill>& drills()
              QCOMPARE(shown.size(), 1); // said once
              QVERIFY2(shown[0].text.contains("English") && shown[0].text.contains("keys"), qPrintable(shown[0].text));
          }},
-        {"saving through a link to a full device", [](WorkDir&) {},
-         through(
-             [](const QString& node) {
-                 // A full device of the test's own (root), else a link to the system's, which only root
-                 // could replace.
-                 return mknod(qPrintable(node), S_IFCHR | 0666, makedev(1, 7)) == 0 || QFile::link("/dev/full", node);
-             },
-             true)},
-        {"saving through a link to a pipe", [](WorkDir&) {},
-         through([](const QString& node) { return mkfifo(qPrintable(node), 0600) == 0; }, false)},
+        {"saving through a link to a full device", [](WorkDir&) {}, through('c', "txt")},
+        {"saving a GeoPackage through a link to a full device", [](WorkDir&) {}, through('c', "gpkg")},
+        {"saving LandXML through a link to a full device", [](WorkDir&) {}, through('c', "xml")},
+        {"saving through a link to a pipe", [](WorkDir&) {}, through('p', "txt")},
+        {"saving a GeoPackage through a link to a file", [](WorkDir&) {}, through('f', "gpkg")},
     };
     return list;
 }

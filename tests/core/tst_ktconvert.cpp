@@ -247,6 +247,10 @@ private slots:
         QTest::newRow("a line too long") << "in.txt"
                                          << "P1,K,1,2,3\n" + QByteArray(1 << 21, 'x') << "out.dxf"
                                          << "ktconvert: cannot read %1: line 2 is longer than 1048576 bytes";
+        // GDAL's failed statement named, not quoted (5,779 characters of SQL).
+        QTest::newRow("a GeoPackage name too long for its journal")
+            << "in.txt" << point << QString(250, 'a') + ".gpkg"
+            << "ktconvert: cannot write %2: sqlite3_exec failed: unable to open database file; no file was made";
         QTest::newRow("output folder missing") << "in.txt" << point << "no/out.txt"
                                                << "ktconvert: cannot write %2: No such file or directory; no file "
                                                   "was made";
