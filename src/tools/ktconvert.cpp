@@ -4,9 +4,11 @@
 #include "crs/crs.h"
 #include "data/convertfile.h"
 #include "data/filefindings.h"
+#include "data/replacefile.h"
 #include "formats/geoformats.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QStringList>
 #include <QTextCodec>
@@ -124,6 +126,8 @@ int main(int argc, char** argv)
         options.crs = crs.id();
     }
 
+    // What stood at the output before, for what a failed write leaves.
+    const bool existed = QFileInfo(output).exists() || QFileInfo(output).isSymLink();
     const PointFileConversion result = convert_point_file(
         input, output, options.gb18030 ? OutputEncoding::Gb18030 : OutputEncoding::Gbk, options.crs, options.columns);
     tell_findings(input, read_findings(result.read, result.layer_read));
@@ -146,12 +150,19 @@ int main(int argc, char** argv)
         say(stderr, QString("ktconvert: no point read from %1; %2 not written").arg(input, output));
         break;
     case PointFileConversion::UnknownOutputFormat:
-    case PointFileConversion::OutputUnwritable:
-        say(stderr,
-            QString("ktconvert: cannot write %1: %2")
-                .arg(output, result.layer_written.failed() ? finding_in_english(layer_refusal(result.layer_written))
-                                                           : result.reason));
+        say(stderr, QString("ktconvert: cannot write %1: %2").arg(output, result.reason));
         break;
+    case PointFileConversion::OutputUnwritable: {
+        const LayerReport& layer = result.layer_written;
+        QString reason = layer.failed() ? finding_in_english(layer_refusal(layer)) : result.reason;
+        // A write that failed on the way (not a refusal before it) says what it left.
+        if (!layer.failed() || layer.failure == LayerReport::WriteFailed || layer.failure == LayerReport::CannotOpen) {
+            static const char* const kLeft[] = {"; the file as it was is kept", "; no file was made", ""};
+            reason += kLeft[int(after_failed_write(output, existed))];
+        }
+        say(stderr, QString("ktconvert: cannot write %1: %2").arg(output, reason));
+        break;
+    }
     case PointFileConversion::Unencodable:
         say(stderr, QString("ktconvert: cannot write %1: %2 characters GBK cannot hold, the first \"%3\" in line "
                             "%4, field %5; --gb18030 writes them")

@@ -150,10 +150,12 @@ private slots:
     {
         WorkDir dir(false);
         FileOperation files;
-        QVERIFY(files.writefile_byextension(dir.file("p.dxf"), "dxf", {"12,K1,100,200,5", "点7,K,1,2,3", "short,1"},
-                                            false));
+        QVERIFY(files.writefile_byextension(dir.file("p.dxf"), "dxf",
+                                            {"12,K1,100,200,5", "点7,K,1,2,3", "short,1", ",K,4,5,6"}, false));
         QCOMPARE(files.readfile_byextension(dir.file("p.dxf"), "dxf"),
-                 (QStringList{"12,,100.000,200.000,5.000", "点7,,1.000,2.000,3.000"}));
+                 (QStringList{"12,,100.000,200.000,5.000", "点7,,1.000,2.000,3.000", ",,4.000,5.000,6.000"}));
+        // Named by their point-number texts, an empty one too: nothing is looked for at their positions.
+        QCOMPARE(files.last_read.dxf_named_by_texts + files.last_read.dxf_unnamed, qint64(0));
         QVERIFY(files.dxfin == nullptr);
     }
 
@@ -175,10 +177,10 @@ private slots:
                           "0\nSECTION\n2\nENTITIES\n0\nPOINT\n8\nPoint\n10\n1\n0\nENDSEC\n"
                           "0\nSECTION\n2\nENTITIES\n0\nPOINT\n8\nPoint\n10\n2\n0\nENDSEC\n0\nEOF\n")
             << QStringList{",,,1,"};
-        QTest::newRow("a point not on layer Point has no coordinates")
+        QTest::newRow("a point on another layer than Point keeps its coordinates")
             << QByteArray("0\nSECTION\n2\nENTITIES\n0\nPOINT\n8\n0\n10\n1\n20\n2\n0\nPOINT\n8\nPoint\n20\n5\n"
                           "0\nENDSEC\n0\nEOF\n")
-            << QStringList{",,,,", ",,5,,"};
+            << QStringList{",,2,1,", ",,5,,"};
         QTest::newRow("POINT inside the coordinates starts the next point")
             << QByteArray("0\nSECTION\n2\nENTITIES\n0\nPOINT\n8\nPoint\n10\n1\n99\nPOINT\n8\nPoint\n10\n2\n"
                           "0\nENDSEC\n0\nEOF\n")
@@ -201,7 +203,7 @@ private slots:
                                       << QStringList{",,2.5,1.5,"};
         QTest::newRow("layer names are case-sensitive")
             << QByteArray("0\nSECTION\n2\nENTITIES\n0\nPOINT\n8\nPOINTNUMBER\n1\nx\n8\npoint\n10\n1\n0\nEOF\n")
-            << QStringList{",,,,"};
+            << QStringList{",,,1,"};
     }
 
     void reader()
@@ -378,6 +380,70 @@ print("ok")
         };
         QCOMPARE(fields(points[0]), (QStringList{"A1", "", "20.25", "10.5", "3"}));
         QCOMPARE(fields(points[1]), (QStringList{"B2", "", "0", "-1", "99.125"}));
+    }
+
+    // Drawings of other CAD programs: points on their own layers, names as texts or as attributes of
+    // blocks at the points' positions, heights as texts there too, written after or before the points.
+    void reads_points_other_programs_write_data()
+    {
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<QString>("names"); // how the drawing names its points
+        QTest::addColumn<QStringList>("points");
+        QTest::addColumn<QString>("layers"); // of the names found
+        QTest::addColumn<int>("unnamed");
+        const QStringList named{"101,,20.25,10.5,12.5", "K;2,,0,-1,99.125", "P3,,7,3,0"};
+        for (const char* version : {"R12", "R2000"}) {
+            QTest::addRow("%s, TEXT on NAMES", version) << version << "texts" << named << "NAMES" << 0;
+            QTest::addRow("%s, ATTRIB in INSERT", version) << version << "attributes" << named << "0" << 0;
+        }
+        QTest::newRow("no texts at the points")
+            << "R2000"
+            << "none" << QStringList{",,20.25,10.5,12.5", ",,0,-1,99.125", ",,7,3,0"} << "" << 3;
+    }
+
+    void reads_points_other_programs_write()
+    {
+        QFETCH(QString, version);
+        QFETCH(QString, names);
+        QFETCH(QStringList, points);
+        QFETCH(QString, layers);
+        QFETCH(int, unnamed);
+        WorkDir dir(false);
+        const QString script = R"(
+import sys, ezdxf
+from ezdxf.enums import TextEntityAlignment
+doc = ezdxf.new(sys.argv[2])
+msp = doc.modelspace()
+block = doc.blocks.new("SURVEYPT")
+block.add_circle((0, 0), 0.2)
+block.add_attdef("H", (0.5, -0.5))
+block.add_attdef("PT", (0.5, 0.5))
+pts = (("101", 10.5, 20.25, 12.5, "0"), ("K,2", -1.0, 0.0, 99.125, "TOPO"), ("P3", 3.0, 7.0, 0.0, "TOPO"))
+for name, x, y, z, layer in pts:
+    msp.add_point((x, y, z), dxfattribs={"layer": layer})
+for name, x, y, z, layer in pts:
+    if sys.argv[3] == "texts":
+        msp.add_text("%.3f" % z, dxfattribs={"layer": "HEIGHTS", "insert": (x, y)})
+        text = msp.add_text(name, dxfattribs={"layer": "NAMES", "height": 0.5})
+        text.set_placement((x, y), align=TextEntityAlignment.MIDDLE_CENTER if name == "P3" else None)
+    elif sys.argv[3] == "attributes":
+        msp.add_blockref("SURVEYPT", (x, y, z), dxfattribs={"layer": "PTS"}).add_auto_attribs({"H": "%.3f" % z, "PT": name})
+doc.saveas(sys.argv[1])
+print("ok")
+)";
+        QCOMPARE(python(script, {dir.file("theirs.dxf"), version, names}), QString("ok"));
+        FileOperation files;
+        QStringList read;
+        for (const QString& line : files.readfile_byextension(dir.file("theirs.dxf"), "dxf")) {
+            QStringList f = line.split(',');
+            for (int i = 2; i < 5; ++i)
+                f[i] = QString::number(f[i].toDouble());
+            read << f.join(',');
+        }
+        QCOMPARE(read, points);
+        QCOMPARE(files.last_read.dxf_name_layers, layers);
+        QCOMPARE(files.last_read.dxf_named_by_texts, qint64(layers.isEmpty() ? 0 : points.size()));
+        QCOMPARE(files.last_read.dxf_unnamed, qint64(unnamed));
     }
 
     // Names beyond ASCII as ezdxf writes them: escaped in the old versions' code page, UTF-8 from

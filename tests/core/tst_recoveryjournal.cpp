@@ -19,6 +19,15 @@ void write_file(const QString& path, const QByteArray& bytes)
     f.write(bytes);
 }
 
+// Where line `line` (from 1) of `bytes` starts.
+int line_start(const QByteArray& bytes, int line)
+{
+    int at = 0;
+    for (int i = 1; i < line; ++i)
+        at = bytes.indexOf('\n', at) + 1;
+    return at;
+}
+
 } // namespace
 
 class TestRecoveryJournal : public QObject
@@ -71,9 +80,11 @@ private slots:
         QTest::newRow("junk without a line end") << QByteArray("\x89PNG\x01\x02", 6) << refused << 0;
         QTest::newRow("another layout") << QByteArray("ktlink-journal\tobservation\t15\t2026-12-09T05:00:00\n")
                                         << refused << 0;
-        QTest::newRow("a row of the wrong width") << head + row + "P2\tC\t1\n" + row << refused << 0;
-        QTest::newRow("a NUL inside a row") << head + QByteArray("P1\tC\t1\0\t2\t3\n", 12) << refused << 0;
-        QTest::newRow("bad UTF-8") << head + "P\xff\tC\t1\t2\t3\n" << refused << 0;
+        // Damaged after the head: the rows before the damage come back.
+        const int partial = RecoveryJournal::Contents::Partial;
+        QTest::newRow("a row of the wrong width") << head + row + "P2\tC\t1\n" + row << partial << 1;
+        QTest::newRow("a NUL inside a row") << head + QByteArray("P1\tC\t1\0\t2\t3\n", 12) << partial << 0;
+        QTest::newRow("bad UTF-8") << head + "P\xff\tC\t1\t2\t3\n" << partial << 0;
         QByteArray crlf = head + row + row;
         crlf.replace("\n", "\r\n");
         QTest::newRow("CR LF line ends") << crlf << whole << 2;
@@ -100,6 +111,52 @@ private slots:
         QVERIFY(!kept.isEmpty());
         QVERIFY(!journal.exists());
         QCOMPARE(read_file(kept), bytes);
+    }
+
+    void damaged_journals_restore_what_comes_before_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("rows");         // rows given back
+        QTest::addColumn<int>("meant");        // rows the whole journal would hold; -1: whole
+        QTest::addColumn<int>("damaged_line"); // from 1
+        QByteArray journal = "ktlink-journal\tcoordinate\t5\t2026-12-09T05:00:00\t2\n";
+        for (int r = 0; r < 500; ++r)
+            journal += QString("+\tP%1\tC\t%2.125\t7.5\t1\n").arg(r).arg(r).toUtf8();
+        QByteArray middle = journal;
+        const int at = line_start(middle, 252); // the file's line 252: the change of row 251
+        middle[at + 4] = '\0';
+        QTest::newRow("one byte damaged in line 252") << middle << 250 << 500 << 252;
+        QByteArray garbage;
+        for (int i = 0; i < 64; ++i)
+            garbage.append(char((i * 37 + 11) % 256));
+        garbage[20] = '\n'; // what a power cut leaves holds line ends too
+        garbage[41] = '\r';
+        QTest::newRow("64 bytes of garbage after the last line") << journal + garbage << 500 << 500 << 502;
+        QTest::newRow("garbage without a line end: a torn tail") << journal + QByteArray(64, '\x9c') << 500 << -1 << 0;
+        const QByteArray ten = journal.left(line_start(journal, 12));
+        QByteArray removal = ten + "-\t0\t1\n";
+        removal[line_start(removal, 5) + 3] = '\xff';
+        QTest::newRow("a removal after the damage is counted") << removal << 3 << 8 << 5;
+        QTest::newRow("a replacement of a row that is not there")
+            << ten + "=\t17\tP\tC\t1\t2\t3\n" + "+\tQ\tC\t1\t2\t3\n"
+            << 10 << 11 << 12;
+    }
+
+    void damaged_journals_restore_what_comes_before()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, rows);
+        QFETCH(int, meant);
+        QFETCH(int, damaged_line);
+        const RecoveryJournal::Contents contents =
+            RecoveryJournal(QString(), "coordinate", 5).parse(bytes, QDateTime::currentDateTime());
+        QCOMPARE(int(contents.status),
+                 int(meant < 0 ? RecoveryJournal::Contents::Whole : RecoveryJournal::Contents::Partial));
+        QCOMPARE(contents.rows.size(), rows);
+        QCOMPARE(contents.rows.last(),
+                 (QStringList{QString("P%1").arg(rows - 1), "C", QString("%1.125").arg(rows - 1), "7.5", "1"}));
+        QCOMPARE(contents.rows_meant, std::max(meant, 0));
+        QCOMPARE(contents.damaged_line, damaged_line);
     }
 
     void full_disk_is_reported()

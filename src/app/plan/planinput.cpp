@@ -1,5 +1,6 @@
 // The plan's input and output: the wheel, the mouse and the keys, picking a point, the context menu
 // and the export of the view as PNG or SVG.
+#include "data/replacefile.h"
 #include "plan/planview.h"
 
 #include "modal/modal.h"
@@ -13,7 +14,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <QWheelEvent>
 #include <cmath>
@@ -174,8 +174,11 @@ bool PlanView::export_svg(const QString& path)
 bool PlanView::write_file(const QString& path, const QByteArray& bytes)
 {
     // Written whole or not at all: an existing file is replaced only by a complete one.
-    QSaveFile file(path);
-    if (!bytes.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+    // A device or a pipe is written straight through (data/replacefile.h).
+    const std::unique_ptr<QFileDevice> file = replacement_file(path);
+    QString error;
+    if (!bytes.isEmpty() && file->open(QIODevice::WriteOnly) &&
+        write_all(*file, bytes.constData(), bytes.size(), &error) && commit_replacement(*file, &error))
         return true;
     show_warning(this, text(kTitleText), text(kWriteFailedText).arg(QDir::toNativeSeparators(path)));
     return false;

@@ -84,9 +84,12 @@ void MainWindow::program_export()
         write_observation_rows(book, titles.size(), get_data_form_KT20KT40UI());
     else
         write_cells(book, tableWidget);
+    const bool existed = QFileInfo(path).exists() || QFileInfo(path).isSymLink();
     if (!book.save(path)) {
-        show_warning(this, getpopup_prompt(Prompt::ProgramName),
-                     getpopup_prompt(Prompt::FileNotWritten).arg(path, book.error()));
+        show_warning(
+            this, getpopup_prompt(Prompt::ProgramName),
+            getpopup_prompt(Prompt::FileNotWritten)
+                .arg(path, with_what_was_left(get_parametretitle("DamagedFileTexts"), book.error(), path, existed)));
         return;
     }
     table_saved();

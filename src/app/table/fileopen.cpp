@@ -23,7 +23,7 @@ namespace
 bool is_note(FileFinding kind)
 {
     return kind == FileFinding::Encoding || kind == FileFinding::LayerChosen || kind == FileFinding::Transformed ||
-           kind == FileFinding::WrittenWithoutCrs;
+           kind == FileFinding::WrittenWithoutCrs || kind == FileFinding::DxfNamesFromTexts;
 }
 
 // Lines that are not blank and fill no row of `shape`.

@@ -3,6 +3,7 @@
 #include "config/prompts.h"
 #include "data/fileoperation.h"
 #include "data/pointformats.h"
+#include "data/replacefile.h"
 #include "modal/modal.h"
 #include "table/filetexts.h"
 #include "table/tablerows.h"
@@ -13,6 +14,21 @@
 #include <QSet>
 #include <QTableWidget>
 #include <climits>
+
+QString with_what_was_left(const QStringList& texts, const QString& reason, const QString& path, bool existed)
+{
+    // Entries of "DamagedFileTexts": %1 the reason.
+    enum : int { OldFileKept = 5, NoFile = 6 };
+    switch (after_failed_write(path, existed)) {
+    case AfterFailedWrite::OldFileKept:
+        return texts.value(OldFileKept, "%1").arg(reason);
+    case AfterFailedWrite::NoFile:
+        return texts.value(NoFile, "%1").arg(reason);
+    case AfterFailedWrite::WrittenThrough:
+        break;
+    }
+    return reason;
+}
 
 namespace
 {
@@ -130,12 +146,16 @@ bool MainWindow::save_point_file(const QString& path)
         if (!settle_output_encoding(checked, shape_columns(shape), &files.write_encoding))
             return false;
     }
+    const bool existed = QFileInfo(path).exists() || QFileInfo(path).isSymLink();
     if (!files.writefile_byextension(path, suffix, lines, false)) {
-        const QString reason =
-            files.last_layer.failed()
-                ? fill_finding(get_parametretitle("FileFindingMsg").value(int(layer_refusal(files.last_layer).kind)),
-                               layer_refusal(files.last_layer))
-                : files.last_error;
+        const LayerReport& report = files.last_layer;
+        QString reason = report.failed()
+                             ? fill_finding(get_parametretitle("FileFindingMsg").value(int(layer_refusal(report).kind)),
+                                            layer_refusal(report))
+                             : files.last_error;
+        // A write that failed on the way (not a refusal before it) says what it left.
+        if (!report.failed() || report.failure == LayerReport::WriteFailed || report.failure == LayerReport::CannotOpen)
+            reason = with_what_was_left(get_parametretitle("DamagedFileTexts"), reason, path, existed);
         show_warning(this, getpopup_prompt(Prompt::ProgramName),
                      getpopup_prompt(Prompt::FileNotWritten).arg(path, reason));
         return false;

@@ -24,4 +24,11 @@ enum : int {
 };
 } // namespace FileText
 
+#include <QString>
+#include <QStringList>
+
+// The reason a whole-file write of `path` failed with what it left there, worded by the UI-text list
+// "DamagedFileTexts" (`texts`); `existed`: something stood at `path` before (app/table/filesave.cpp).
+QString with_what_was_left(const QStringList& texts, const QString& reason, const QString& path, bool existed);
+
 #endif // FILETEXTS_H

@@ -18,6 +18,8 @@ namespace
 
 // Entries of the UI-text list "JournalDlg".
 enum JournalText : int { Title = 0, Restore = 1, Refused = 2, NotWritten = 3 };
+// Entries of the UI-text list "DamagedFileTexts".
+enum DamagedText : int { DamagedTitle = 0, JournalPartial = 1 };
 
 // A journal line waits at most this long for its push to the disk: pushing each one at once would cost
 // a receive more time than its records take on the line (docs/performance.md).
@@ -136,8 +138,27 @@ bool MainWindow::offer_left_journal(RecoveryJournal& left)
         show_warning(this, texts.value(Title), texts.value(Refused).arg(left.path(), kept));
         return false;
     }
+    // A damaged journal is kept as it was, whatever the answer; what came before the damage is offered.
+    QString damaged;
+    if (contents.status == RecoveryJournal::Contents::Partial) {
+        damaged = left.set_aside("damaged");
+        if (damaged.isEmpty())
+            return false; // left where it is, untouched: the window takes another slot
+    }
+    const auto tell_damage = [&] {
+        const QStringList words = get_parametretitle("DamagedFileTexts");
+        show_information(this, words.value(DamagedTitle),
+                         words.value(JournalPartial)
+                             .arg(contents.rows.size())
+                             .arg(contents.rows_meant)
+                             .arg(contents.damaged_line)
+                             .arg(damaged));
+    };
     if (contents.rows.isEmpty()) {
-        left.remove();
+        if (damaged.isEmpty())
+            left.remove();
+        else
+            tell_damage();
         return false;
     }
     const QMessageBox::StandardButton answer =
@@ -169,5 +190,7 @@ bool MainWindow::offer_left_journal(RecoveryJournal& left)
         journal_failed = true;
         statusBar()->showMessage(texts.value(NotWritten).arg(left.error()));
     }
+    if (!damaged.isEmpty())
+        tell_damage();
     return true;
 }

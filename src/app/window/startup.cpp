@@ -48,6 +48,7 @@ void MainWindow::default_line_settings()
 bool MainWindow::load_ui_texts(xml_analysis& xml)
 {
     parametre_list = xml.get_parameter(language, exe_path);
+    xml.check_runtime_files(exe_path, language, &parametre_list);
     show_reader_messages(xml);
     return !parametre_list.isEmpty();
 }

@@ -8,8 +8,15 @@
 
 void MainWindow::show_reader_messages(xml_analysis& reader)
 {
-    for (const XmlMessage& message : reader.take_messages())
-        show_information(nullptr, message.title, message.text);
+    // Worded in the window's language when its texts have been read, else as the reader gave them.
+    const QStringList words = get_parametretitle("DamagedFileTexts");
+    for (const XmlMessage& message : reader.take_messages()) {
+        const QString pattern = message.text_entry > 0 ? words.value(message.text_entry) : QString();
+        if (pattern.isEmpty())
+            show_information(nullptr, message.title, message.text);
+        else
+            show_information(nullptr, words.value(0), xml_analysis::fill(pattern, message.values));
+    }
 }
 
 void MainWindow::load_prompts_and_labels()

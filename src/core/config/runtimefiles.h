@@ -21,12 +21,27 @@ QString runtime_folder();
 // The user's own configuration folder (QStandardPaths::AppConfigLocation).
 QString user_config_folder();
 
-// The configuration file to read: the user's copy when there is one, else the shipped
-// <runtime>/config/config.xml, which holds the defaults.
+// The user's copy of the configuration file and the shipped <runtime>/config/config.xml.
+QString user_config_file();
+QString shipped_config_file(const QString& runtime);
+
+// Why a configuration file cannot be read: not well-formed XML, not a CONFIG document, or not readable;
+// where the reader stopped (lines and columns from 1; 0 when it could not be opened).
+struct ConfigDamage {
+    QString reason; // empty: the file is sound
+    qint64 line = 0;
+    qint64 column = 0;
+    bool damaged() const { return !reason.isEmpty(); }
+};
+ConfigDamage config_damage(const QString& file);
+
+// The configuration file to read: the user's copy when there is one and it is sound, else the shipped
+// file, which holds the defaults; empty when that is damaged too (the program's own defaults).
 QString config_file_to_read(const QString& runtime);
 
-// The configuration file a user choice is written to: the user's copy when there is one; else the
-// shipped file when its folder can be written; else a new user's copy, made from the shipped file first
+// The configuration file a user choice is written to: the user's copy when there is one (a damaged one
+// too: the setting writer refuses it, so it is never overwritten); else the shipped file when it is
+// sound and its folder can be written; else a new user's copy, made from a sound shipped file first
 // so the other settings are kept. Empty when no file can be had.
 QString config_file_to_write(const QString& runtime);
 

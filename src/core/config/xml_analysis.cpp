@@ -1,10 +1,13 @@
 // Reading config/config.xml and config/parameter.xml into the language and the UI-text table.
 #include "config/xml_analysis.h"
+#include "config/runtimefiles.h"
 #include "corelog.h"
 
 #include <QDomDocument>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
+#include <QSet>
 
 namespace
 {
@@ -55,11 +58,54 @@ const QList<KeyGroup>& key_groups()
     return groups;
 }
 
+// The program's words for the messages of "DamagedFileTexts" (the window's own are in both languages
+// in its UI texts), by entry.
+const char* const kDamagedTexts[] = {
+    "Damaged file",
+    "",
+    "The settings file %1 cannot be read (line %2, column %3: %4). The settings of %5 are used instead; %1 is "
+    "left as it is and will not be overwritten.",
+    "The settings file %1 cannot be read (line %2, column %3: %4). The program's own defaults are used; %1 is "
+    "left as it is and will not be overwritten.",
+    "The UI-text file %1 lacks %2 keys in its section \"%3\": %4. The program's own texts stand in for them.",
+};
+enum DamagedEntry { ConfigInstead = 2, ConfigDefaults = 3, TextsMissing = 4 };
+// The keys a message names at most; the count says how many there are.
+constexpr int kKeysNamed = 12;
+
 } // namespace
+
+// The shipped UI texts built into the program (config/shippedtexts.qrc); outside any namespace, as
+// Qt's resource initialiser needs.
+static void init_shipped_texts()
+{
+    Q_INIT_RESOURCE(shippedtexts);
+}
 
 void xml_analysis::report(const QString& text)
 {
-    messages_.append({"title", text});
+    messages_.append({"title", text, -1, {}});
+}
+
+void xml_analysis::report_worded(int entry, const QStringList& values)
+{
+    messages_.append(
+        {QString::fromUtf8(kDamagedTexts[0]), fill(QString::fromUtf8(kDamagedTexts[entry]), values), entry, values});
+}
+
+QString xml_analysis::fill(const QString& pattern, const QStringList& values)
+{
+    QString out;
+    for (int i = 0; i < pattern.size(); ++i) {
+        const int n = i + 1 < pattern.size() ? pattern[i + 1].digitValue() : -1;
+        if (pattern[i] == QLatin1Char('%') && n >= 1 && n <= values.size()) {
+            out += values[n - 1];
+            ++i;
+        } else {
+            out += pattern[i];
+        }
+    }
+    return out;
 }
 
 QList<XmlMessage> xml_analysis::take_messages()
@@ -129,17 +175,21 @@ QString xml_analysis::get_config(QString file_name, QString type)
 
 QList<QStringList> xml_analysis::get_parameter(QString language, const QString& folder)
 {
-    QList<QStringList> table;
     QDomDocument doc;
     const QString file_name = "config/parameter.xml";
     if (!load_document(folder.isEmpty() ? file_name : folder + "/" + file_name, doc))
-        return table;
+        return {};
+    const QList<QStringList> table = section_table(doc, language);
+    if (table.isEmpty())
+        report(QString("Can't find child node(language = %1) of a PARAMETER's subnode!").arg(language));
+    return table;
+}
+
+QList<QStringList> xml_analysis::section_table(const QDomDocument& doc, const QString& language)
+{
+    QList<QStringList> table;
     const QDomElement root = doc.firstChildElement("PARAMETER");
     const QDomElement section = language.isEmpty() ? root.firstChildElement() : root.firstChildElement(language);
-    if (!section.hasChildNodes()) {
-        report(QString("Can't find child node(language = %1) of a PARAMETER's subnode!").arg(language));
-        return table;
-    }
     for (QDomNode key = section.firstChild(); !key.isNull(); key = key.nextSibling()) {
         QStringList row;
         row << key.nodeName();
@@ -152,4 +202,65 @@ QList<QStringList> xml_analysis::get_parameter(QString language, const QString& 
         table.append(row);
     }
     return table;
+}
+
+void xml_analysis::check_runtime_files(const QString& runtime, const QString& language, QList<QStringList>* table)
+{
+    report_damaged_config(runtime);
+    if (!table->isEmpty())
+        complete_texts(runtime + "/config/parameter.xml", language, table);
+}
+
+void xml_analysis::report_damaged_config(const QString& runtime)
+{
+    const QString user = user_config_file();
+    const QString shipped = shipped_config_file(runtime);
+    const bool user_there = QFileInfo(user).isFile();
+    const ConfigDamage user_damage = user_there ? config_damage(user) : ConfigDamage();
+    if (user_there && !user_damage.damaged())
+        return; // the shipped file is not read
+    const ConfigDamage shipped_damage = QFileInfo(shipped).isFile() ? config_damage(shipped) : ConfigDamage();
+    const auto where = [](const QString& file, const ConfigDamage& damage) {
+        return QStringList{file, QString::number(damage.line), QString::number(damage.column), damage.reason};
+    };
+    if (user_damage.damaged()) {
+        if (QFileInfo(shipped).isFile() && !shipped_damage.damaged())
+            report_worded(ConfigInstead, where(user, user_damage) << shipped);
+        else
+            report_worded(ConfigDefaults, where(user, user_damage));
+    }
+    if (shipped_damage.damaged())
+        report_worded(ConfigDefaults, where(shipped, shipped_damage));
+}
+
+void xml_analysis::complete_texts(const QString& file_name, const QString& language, QList<QStringList>* table)
+{
+    init_shipped_texts();
+    QDomDocument shipped;
+    QFile file(":/ktcore/parameter.xml");
+    if (!file.open(QIODevice::ReadOnly) || !shipped.setContent(&file))
+        return;
+    // The shipped texts of the language, or the English ones for a language the program does not ship.
+    QList<QStringList> own = section_table(shipped, language);
+    if (own.isEmpty())
+        own = section_table(shipped, "English");
+    QSet<QString> keys;
+    for (const QStringList& row : qAsConst(*table))
+        keys.insert(row.value(0));
+    QStringList missing;
+    for (const QStringList& row : qAsConst(own)) {
+        if (keys.contains(row.value(0)) || row.value(0).startsWith(QLatin1Char('#')))
+            continue;
+        table->append(row);
+        if (!missing.contains(row.value(0)))
+            missing.append(row.value(0));
+    }
+    if (missing.isEmpty())
+        return;
+    QString named = QStringList(missing.mid(0, kKeysNamed)).join(QStringLiteral(", "));
+    if (missing.size() > kKeysNamed)
+        named += QStringLiteral(", …");
+    const QString section =
+        language.isEmpty() ? shipped.firstChildElement("PARAMETER").firstChildElement().tagName() : language;
+    report_worded(TextsMissing, {file_name, QString::number(missing.size()), section, named});
 }

@@ -15,6 +15,10 @@ class QDomDocument;
 struct XmlMessage {
     QString title;
     QString text;
+    // A message the window words in its language: entry `text_entry` of the UI-text list
+    // "DamagedFileTexts" (its entry 0 the title) filled with `values`; -1: `text` as it stands.
+    int text_entry = -1;
+    QStringList values;
 };
 
 class xml_analysis
@@ -30,12 +34,25 @@ public:
     // The attributes read from each item of `key`, in order (the key's group).
     static QStringList item_attributes(const QString& key);
 
+    // At start-up, once the UI texts are read: tells each configuration file of `runtime` that cannot be
+    // read, and what is read instead; and completes `table` (the section `language` of the UI texts in
+    // `runtime`) with the program's own texts for every key it lacks, telling once which. An empty table
+    // stays empty (start-up ends).
+    void check_runtime_files(const QString& runtime, const QString& language, QList<QStringList>* table);
+    // `pattern` with %1, %2, ... (up to %9) filled by `values` in one pass: a value holding "%1" stays.
+    static QString fill(const QString& pattern, const QStringList& values);
+
     // The messages the readings gave since the last call, in order; the caller shows each one.
     QList<XmlMessage> take_messages();
 
 private:
     bool load_document(const QString& file_name, QDomDocument& doc);
     void report(const QString& text);
+    void report_worded(int entry, const QStringList& values);
+    void report_damaged_config(const QString& runtime);
+    void complete_texts(const QString& file_name, const QString& language, QList<QStringList>* table);
+    // The UI-text table of one section of a parsed UI-text file; empty when the section is missing.
+    static QList<QStringList> section_table(const QDomDocument& doc, const QString& language);
     QList<XmlMessage> messages_;
 };
 

@@ -1,13 +1,19 @@
 // Points out of an ASCII DXF drawing: every POINT of the first entities section becomes one point
-// line, with its coordinates from the pairs after the layer "Point" and its name from the text on the
-// layer "PointNumber" that follows it. Values are taken as they stand, trimmed; a comma in one, which
-// would split the point line, becomes FileOperation::kDxfCommaStandIn. The file is read as a stream,
-// in the encoding its header names.
+// line, with its coordinates from the POINT itself, whatever its layer (and from the pairs after the
+// layer "Point"), and its name from the text on the layer "PointNumber" that follows it; a point
+// without one takes the text or attribute at its position (data/dxfnames.h). Values are taken as they stand, trimmed; a
+// comma in one, which would split the point line, becomes FileOperation::kDxfCommaStandIn. The file is read as a
+// stream, in the encoding its header names.
 #include "data/fileoperation.h"
+
+#include "data/dxfnames.h"
 
 #include <QHash>
 #include <QRegularExpression>
 #include <QTextCodec>
+
+#include <algorithm>
+#include <iterator>
 
 namespace
 {
@@ -196,16 +202,120 @@ QStringList FileOperation::ReadPair(TextFileReader* in)
 
 void FileOperation::read_entity_points(TextFileReader* in, const PointSink& sink)
 {
+    // Points are handed on as they are read until one has no point-number text: from it on they wait
+    // for the texts at their positions, which a second reading of the section finds.
+    QStringList held;
+    DxfNameFinder finder;
     QStringList point;
     QStringList pair = ReadPair(in);
     while (!ends_section(pair[kValue]) && !in->at_end()) {
-        if (pair[kValue] == QLatin1String("POINT")) {
-            pair = ReadEntitiesPOINT(in, point);
-            sink(point.takeLast());
-        } else {
+        if (pair[kValue] != QLatin1String("POINT")) {
             pair = ReadPair(in);
+            continue;
         }
+        dxf_point_named_ = false;
+        pair = ReadEntitiesPOINT(in, point);
+        const QString line = point.takeLast();
+        const QStringList fields = line.split(QLatin1Char(','));
+        const bool waits =
+            !dxf_point_named_ && finder.add_point(held.size(), fields[kEast], fields[kNorth], fields[kHeight]);
+        if (!dxf_point_named_ && !waits)
+            ++last_read.dxf_unnamed;
+        if (held.isEmpty() && !waits)
+            sink(line);
+        else
+            held.append(line);
     }
+    if (!finder.empty())
+        name_held_points(in, finder, held);
+    for (const QString& line : qAsConst(held))
+        sink(line);
+}
+
+namespace
+{
+
+// A value of a drawing as a field of the point line: escapes decoded, commas replaced and counted.
+QString field_text(const QString& value, bool name, qint64* commas)
+{
+    QString text = name ? decode_unicode_escapes(value) : value;
+    const int count = text.count(QLatin1Char(','));
+    if (count > 0) {
+        text.replace(QLatin1Char(','), QLatin1Char(FileOperation::kDxfCommaStandIn));
+        *commas += count;
+    }
+    return text;
+}
+
+// The TEXT and ATTRIB entities of an entities section, handed to `finder` with their anchors: the
+// first and second alignment points and, for an attribute, the insertion point of its INSERT.
+void read_texts(FileOperation& reader, TextFileReader* in, DxfNameFinder& finder)
+{
+    QString type;
+    DxfText text;
+    double xy[4] = {0, 0, 0, 0};
+    bool given[4] = {false, false, false, false};
+    QPair<double, double> owner;
+    bool has_owner = false;
+    for (QStringList pair = reader.ReadPair(in);; pair = reader.ReadPair(in)) {
+        const bool last = in->at_end() || (pair[kCode] == QLatin1String("0") && ends_section(pair[kValue]));
+        if (pair[kCode] != QLatin1String("0") && !last) {
+            static const QStringList kCoordinates = {"10", "20", "11", "21"};
+            const int at = kCoordinates.indexOf(pair[kCode]);
+            if (at >= 0) {
+                xy[at] = pair[kValue].toDouble(&given[at]);
+            } else if (pair[kCode] == QLatin1String("8")) {
+                text.layer = pair[kValue];
+            } else if (pair[kCode] == QLatin1String("1")) {
+                text.value = pair[kValue];
+            } else if (pair[kCode] == QLatin1String("2")) {
+                text.tag = pair[kValue];
+            }
+            continue;
+        }
+        // The entity read so far is complete.
+        for (int i = 0; i < 4; i += 2) {
+            if (given[i] && given[i + 1])
+                text.anchors.append({xy[i], xy[i + 1]});
+        }
+        if (type == QLatin1String("INSERT")) {
+            has_owner = !text.anchors.isEmpty();
+            owner = has_owner ? text.anchors.first() : owner;
+        } else if (type == QLatin1String("TEXT") || type == QLatin1String("ATTRIB")) {
+            text.attribute = type == QLatin1String("ATTRIB");
+            if (text.attribute && has_owner)
+                text.anchors.append(owner);
+            finder.add_text(text);
+        }
+        if (last)
+            return;
+        type = pair[kValue];
+        if (type != QLatin1String("ATTRIB"))
+            has_owner = has_owner && type == QLatin1String("INSERT");
+        text = DxfText();
+        std::fill(std::begin(given), std::end(given), false);
+    }
+}
+
+} // namespace
+
+void FileOperation::name_held_points(TextFileReader* in, DxfNameFinder& finder, QStringList& held)
+{
+    if (!name_dxf_encoding(*in) || !find_entities_section(in))
+        return;
+    read_texts(*this, in, finder);
+    for (int i = 0; i < held.size(); ++i) {
+        const QString name = finder.name(i);
+        QStringList fields = held[i].split(QLatin1Char(','));
+        if (name.isNull()) {
+            ++last_read.dxf_unnamed;
+            continue;
+        }
+        fields[kName] = field_text(name, true, &last_read.commas_replaced);
+        held[i] = fields.join(QLatin1Char(','));
+        ++last_read.dxf_named_by_texts;
+    }
+    last_read.dxf_name_layers = finder.layers().join(QStringLiteral(", "));
 }
 
 QStringList FileOperation::ReadEntities(TextFileReader* in)
@@ -218,14 +328,17 @@ QStringList FileOperation::ReadEntities(TextFileReader* in)
 QStringList FileOperation::ReadEntitiesPOINT(TextFileReader* in, QStringList& resultlist)
 {
     QStringList record{QString(), QString(), QString(), QString(), QString()};
-    QStringList pair = ReadPair(in);
+    // The POINT's own coordinates, on whatever layer it stands.
+    QStringList pair = ReadEntitiesPOINTPoint(in, record);
     while (!ends_point(pair[kValue]) && !in->at_end()) {
-        if (pair[kValue] == QLatin1String("Point"))
+        if (pair[kValue] == QLatin1String("Point")) {
             pair = ReadEntitiesPOINTPoint(in, record);
-        else if (pair[kValue] == QLatin1String("PointNumber"))
+        } else if (pair[kValue] == QLatin1String("PointNumber")) {
+            dxf_point_named_ = true;
             pair = ReadEntitiesPOINTPointnumber(in, record);
-        else
+        } else {
             pair = ReadPair(in);
+        }
     }
     resultlist.append(record.join(QLatin1Char(',')));
     return pair;
@@ -245,15 +358,8 @@ QStringList read_entity_fields(FileOperation& reader, TextFileReader* in, QStrin
     QStringList pair = reader.ReadPair(in);
     while (pair[kCode] != QLatin1String("0") && !ends_point(pair[kValue]) && !in->at_end()) {
         const int field = field_of_code(pair[kCode]);
-        if (field >= 0) {
-            QString value = field == kName ? decode_unicode_escapes(pair[kValue]) : pair[kValue];
-            const int commas = value.count(QLatin1Char(','));
-            if (commas > 0) {
-                value.replace(QLatin1Char(','), QLatin1Char(FileOperation::kDxfCommaStandIn));
-                reader.last_read.commas_replaced += commas;
-            }
-            record[field] = value;
-        }
+        if (field >= 0)
+            record[field] = field_text(pair[kValue], field == kName, &reader.last_read.commas_replaced);
         pair = reader.ReadPair(in);
     }
     return pair;

@@ -36,6 +36,8 @@ const char* const kFindingTexts[] = {
     "%1 values not written as they stand (texts cut to the format's size, or not numbers)",
     "%1 control characters left out of names and codes",
     "written without a coordinate system (no --crs given)",
+    "%1 points, names from layer %2 (texts at their position)",
+    "%1 points without a name: no point-number text and no text at their position",
 };
 static_assert(sizeof(kFindingTexts) / sizeof(kFindingTexts[0]) == int(FileFinding::Count), "one text for each finding");
 
@@ -115,6 +117,8 @@ QList<FileFindingText> read_findings(const FileOperation::ReadReport& read, cons
     add_count(&findings, FileFinding::FailedTransforms, layer.failed_transforms, layer.target_crs);
     add_count(&findings, FileFinding::WithoutCoordinates, layer.without_coordinates);
     add_count(&findings, FileFinding::CharactersReplaced, layer.changed_characters);
+    add_count(&findings, FileFinding::DxfNamesFromTexts, read.dxf_named_by_texts, read.dxf_name_layers);
+    add_count(&findings, FileFinding::DxfWithoutNames, read.dxf_unnamed);
     return findings;
 }
 

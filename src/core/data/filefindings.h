@@ -43,6 +43,9 @@ enum class FileFinding : int {
     ValuesChanged,     // %1 values
     CharactersDropped, // %1 characters
     WrittenWithoutCrs, //
+    // Findings of a drawing's read.
+    DxfNamesFromTexts, // %1 points, %2 the layers of the texts that named them
+    DxfWithoutNames,   // %1 points
     Count
 };
 

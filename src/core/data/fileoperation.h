@@ -11,6 +11,8 @@
 #include <QStringList>
 #include <functional>
 
+class DxfNameFinder;
+
 class FileOperation
 {
 public:
@@ -37,6 +39,11 @@ public:
         qint64 long_line = 0;     // the line (from 1) that was too long (Failure::LongLine)
         qint64 lines_skipped = 0; // lines that are not blank and have fewer fields than the format holds
         int fields_needed = 0;    // the fields a line of the format holds
+        // Drawings: points named by the texts at their position (not by a point-number text), the
+        // layers of those texts, and points that found no name.
+        qint64 dxf_named_by_texts = 0;
+        QString dxf_name_layers;
+        qint64 dxf_unnamed = 0;
         // Whether the encoding is worth telling: neither ASCII nor GBK.
         bool notable_encoding() const { return encoding != TextEncoding::Ascii && encoding != TextEncoding::Gbk; }
     };
@@ -108,6 +115,9 @@ private:
     bool write_layer(const QString& filename, const QString& suffix, const QStringList& lines);
     bool find_entities_section(TextFileReader* in);
     void read_entity_points(TextFileReader* in, const PointSink& sink);
+    // The texts of the entities section read again, for the held points that have no name yet.
+    void name_held_points(TextFileReader* in, DxfNameFinder& finder, QStringList& held);
+    bool dxf_point_named_ = false; // the point being read met a point-number text
 };
 
 #endif // FILEOPERATION_H

@@ -102,6 +102,25 @@ bool apply_change(const QStringList& fields, int columns, QList<QStringList>* ro
     return true;
 }
 
+// How many rows a line beyond the damage would have added (removed: negative), as far as it can be
+// told: a change line cut or spoilt in its cells still says it added a row.
+int rows_of_line(const QByteArray& line, bool changes, int columns)
+{
+    if (!changes)
+        return line.count('\t') == columns - 1 ? 1 : 0;
+    if (line.startsWith("+\t"))
+        return 1;
+    if (!line.startsWith("-\t") || !is_text_line(line))
+        return 0;
+    const QStringList fields = QString::fromUtf8(line).split('\t');
+    int row = 0;
+    for (int i = 1; i < fields.size(); ++i) {
+        if (!row_number(fields[i], &row))
+            return 0;
+    }
+    return -(int(fields.size()) - 1);
+}
+
 } // namespace
 
 RecoveryJournal::RecoveryJournal(const QString& folder, const QString& layout, int columns, int slot)
@@ -339,21 +358,25 @@ RecoveryJournal::Contents RecoveryJournal::parse(const QByteArray& data, const Q
     if (!started.isValid())
         return contents;
     QList<QStringList> rows;
-    for (const QByteArray& line : lines) {
-        if (!is_text_line(line))
-            return contents;
-        const QStringList fields = QString::fromUtf8(line).split('\t');
-        if (changes) {
-            if (!apply_change(fields, columns_, &rows))
-                return contents;
-        } else if (fields.size() == columns_) {
-            rows.append(fields);
-        } else {
-            return contents;
-        }
-    }
     contents.status = Contents::Whole;
     contents.started = started;
+    for (int i = 0; i < lines.size(); ++i) {
+        const QStringList fields = is_text_line(lines[i]) ? QString::fromUtf8(lines[i]).split('\t') : QStringList();
+        if (changes && !fields.isEmpty() && apply_change(fields, columns_, &rows))
+            continue;
+        if (!changes && fields.size() == columns_) {
+            rows.append(fields);
+            continue;
+        }
+        // Damaged from here: what came before is given back, the rest counted.
+        contents.status = Contents::Partial;
+        contents.damaged_line = i + 2; // the head is line 1
+        int meant = rows.size();
+        for (int j = i; j < lines.size(); ++j)
+            meant += rows_of_line(lines[j], changes, columns_);
+        contents.rows_meant = std::max(meant, int(rows.size()));
+        break;
+    }
     contents.rows = rows;
     return contents;
 }

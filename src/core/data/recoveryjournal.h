@@ -2,7 +2,8 @@
 // a row replaced, rows removed, the table cleared, or the whole table), one line per change handed to
 // the system at once (a crash of the program loses nothing that reached the table) and pushed to the
 // disk at once or, with a sync interval, at most that long after (what a power cut can lose). The first line names the
-// program, the layout and when the journal began; a journal that is not whole is refused.
+// program, the layout and when the journal began; a journal whose head line is not ours is refused, and
+// one damaged further on gives back the changes up to its first damaged line.
 //
 // Each window keeps a journal of its own: slot 1 is journal-<layout>.txt, slot n journal-<layout>-n.txt,
 // and the window holds the slot's lock (in the folder's locks/) for its life. A journal whose lock no
@@ -60,9 +61,12 @@ public:
     bool sync();
 
     struct Contents {
-        enum Status { Missing, Whole, Refused } status = Missing;
+        // Partial: a line after the head is damaged; `rows` is the table the lines before it give.
+        enum Status { Missing, Whole, Refused, Partial } status = Missing;
         QDateTime started;
         QList<QStringList> rows; // the table the changes give; a line cut by the end of the file is dropped
+        int damaged_line = 0;    // Partial: the first damaged line of the file, from 1
+        int rows_meant = 0;      // Partial: the rows the whole journal would have held, as far as it tells
     };
     Contents read() const;
     // The contents of a journal file's bytes; `modified` is the file's time (a journal cut in its head

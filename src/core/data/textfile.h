@@ -3,7 +3,7 @@
 // flat memory, a line longer than kLongestLine bytes stopping the read with an error that names it.
 // Writing: in GBK, or GB18030 when asked; a file that is replaced is written to a temporary file first
 // and put in place only when every line has been written, so a failed write leaves the old file as it
-// was.
+// was (a device or a pipe is written straight through: data/replacefile.h).
 #ifndef TEXTFILE_H
 #define TEXTFILE_H
 

@@ -1,7 +1,8 @@
 // All-or-nothing text file writing in GBK or GB18030.
 #include "data/textfile.h"
 
-#include <QSaveFile>
+#include "data/replacefile.h"
+
 #include <QTextCodec>
 
 #include <algorithm>
@@ -37,7 +38,7 @@ bool TextFileWriter::open()
     if (append_)
         file_ = std::make_unique<QFile>(path_);
     else
-        file_ = std::make_unique<QSaveFile>(path_);
+        file_ = replacement_file(path_);
     // Unbuffered: the lines are gathered here, and a failing write reports its own reason.
     QIODevice::OpenMode mode = QIODevice::WriteOnly | QIODevice::Text | QIODevice::Unbuffered;
     if (append_)
@@ -107,18 +108,10 @@ bool TextFileWriter::write_buffer()
             find_unencodable();
     }
     pending_.truncate(0);
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        // A short write is followed by another, which fails with the reason (disk full, too large).
-        const qint64 written = file_->write(bytes.constData() + done, bytes.size() - done);
-        if (written <= 0) {
-            failed_ = true;
-            error_ = file_->errorString();
-            return false;
-        }
-        done += written;
-    }
-    return true;
+    if (write_all(*file_, bytes.constData(), bytes.size(), &error_))
+        return true;
+    failed_ = true;
+    return false;
 }
 
 bool TextFileWriter::flush()
@@ -135,16 +128,12 @@ bool TextFileWriter::finish()
     if (!failed_)
         write_buffer();
     bool done = !failed_;
-    if (auto* save = qobject_cast<QSaveFile*>(file_.get())) {
-        if (!done)
-            save->cancelWriting();
-        if (!save->commit() && done) {
-            error_ = save->errorString();
-            done = false;
-        }
-    } else {
+    if (append_)
         file_->close();
-    }
+    else if (!done)
+        cancel_replacement(*file_);
+    else
+        done = commit_replacement(*file_, &error_);
     file_.reset();
     return done;
 }
@@ -153,7 +142,7 @@ void TextFileWriter::cancel()
 {
     if (!file_)
         return;
-    if (auto* save = qobject_cast<QSaveFile*>(file_.get()))
-        save->cancelWriting();
-    file_.reset(); // a QSaveFile that is not committed leaves the old file in place
+    if (!append_)
+        cancel_replacement(*file_);
+    file_.reset(); // a save file that is not committed leaves the old file in place
 }

@@ -2,9 +2,10 @@
 // moved into place as a whole.
 #include "data/workbook.h"
 
+#include "data/replacefile.h"
+
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QTemporaryFile>
 #include <xlsxwriter.h>
 
@@ -70,15 +71,15 @@ bool Workbook::save(const QString& path)
         error_ = written.errorString();
         return false;
     }
-    QSaveFile target(path);
-    if (!target.open(QIODevice::WriteOnly)) {
-        error_ = target.errorString();
+    const std::unique_ptr<QFileDevice> target = replacement_file(path);
+    if (!target->open(QIODevice::WriteOnly)) {
+        error_ = target->errorString();
         return false;
     }
     const QByteArray bytes = written.readAll();
-    if (target.write(bytes) != bytes.size() || !target.commit()) {
-        error_ = target.errorString();
+    if (!write_all(*target, bytes.constData(), bytes.size(), &error_)) {
+        cancel_replacement(*target);
         return false;
     }
-    return true;
+    return commit_replacement(*target, &error_);
 }

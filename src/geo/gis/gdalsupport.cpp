@@ -3,8 +3,29 @@
 
 #include "geologging.h"
 
+#include <QRegularExpression>
 #include <cpl_conv.h>
 #include <mutex>
+
+namespace
+{
+
+// Longest text of a GDAL message told to the user.
+constexpr int kLongestMessage = 300;
+
+// GDAL's words as one sentence: a failed statement is named by its function, not quoted whole
+// ("sqlite3_exec(CREATE TABLE ...) failed: X" becomes "sqlite3_exec failed: X"), and cut short.
+QString condensed(const QString& message)
+{
+    static const QRegularExpression statement(QStringLiteral("^(\\w+)\\(.*\\) failed: "),
+                                              QRegularExpression::DotMatchesEverythingOption);
+    QString text = QString(message).replace(statement, QStringLiteral("\\1 failed: ")).simplified();
+    if (text.size() > kLongestMessage)
+        text = text.left(kLongestMessage - 1) + QChar(0x2026);
+    return text;
+}
+
+} // namespace
 
 void ensure_gdal()
 {
@@ -26,17 +47,17 @@ GdalMessages::~GdalMessages()
 void CPL_STDCALL GdalMessages::handle(CPLErr level, CPLErrorNum number, const char* message)
 {
     auto* self = static_cast<GdalMessages*>(CPLGetErrorHandlerUserData());
-    const QString text = QString::fromUtf8(message);
+    const QString text = condensed(QString::fromUtf8(message)); // the log gets it whole
     if (level >= CE_Failure) {
         if (self->failed_)
             return;
         if (!self->quiet_)
-            qCWarning(lcGeo) << "GDAL error" << number << text;
+            qCWarning(lcGeo) << "GDAL error" << number << message;
         self->failed_ = true;
         self->failure_ = text;
     } else if (level == CE_Warning) {
         if (!self->quiet_)
-            qCDebug(lcGeo) << "GDAL warning" << number << text;
+            qCDebug(lcGeo) << "GDAL warning" << number << message;
         self->warning_ = text;
     }
 }

@@ -1,6 +1,7 @@
 // Writing in a temporary folder beside the target and moving the files into place.
 #include "gis/stagedoutput.h"
 
+#include "data/replacefile.h"
 #include "geologging.h"
 
 #include <QDir>
@@ -14,9 +15,13 @@ const QString kOld = QStringLiteral(".old");
 
 } // namespace
 
-StagedOutput::StagedOutput(const QString& target, const QStringList& companions) : companions_(companions)
+StagedOutput::StagedOutput(const QString& target, const QStringList& companions)
+    : target_(target), through_(writes_through(target)), companions_(companions)
 {
-    const QFileInfo info(target);
+    QFileInfo info(target);
+    // A link to a regular file: the file it names is replaced beside itself, the link stays.
+    if (info.isSymLink() && QFileInfo(info.canonicalFilePath()).isFile())
+        info = QFileInfo(info.canonicalFilePath());
     folder_ = info.absolutePath();
     name_ = info.fileName();
     if (info.isDir()) {
@@ -52,6 +57,8 @@ bool StagedOutput::commit()
 {
     if (!staging_)
         return false;
+    if (through_ && !write_through())
+        return false;
     const QString staging = staging_->path();
     const QStringList written = QDir(staging).entryList(QDir::Files | QDir::Hidden);
     const QString old_folder = QDir(staging).filePath(kOld);
@@ -59,7 +66,7 @@ bool StagedOutput::commit()
         error_ = QStringLiteral("%1: cannot make a folder").arg(QDir::toNativeSeparators(old_folder));
         return false;
     }
-    QStringList replaced = QStringList{name_} + companions_ + written;
+    QStringList replaced = (through_ ? QStringList() : QStringList{name_}) + companions_ + written;
     replaced.removeDuplicates();
     QStringList moved_old;
     for (const QString& name : replaced) {
@@ -84,4 +91,22 @@ bool StagedOutput::commit()
         moved_new << name;
     }
     return true;
+}
+
+bool StagedOutput::write_through()
+{
+    // The device or pipe takes the finished file's bytes; its node stays, and the file is written.
+    QFile staged(path());
+    QFile target(target_);
+    QString error;
+    bool done = staged.open(QIODevice::ReadOnly) && target.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    while (done && !staged.atEnd()) {
+        const QByteArray block = staged.read(1 << 20);
+        done = !block.isEmpty() && write_all(target, block.constData(), block.size(), &error);
+    }
+    if (!done)
+        error_ = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(target_),
+                                              error.isEmpty() ? target.errorString() : error);
+    staged.close();
+    return done && staged.remove();
 }

@@ -1,6 +1,8 @@
 // Files written under their final names in a temporary folder beside the target and moved into place
 // together at the end, replacing the old file and its companions (a shapefile's .shx, .dbf, .prj,
 // ...; a GeoPackage's journal) all or none. Until then, and after a failure, the target is as it was.
+// A target that is a link to a regular file replaces that file and keeps the link; one that is (or
+// links to) a device or a pipe gets the finished file's bytes written straight through.
 #ifndef GEO_STAGEDOUTPUT_H
 #define GEO_STAGEDOUTPUT_H
 
@@ -29,6 +31,10 @@ public:
 private:
     bool move_back(const QStringList& names, const QString& from, const QString& to);
 
+    bool write_through();
+
+    QString target_;
+    bool through_ = false; // data/replacefile.h
     QString folder_;
     QString name_;
     QStringList companions_;

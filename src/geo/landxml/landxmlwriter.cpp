@@ -4,6 +4,7 @@
 #include "landxml/landxmlwriter.h"
 
 #include "crs/crs.h"
+#include "data/replacefile.h"
 #include "geologging.h"
 
 #include <QCoreApplication>
@@ -165,13 +166,14 @@ bool LandXmlWriter::open(const QString& crs, const QDateTime& stamp)
         error_ = QStringLiteral("the rows have no N or E field");
         return false;
     }
-    file_ = std::make_unique<QSaveFile>(path_);
+    file_ = replacement_file(path_);
     if (!file_->open(QIODevice::WriteOnly)) {
         error_ = file_->errorString();
         file_.reset();
         return false;
     }
     write_failed_ = false;
+    write_error_.clear();
     chunk_.buffer().reserve(2 * kChunk);
     chunk_.open(QIODevice::WriteOnly);
     xml_.setDevice(&chunk_);
@@ -280,7 +282,7 @@ bool LandXmlWriter::write(const QStringList& row)
 bool LandXmlWriter::flush_chunk()
 {
     const QByteArray& bytes = chunk_.buffer();
-    if (!write_failed_ && file_->write(bytes) != bytes.size())
+    if (!write_failed_ && !write_all(*file_, bytes.constData(), bytes.size(), &write_error_))
         write_failed_ = true;
     chunk_.seek(0);
     chunk_.buffer().resize(0);
@@ -294,12 +296,11 @@ bool LandXmlWriter::finish()
     chunk_.write("\n ");
     xml_.writeEndDocument();
     bool done = flush_chunk() && !xml_.hasError();
-    if (!done)
-        file_->flush(); // for the reason; the temporary file is never put in place
-    else
-        done = file_->commit();
+    QString reason = write_error_;
+    if (done)
+        done = commit_replacement(*file_, &reason);
     if (!done) {
-        error_ = QStringLiteral("%1: %2").arg(path_, file_->errorString());
+        error_ = QStringLiteral("%1: %2").arg(path_, reason.isEmpty() ? file_->errorString() : reason);
         qCWarning(lcGeo) << "LandXML not written:" << error_;
         cancel();
         return false;
@@ -313,7 +314,7 @@ bool LandXmlWriter::finish()
 void LandXmlWriter::cancel()
 {
     if (file_)
-        file_->cancelWriting();
+        cancel_replacement(*file_);
     file_.reset();
     chunk_.close();
     chunk_.buffer().clear();

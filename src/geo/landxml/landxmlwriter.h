@@ -9,7 +9,7 @@
 
 #include <QBuffer>
 #include <QDateTime>
-#include <QSaveFile>
+#include <QFileDevice>
 #include <QString>
 #include <QXmlStreamWriter>
 #include <memory>
@@ -48,14 +48,15 @@ private:
 
     QString path_;
     PointFields fields_;
-    std::unique_ptr<QSaveFile> file_;
-    QBuffer chunk_; // the XML is made here and goes to the file in large writes
+    std::unique_ptr<QFileDevice> file_; // data/replacefile.h
+    QBuffer chunk_;                     // the XML is made here and goes to the file in large writes
     QXmlStreamWriter xml_;
     class NameSet;
     std::unique_ptr<NameSet> names_;
     QByteArray name_; // the current row's name as written
     QString error_;
     bool write_failed_ = false;
+    QString write_error_; // the system's words for the failed write
     int written_ = 0;
     int skipped_ = 0;
     int dropped_characters_ = 0;

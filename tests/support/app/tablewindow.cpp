@@ -4,6 +4,7 @@
 #include "support/app/windowdriver.h"
 
 #include <QTableWidget>
+#include <algorithm>
 
 TableWindow::TableWindow(const QString& type, const std::function<void(WorkDir&)>& prepare)
 {
@@ -35,4 +36,12 @@ QList<QStringList> TableWindow::rows() const
         rows << cells;
     }
     return rows;
+}
+
+void TableWindow::drop_texts(const QString& key) const
+{
+    QList<QStringList>& texts = w->parametre_list;
+    texts.erase(
+        std::remove_if(texts.begin(), texts.end(), [&key](const QStringList& row) { return row.value(0) == key; }),
+        texts.end());
 }

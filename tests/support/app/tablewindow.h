@@ -19,6 +19,8 @@ struct TableWindow {
 
     // Appends a row with items for `cells` only.
     void add_row(const QStringList& cells) const;
+    // Takes the texts of `key` out of the window's UI texts, as if no file held them.
+    void drop_texts(const QString& key) const;
     // Every row's cell texts; a cell without an item reads "<none>".
     QList<QStringList> rows() const;
 };
