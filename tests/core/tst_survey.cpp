@@ -373,7 +373,9 @@ private slots:
         // K1 → K2: azimuth atan(110 / 7) = 86.358815° = 086°21'32", circle 0 → orientation 086°21'32";
         // K2 → K1: 266°21'32" − 90°15'00" = 176°06'32".
         QCOMPARE(found.setups.size(), 2);
-        QCOMPARE(angle_with_marks(radians_to_seconds(found.setups[0].orientation)), QString("086°21'32\""));
+        QCOMPARE(orientation_in_english(found.setups[0]),
+                 QString("station K1 (row 1): oriented on K2 (azimuth 086°21'32\", circle reading 000°00'00\"): "
+                         "orientation 086°21'32\""));
         QCOMPARE(angle_with_marks(radians_to_seconds(found.setups[1].orientation)), QString("176°06'32\""));
         // Only the second P12 (row 21): the first, computed with 1.800 m, lies 0.200 m higher.
         QCOMPARE(kinds_of(found.findings), QList<int>{int(FindingKind::SameNameDiffers)});

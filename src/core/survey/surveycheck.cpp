@@ -47,7 +47,7 @@ QVector<int> finding_columns(const Finding& finding)
 
 SurveyCheck::SurveyCheck(const KindLabels& labels, const KnownPoints& known, const ReductionOptions& options,
                          const Tolerance& tolerance)
-    : known_(known), walk_(labels, known_), options_(options), tolerance_(tolerance)
+    : walk_(labels, known), options_(options), tolerance_(tolerance)
 {
 }
 

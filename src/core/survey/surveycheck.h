@@ -38,7 +38,7 @@ struct Finding {
     double dn = 0;
     double de = 0;
     double dz = 0;
-    double size = 0; // what the tolerance is compared with (always ≥ 0 but for the distances' sign)
+    double size = 0; // what the tolerance is compared with: a distance apart, or a signed difference
     int other_row = -1;
     QString other_station;
     Reason reason;
@@ -62,8 +62,6 @@ class SurveyCheck
 public:
     SurveyCheck(const KindLabels& labels, const KnownPoints& known, const ReductionOptions& options = {},
                 const Tolerance& tolerance = {});
-    SurveyCheck(const SurveyCheck&) = delete;
-    SurveyCheck& operator=(const SurveyCheck&) = delete;
 
     void feed(int row, const QStringList& cells);
     // The result so far; the setups are complete once every row is fed.
@@ -84,7 +82,6 @@ private:
     void compare_same_name(const Finding& base, const Reduction& r, int station_row);
     void add(const Finding& finding);
 
-    KnownPoints known_;
     SetupWalk walk_;
     ReductionOptions options_;
     Tolerance tolerance_;

@@ -98,7 +98,8 @@ void Setup::orient()
         return;
     }
     source = OrientationSource::Backsight;
-    orientation = normalized_radians(std::atan2(de, dn) - seconds_to_radians(circle.seconds));
+    backsight_azimuth = normalized_radians(std::atan2(de, dn));
+    orientation = normalized_radians(backsight_azimuth - seconds_to_radians(circle.seconds));
 }
 
 RowKind SetupWalk::feed(int row, const QStringList& cells)

@@ -105,6 +105,8 @@ struct Setup {
     double backsight_n = 0;
     double backsight_e = 0;
 
+    double backsight_azimuth = 0; // radians, station to the known backsight point
+
     OrientationSource source = OrientationSource::Azimuths;
     double orientation = 0; // radians added to a horizontal angle to give the azimuth
     Reason problem;         // why the station cannot be oriented (its points cannot be computed)
@@ -121,6 +123,7 @@ class SetupWalk
 {
 public:
     SetupWalk(const KindLabels& labels, const KnownPoints& known) : labels_(labels), known_(known) {}
+    const KnownPoints& known() const { return known_; }
 
     // The next row, `row` its index in the table; returns its kind.
     RowKind feed(int row, const QStringList& cells);
@@ -134,7 +137,7 @@ private:
     void take_backsight(int row, const QStringList& cells);
 
     KindLabels labels_;
-    const KnownPoints& known_;
+    KnownPoints known_; // shares the caller's hash
     std::vector<Setup> setups_;
 };
 

@@ -129,9 +129,7 @@ QString orientation_in_english(const Setup& s)
     switch (s.source) {
     case OrientationSource::Backsight:
         return head + QString("oriented on %1 (azimuth %2, circle reading %3): orientation %4")
-                          .arg(s.backsight_name,
-                               angle_with_marks(radians_to_seconds(
-                                   normalized_radians(std::atan2(s.backsight_e - s.e, s.backsight_n - s.n)))),
+                          .arg(s.backsight_name, angle_with_marks(radians_to_seconds(s.backsight_azimuth)),
                                angle_with_marks(s.circle.seconds), orientation);
     case OrientationSource::Given:
         return head + "orientation given: " + orientation;
