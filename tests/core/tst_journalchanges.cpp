@@ -82,27 +82,28 @@ private slots:
         QCOMPARE(contents.rows, expected);
     }
 
-    void damaged_changes_refused_data()
+    void damaged_changes_restored_up_to_the_damage_data()
     {
         QTest::addColumn<QByteArray>("lines");
         QTest::addColumn<int>("status");
         QTest::addColumn<int>("rows");
         const int whole = RecoveryJournal::Contents::Whole;
-        const int refused = RecoveryJournal::Contents::Refused;
+        // A damaged change gives back the table the changes before it make.
+        const int partial = RecoveryJournal::Contents::Partial;
         QTest::newRow("changes as written") << QByteArray("+\tA\tC\t1\t2\t3\n=\t0\tB\tC\t1\t2\t3\n") << whole << 1;
         QTest::newRow("a change cut off") << QByteArray("+\tA\tC\t1\t2\t3\n-\t0") << whole << 1;
         QTest::newRow("replacing a row that is not there")
-            << QByteArray("+\tA\tC\t1\t2\t3\n=\t1\tB\tC\t1\t2\t3\n") << refused << 0;
-        QTest::newRow("removing twice") << QByteArray("+\tA\tC\t1\t2\t3\n+\tB\tC\t1\t2\t3\n-\t1\t1\n") << refused << 0;
+            << QByteArray("+\tA\tC\t1\t2\t3\n=\t1\tB\tC\t1\t2\t3\n") << partial << 1;
+        QTest::newRow("removing twice") << QByteArray("+\tA\tC\t1\t2\t3\n+\tB\tC\t1\t2\t3\n-\t1\t1\n") << partial << 2;
         QTest::newRow("removing out of order")
-            << QByteArray("+\tA\tC\t1\t2\t3\n+\tB\tC\t1\t2\t3\n-\t1\t0\n") << refused << 0;
-        QTest::newRow("a row number with a sign") << QByteArray("+\tA\tC\t1\t2\t3\n-\t+0\n") << refused << 0;
-        QTest::newRow("an unknown change") << QByteArray("*\tA\tC\t1\t2\t3\n") << refused << 0;
-        QTest::newRow("a row line in a journal of changes") << QByteArray("A\tC\t1\t2\t3\n") << refused << 0;
-        QTest::newRow("an appended row of the wrong width") << QByteArray("+\tA\tC\t1\n") << refused << 0;
+            << QByteArray("+\tA\tC\t1\t2\t3\n+\tB\tC\t1\t2\t3\n-\t1\t0\n") << partial << 2;
+        QTest::newRow("a row number with a sign") << QByteArray("+\tA\tC\t1\t2\t3\n-\t+0\n") << partial << 1;
+        QTest::newRow("an unknown change") << QByteArray("*\tA\tC\t1\t2\t3\n") << partial << 0;
+        QTest::newRow("a row line in a journal of changes") << QByteArray("A\tC\t1\t2\t3\n") << partial << 0;
+        QTest::newRow("an appended row of the wrong width") << QByteArray("+\tA\tC\t1\n") << partial << 0;
     }
 
-    void damaged_changes_refused()
+    void damaged_changes_restored_up_to_the_damage()
     {
         QFETCH(QByteArray, lines);
         QFETCH(int, status);
