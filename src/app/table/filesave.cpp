@@ -3,6 +3,7 @@
 #include "config/prompts.h"
 #include "data/fileoperation.h"
 #include "data/pointformats.h"
+#include "data/tablecolumns.h"
 #include "modal/modal.h"
 #include "table/filetexts.h"
 #include "table/tablerows.h"
@@ -18,11 +19,47 @@ namespace
 {
 
 // The observation layout's columns as a GIS layer's attributes (short, for a shapefile's ten bytes).
-const LayerFields& observation_layer_fields()
+struct AttributeName {
+    int column;
+    const char* name;
+};
+constexpr AttributeName kObservationAttributes[] = {
+    {ObsColumn::Kind, "kind"},
+    {ObsColumn::Job, "job"},
+    {ObsColumn::Name, "name"},
+    {ObsColumn::North, "N"},
+    {ObsColumn::East, "E"},
+    {ObsColumn::Height, "Z"},
+    {ObsColumn::Code, "code"},
+    {ObsColumn::InstrumentHeight, "inst_h"},
+    {ObsColumn::BacksightAngle, "bs_angle"},
+    {ObsColumn::HorizontalAngle, "hz_angle"},
+    {ObsColumn::VerticalAngle, "v_angle"},
+    {ObsColumn::SlopeDistance, "slope_dist"},
+    {ObsColumn::VerticalDistance, "vert_dist"},
+    {ObsColumn::HorizontalDistance, "horiz_dist"},
+    {ObsColumn::ReflectorHeight, "refl_h"},
+};
+
+constexpr bool one_name_per_column()
 {
-    static const LayerFields fields{{"kind", "job", "name", "N", "E", "Z", "code", "inst_h", "bs_angle", "hz_angle",
-                                     "v_angle", "slope_dist", "vert_dist", "horiz_dist", "refl_h"},
-                                    {2, 6, 3, 4, 5}};
+    int column = 0;
+    for (const AttributeName& attribute : kObservationAttributes) {
+        if (attribute.column != column++)
+            return false;
+    }
+    return column == ObsColumn::Count;
+}
+static_assert(one_name_per_column(), "the attributes name the observation columns in the table's order");
+
+const PointFields& observation_layer_fields()
+{
+    static const PointFields fields = [] {
+        QStringList names;
+        for (const AttributeName& attribute : kObservationAttributes)
+            names << QLatin1String(attribute.name);
+        return PointFields(names, kObservationPointColumns);
+    }();
     return fields;
 }
 
@@ -118,7 +155,7 @@ bool MainWindow::save_point_file(const QString& path)
     } else {
         lines = table_lines(tableWidget, shape);
         if (format.kind() == PointFormat::Drawing)
-            kept.removeAt(1); // a drawing has no code
+            kept.removeAt(int(PointRole::Code)); // a drawing has no code
     }
     if (lines.isEmpty())
         return false;

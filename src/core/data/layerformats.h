@@ -5,17 +5,12 @@
 #ifndef LAYERFORMATS_H
 #define LAYERFORMATS_H
 
+#include "data/pointfields.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <memory>
-
-// The fields of the rows a layer writer takes: their names, and which of them holds the point's
-// name, code, N, E and Z (-1: none). The five-field point line is the default.
-struct LayerFields {
-    QStringList names{"name", "code", "N", "E", "Z"};
-    int roles[5] = {0, 1, 2, 3, 4}; // name, code, N, E, Z
-};
 
 // What reading or writing a layer file met, for the user to be told.
 struct LayerReport {
@@ -91,7 +86,7 @@ public:
     virtual bool read(const QString& path, const QString& suffix, const QString& crs, const QString& columns,
                       const std::function<void(const QString&)>& sink, LayerReport* report) const = 0;
     virtual std::unique_ptr<LayerWriter> writer(const QString& path, const QString& suffix,
-                                                const LayerFields& fields) const = 0;
+                                                const PointFields& fields) const = 0;
 };
 
 // Installs the layer formats for the whole process (no ownership taken); null removes them.

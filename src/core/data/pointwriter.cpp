@@ -42,7 +42,7 @@ bool PointFileWriter::open(const DxfExtents& extents)
         return false;
     }
     if (format_.kind() == PointFormat::Layer) {
-        layer_ = layer_formats()->writer(path_, suffix_.toLower(), LayerFields());
+        layer_ = layer_formats()->writer(path_, suffix_.toLower(), PointFields::point_line());
         if (!layer_->open(crs_)) {
             error_ = layer_->report().message;
             return false;

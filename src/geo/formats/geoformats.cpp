@@ -22,14 +22,6 @@ namespace
 
 const QString kLandXml = QStringLiteral("xml");
 
-PointFields point_fields(const LayerFields& layer)
-{
-    PointFields fields(layer.names);
-    for (int role = 0; role < kPointRoleCount; ++role)
-        fields.set_field(PointRole(role), layer.roles[role]);
-    return fields;
-}
-
 // Points of a file that names its own system, put into the chosen one. False when PROJ knows no way
 // between them (report->failure set).
 bool transform_lines(QStringList* lines, const QString& from, const QString& to, LayerReport* report)
@@ -261,12 +253,12 @@ public:
     }
 
     std::unique_ptr<LayerWriter> writer(const QString& path, const QString& suffix,
-                                        const LayerFields& fields) const override
+                                        const PointFields& fields) const override
     {
         GisFormat format = GisFormat::GeoPackage;
         if (suffix != kLandXml && gis_format_for_suffix(suffix, &format))
-            return std::make_unique<GisLayer>(path, format, point_fields(fields));
-        return std::make_unique<LandXmlLayer>(path, point_fields(fields));
+            return std::make_unique<GisLayer>(path, format, fields);
+        return std::make_unique<LandXmlLayer>(path, fields);
     }
 };
 
