@@ -168,11 +168,9 @@ bool MainWindow::save_point_file(const QString& path)
             return false;
     }
     if (!files.writefile_byextension(path, suffix, lines, false)) {
-        const QString reason =
-            files.last_layer.failed()
-                ? fill_finding(get_parametretitle("FileFindingMsg").value(int(layer_refusal(files.last_layer).kind)),
-                               layer_refusal(files.last_layer))
-                : files.last_error;
+        const QString reason = files.last_layer.failed() ? finding_in_texts(get_parametretitle("FileFindingMsg"),
+                                                                            layer_refusal(files.last_layer))
+                                                         : files.last_error;
         show_warning(this, getpopup_prompt(Prompt::ProgramName),
                      getpopup_prompt(Prompt::FileNotWritten).arg(path, reason));
         return false;
