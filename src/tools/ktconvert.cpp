@@ -156,7 +156,7 @@ int main(int argc, char** argv)
         const LayerReport& layer = result.layer_written;
         QString reason = layer.failed() ? finding_in_english(layer_refusal(layer)) : result.reason;
         // A write that failed on the way (not a refusal before it) says what it left.
-        if (!layer.failed() || layer.failure == LayerReport::WriteFailed || layer.failure == LayerReport::CannotOpen) {
+        if (!layer.failed() || layer.failure == FileFinding::WriteFailed || layer.failure == FileFinding::CannotOpen) {
             static const char* const kLeft[] = {"; the file as it was is kept", "; no file was made", ""};
             reason += kLeft[int(after_failed_write(output, existed))];
         }

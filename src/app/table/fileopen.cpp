@@ -47,7 +47,7 @@ void MainWindow::tell_file_outcome(const QString& summary, const QString& headin
     QStringList notes{summary};
     QStringList changes = left_out;
     for (const FileFindingText& finding : findings)
-        (is_note(finding.kind) ? notes : changes) << fill_finding(texts.value(int(finding.kind)), finding);
+        (is_note(finding.kind) ? notes : changes) << finding_in_texts(texts, finding);
     show_statemsg(notes.join(words.value(FileText::Separator)), Status::Message);
     if (!changes.isEmpty())
         show_information(this, getpopup_prompt(Prompt::ProgramName), heading + "\n" + changes.join("\n"));
@@ -65,10 +65,9 @@ bool MainWindow::open_point_file(const QString& path)
     if (!files.last_read_ok) {
         // The table keeps its rows: nothing of the file was read.
         const FileFindingText refusal = read_refusal(files.last_read, files.last_layer, files.last_error);
-        show_warning(
-            this, getpopup_prompt(Prompt::ProgramName),
-            getpopup_prompt(Prompt::FileNotRead)
-                .arg(path, fill_finding(get_parametretitle("FileFindingMsg").value(int(refusal.kind)), refusal)));
+        show_warning(this, getpopup_prompt(Prompt::ProgramName),
+                     getpopup_prompt(Prompt::FileNotRead)
+                         .arg(path, finding_in_texts(get_parametretitle("FileFindingMsg"), refusal)));
         return false;
     }
     const TableLayout layout = table_layout(InstrumentType);

@@ -4,6 +4,7 @@
 #include "data/fileoperation.h"
 #include "data/pointformats.h"
 #include "data/replacefile.h"
+#include "data/tablecolumns.h"
 #include "modal/modal.h"
 #include "table/filetexts.h"
 #include "table/tablerows.h"
@@ -34,11 +35,47 @@ namespace
 {
 
 // The observation layout's columns as a GIS layer's attributes (short, for a shapefile's ten bytes).
-const LayerFields& observation_layer_fields()
+struct AttributeName {
+    int column;
+    const char* name;
+};
+constexpr AttributeName kObservationAttributes[] = {
+    {ObsColumn::Kind, "kind"},
+    {ObsColumn::Job, "job"},
+    {ObsColumn::Name, "name"},
+    {ObsColumn::North, "N"},
+    {ObsColumn::East, "E"},
+    {ObsColumn::Height, "Z"},
+    {ObsColumn::Code, "code"},
+    {ObsColumn::InstrumentHeight, "inst_h"},
+    {ObsColumn::BacksightAngle, "bs_angle"},
+    {ObsColumn::HorizontalAngle, "hz_angle"},
+    {ObsColumn::VerticalAngle, "v_angle"},
+    {ObsColumn::SlopeDistance, "slope_dist"},
+    {ObsColumn::VerticalDistance, "vert_dist"},
+    {ObsColumn::HorizontalDistance, "horiz_dist"},
+    {ObsColumn::ReflectorHeight, "refl_h"},
+};
+
+constexpr bool one_name_per_column()
 {
-    static const LayerFields fields{{"kind", "job", "name", "N", "E", "Z", "code", "inst_h", "bs_angle", "hz_angle",
-                                     "v_angle", "slope_dist", "vert_dist", "horiz_dist", "refl_h"},
-                                    {2, 6, 3, 4, 5}};
+    int column = 0;
+    for (const AttributeName& attribute : kObservationAttributes) {
+        if (attribute.column != column++)
+            return false;
+    }
+    return column == ObsColumn::Count;
+}
+static_assert(one_name_per_column(), "the attributes name the observation columns in the table's order");
+
+const PointFields& observation_layer_fields()
+{
+    static const PointFields fields = [] {
+        QStringList names;
+        for (const AttributeName& attribute : kObservationAttributes)
+            names << QLatin1String(attribute.name);
+        return PointFields(names, kObservationPointColumns);
+    }();
     return fields;
 }
 
@@ -134,7 +171,7 @@ bool MainWindow::save_point_file(const QString& path)
     } else {
         lines = table_lines(tableWidget, shape);
         if (format.kind() == PointFormat::Drawing)
-            kept.removeAt(1); // a drawing has no code
+            kept.removeAt(int(PointRole::Code)); // a drawing has no code
     }
     if (lines.isEmpty())
         return false;
@@ -149,12 +186,10 @@ bool MainWindow::save_point_file(const QString& path)
     const bool existed = QFileInfo(path).exists() || QFileInfo(path).isSymLink();
     if (!files.writefile_byextension(path, suffix, lines, false)) {
         const LayerReport& report = files.last_layer;
-        QString reason = report.failed()
-                             ? fill_finding(get_parametretitle("FileFindingMsg").value(int(layer_refusal(report).kind)),
-                                            layer_refusal(report))
-                             : files.last_error;
+        QString reason = report.failed() ? finding_in_texts(get_parametretitle("FileFindingMsg"), layer_refusal(report))
+                                         : files.last_error;
         // A write that failed on the way (not a refusal before it) says what it left.
-        if (!report.failed() || report.failure == LayerReport::WriteFailed || report.failure == LayerReport::CannotOpen)
+        if (!report.failed() || report.failure == FileFinding::WriteFailed || report.failure == FileFinding::CannotOpen)
             reason = with_what_was_left(get_parametretitle("DamagedFileTexts"), reason, path, existed);
         show_warning(this, getpopup_prompt(Prompt::ProgramName),
                      getpopup_prompt(Prompt::FileNotWritten).arg(path, reason));

@@ -2,6 +2,7 @@
 // and the suspect-row marks with their count in the status line.
 #include "data/pointrows.h"
 #include "data/rowsearch.h"
+#include "data/tablecolumns.h"
 #include "table/celledit.h"
 #include "table/findbar.h"
 #include "table/tablerows.h"
@@ -25,7 +26,9 @@ struct NameCodeColumns {
 
 NameCodeColumns name_code_columns(const QString& instrument_type)
 {
-    return table_layout(instrument_type) == TableLayout::Observation ? NameCodeColumns{2, 6} : NameCodeColumns{0, 1};
+    return table_layout(instrument_type) == TableLayout::Observation
+               ? NameCodeColumns{ObsColumn::Name, ObsColumn::Code}
+               : NameCodeColumns{PointColumn::Name, PointColumn::Code};
 }
 
 } // namespace
@@ -51,7 +54,7 @@ void MainWindow::setup_table_tools()
                                                                       get_map_data("BK", CoordinateType), "STN", "BK"})
                                        : coordinate_suspect_columns();
     // Every cell is edited in place but the observation layout's record kind.
-    const int first_editable = table_layout(InstrumentType) == TableLayout::Observation ? 1 : 0;
+    const int first_editable = table_layout(InstrumentType) == TableLayout::Observation ? ObsColumn::Kind + 1 : 0;
     suspect_marks =
         new CellEditing(tableWidget, columns, suspect_label, get_parametretitle("SuspectRows"), first_editable,
                         [this](int row, int column, const QString& text) { edit_cell(row, column, text); });

@@ -2,6 +2,7 @@
 #include "config/countedtext.h"
 #include "config/prompts.h"
 #include "data/filefilters.h"
+#include "data/tablecolumns.h"
 #include "dialogs/managecoordinatesdialog.h"
 #include "modal/modal.h"
 #include "table/pointitem.h"
@@ -90,8 +91,8 @@ void MainWindow::program_new()
         return;
     const int row = tableWidget->rowCount();
     tableWidget->insertRow(row);
-    for (int column = 0; column < point.size(); ++column)
-        tableWidget->setItem(row, column, new PointItem(point[column]));
+    for (int field = 0; field < point.size(); ++field)
+        tableWidget->setItem(row, kCoordinatePointColumns[field], new PointItem(point[field]));
     show_row_count();
     push_table_step(rows_appended_step(*this, row, 1));
     rows_appended(row);
@@ -105,7 +106,7 @@ void MainWindow::program_edit()
         return;
     }
     QStringList point;
-    for (int column = 0; column < 5; ++column)
+    for (const int column : kCoordinatePointColumns)
         point.append(cell_text(tableWidget, row, column));
     // While the dialog is open, records keep arriving and other commands may run: the edited point is
     // followed through the rows inserted and removed, and a point that is gone is not written anywhere.
@@ -119,8 +120,8 @@ void MainWindow::program_edit()
     }
     const int at = edited.row();
     const QStringList before = row_texts(at);
-    for (int column = 0; column < point.size(); ++column)
-        set_cell(tableWidget, at, column, point[column]);
+    for (int field = 0; field < point.size(); ++field)
+        set_cell(tableWidget, at, kCoordinatePointColumns[field], point[field]);
     push_table_step(row_replaced_step(*this, at, before, row_texts(at)));
     row_replaced(at);
 }

@@ -2,8 +2,9 @@
 #include "data/convertfile.h"
 
 #include "data/fileoperation.h"
+#include "data/formatwriter.h"
 #include "data/linefields.h"
-#include "data/pointwriter.h"
+#include "data/pointformats.h"
 
 #include <QFileInfo>
 
@@ -15,6 +16,39 @@ bool is_point(const QString& line)
     return LineFields(line, 5).has(5);
 }
 
+PointFileConversion ended(PointFileConversion result, PointFileConversion::Outcome outcome,
+                          const QString& reason = QString())
+{
+    result.outcome = outcome;
+    result.reason = reason;
+    return result;
+}
+
+// Whether a read of the input gave points to write; when it did not, the outcome says why.
+bool read_gave_points(bool read, qint64 points, const FileOperation& reader, PointFileConversion* result)
+{
+    result->read = reader.last_read;
+    result->layer_read = reader.last_layer;
+    if (read && points > 0)
+        return true;
+    *result = read ? ended(*result, PointFileConversion::NoPoints)
+                   : ended(*result, PointFileConversion::InputUnreadable, reader.last_error);
+    return false;
+}
+
+// Hands the input's points to a writer that needs to see them before it opens (a drawing's header
+// holds their extents).
+bool first_pass(FileOperation& reader, const QString& input, FormatWriter* writer, PointFileConversion* result)
+{
+    qint64 points = 0;
+    const bool read = reader.read_points(input, QFileInfo(input).suffix(), [&](const QString& line) {
+        if (is_point(line))
+            ++points;
+        writer->first_pass(line);
+    });
+    return read_gave_points(read, points, reader, result);
+}
+
 } // namespace
 
 PointFileConversion convert_point_file(const QString& input, const QString& output, OutputEncoding encoding,
@@ -23,85 +57,47 @@ PointFileConversion convert_point_file(const QString& input, const QString& outp
     PointFileConversion result;
     const QString input_suffix = QFileInfo(input).suffix();
     const QString output_suffix = QFileInfo(output).suffix();
-    if (!PointFormat::for_suffix(input_suffix).is_known()) {
-        result.outcome = PointFileConversion::UnknownInputFormat;
-        result.reason = PointFormat::unknown_reason(input_suffix);
-        return result;
-    }
-    const PointFormat output_format = PointFormat::for_suffix(output_suffix);
-    if (!output_format.is_known()) {
-        result.outcome = PointFileConversion::UnknownOutputFormat;
-        result.reason = PointFormat::unknown_reason(output_suffix);
-        return result;
-    }
+    const PointFormat input_format = PointFormat::for_suffix(input_suffix);
+    if (!input_format.is_known())
+        return ended(result, PointFileConversion::UnknownInputFormat, PointFormat::unknown_reason(input_suffix));
+    if (!PointFormat::for_suffix(output_suffix).is_known())
+        return ended(result, PointFileConversion::UnknownOutputFormat, PointFormat::unknown_reason(output_suffix));
 
     FileOperation reader;
     reader.crs = crs;
     reader.columns = columns;
-    // A drawing's header holds the extents of all points: a first pass finds them.
-    DxfExtents extents;
-    if (output_format.kind() == PointFormat::Drawing) {
-        qint64 points = 0;
-        const bool read = reader.read_points(input, input_suffix, [&](const QString& line) {
-            if (is_point(line))
-                ++points;
-            extents.include(line);
-        });
-        result.read = reader.last_read;
-        result.layer_read = reader.last_layer;
-        if (!read) {
-            result.outcome = PointFileConversion::InputUnreadable;
-            result.reason = reader.last_error;
-            return result;
-        }
-        if (points == 0) {
-            result.outcome = PointFileConversion::NoPoints;
-            return result;
-        }
-    }
-
-    PointFileWriter writer(output, output_suffix, encoding);
-    writer.set_crs(crs);
-    if (!writer.open(extents)) {
-        result.outcome = PointFileConversion::OutputUnwritable;
-        result.reason = writer.error();
-        result.layer_written = writer.layer_report();
+    const std::unique_ptr<FormatWriter> writer = format_writer(output, output_suffix, encoding);
+    if (writer && writer->needs_first_pass() && !first_pass(reader, input, writer.get(), &result))
         return result;
+    if (!writer)
+        return ended(result, PointFileConversion::OutputUnwritable, PointFormat::unknown_reason(output_suffix));
+    if (!writer->open(crs)) {
+        result.layer_written = writer->report();
+        return ended(result, PointFileConversion::OutputUnwritable, result.layer_written.message);
     }
     // The column formats and drawings give five-field point lines only; raw lines are checked.
-    const bool only_points = PointFormat::for_suffix(input_suffix).kind() != PointFormat::Raw;
+    const bool only_points = input_format.kind() != PointFormat::Raw;
     const bool read = reader.read_points(input, input_suffix, [&](const QString& line) {
         const bool point = only_points || is_point(line);
         if (point)
             ++result.points_read;
-        if (writer.write(line) && point)
+        if (writer->write_line(line) && point)
             ++result.points_written;
     });
-    result.read = reader.last_read;
-    result.layer_read = reader.last_layer;
-    if (!read) {
-        writer.cancel();
-        result.outcome = PointFileConversion::InputUnreadable;
-        result.reason = reader.last_error;
+    if (!read_gave_points(read, result.points_read, reader, &result)) {
+        writer->cancel();
         return result;
     }
-    if (result.points_read == 0) {
-        writer.cancel();
-        result.outcome = PointFileConversion::NoPoints;
-        return result;
+    writer->flush();
+    const LayerReport gathered = writer->report();
+    if (gathered.unencodable > 0) {
+        writer->cancel();
+        result.unencodable = gathered.unencodable;
+        result.first_unencodable = gathered.first_unencodable;
+        return ended(result, PointFileConversion::Unencodable);
     }
-    writer.flush();
-    result.unencodable = writer.unencodable_characters();
-    if (result.unencodable > 0) {
-        writer.cancel();
-        result.outcome = PointFileConversion::Unencodable;
-        result.first_unencodable = writer.first_unencodable();
-        return result;
-    }
-    if (!writer.finish()) {
-        result.outcome = PointFileConversion::OutputUnwritable;
-        result.reason = writer.error();
-    }
-    result.layer_written = writer.layer_report();
+    if (!writer->finish())
+        result = ended(result, PointFileConversion::OutputUnwritable, writer->report().message);
+    result.layer_written = writer->report();
     return result;
 }

@@ -4,42 +4,76 @@
 namespace
 {
 
-// The command-line tools' words for the findings, in the order of FileFinding; %1, %2, ... are the
-// finding's values. (The window has its own, in both languages, in its UI texts.)
-const char* const kFindingTexts[] = {
-    "line %1 is longer than %2 bytes",
-    "%1",
-    "not well-formed XML at line %1, column %2: %3",
-    "not a LandXML file (its root element at line %1, column %2)",
-    "no point with coordinates in the file",
-    "no layer of the file holds points",
-    "the layer holds longitude and latitude (%1): give the points' system with --crs",
-    "%1",
-    "GeoJSON and KML hold WGS 84 longitude and latitude: give the points' system with --crs",
-    "no columns named N and E in the header row: give them with --columns name,code,N,E,Z",
-    "--columns: \"%1\" names no column (five items: name,code,N,E,Z, each a header text or a letter)",
-    "%1",
-    "read as %1",
-    "%1 bytes are not valid %2 and were read as U+FFFD",
-    "%1 commas in values replaced by \"%2\"",
-    "%1 lines skipped: fewer than %2 fields",
-    "points read from layer \"%1\", the first with points of %2 layers",
-    "points transformed from %1 into %2",
-    "the file's system %1 is not applied: no --crs given, coordinates taken as they stand",
-    "%1 lines, polygons or multi-point features skipped",
-    "%1 features without a geometry skipped",
-    "%1 points could not be put into %2 and were skipped",
-    "%1 points without coordinates skipped",
-    "%1 commas or line breaks in names and codes replaced",
-    "%1 points not written: N or E is not a number",
-    "%1 points lie outside the area of use of %2",
-    "%1 values not written as they stand (texts cut to the format's size, or not numbers)",
-    "%1 control characters left out of names and codes",
-    "written without a coordinate system (no --crs given)",
-    "%1 points, names from layer %2 (texts at their position)",
-    "%1 points without a name: no point-number text and no text at their position",
-};
-static_assert(sizeof(kFindingTexts) / sizeof(kFindingTexts[0]) == int(FileFinding::Count), "one text for each finding");
+// The command-line tools' words for a finding; %1, %2, ... are its values. (The window has its own,
+// in both languages, in its UI texts.)
+const char* english_text(FileFinding kind)
+{
+    switch (kind) {
+    case FileFinding::None:
+        break;
+    case FileFinding::LongLine:
+        return "line %1 is longer than %2 bytes";
+    case FileFinding::CannotOpen:
+    case FileFinding::UnknownCrs:
+    case FileFinding::WriteFailed:
+        return "%1";
+    case FileFinding::NotWellFormed:
+        return "not well-formed XML at line %1, column %2: %3";
+    case FileFinding::NotLandXml:
+        return "not a LandXML file (its root element at line %1, column %2)";
+    case FileFinding::NoPoints:
+        return "no point with coordinates in the file";
+    case FileFinding::NoPointLayer:
+        return "no layer of the file holds points";
+    case FileFinding::GeographicWithoutCrs:
+        return "the layer holds longitude and latitude (%1): give the points' system with --crs";
+    case FileFinding::NoCrs:
+        return "GeoJSON and KML hold WGS 84 longitude and latitude: give the points' system with --crs";
+    case FileFinding::NoColumns:
+        return "no columns named N and E in the header row: give them with --columns name,code,N,E,Z";
+    case FileFinding::BadColumns:
+        return "--columns: \"%1\" names no column (five items: name,code,N,E,Z, each a header text or a letter)";
+    case FileFinding::Encoding:
+        return "read as %1";
+    case FileFinding::Undecodable:
+        return "%1 bytes are not valid %2 and were read as U+FFFD";
+    case FileFinding::CommasReplaced:
+        return "%1 commas in values replaced by \"%2\"";
+    case FileFinding::LinesSkipped:
+        return "%1 lines skipped: fewer than %2 fields";
+    case FileFinding::LayerChosen:
+        return "points read from layer \"%1\", the first with points of %2 layers";
+    case FileFinding::Transformed:
+        return "points transformed from %1 into %2";
+    case FileFinding::CrsNotApplied:
+        return "the file's system %1 is not applied: no --crs given, coordinates taken as they stand";
+    case FileFinding::OtherGeometries:
+        return "%1 lines, polygons or multi-point features skipped";
+    case FileFinding::EmptyGeometries:
+        return "%1 features without a geometry skipped";
+    case FileFinding::FailedTransforms:
+        return "%1 points could not be put into %2 and were skipped";
+    case FileFinding::WithoutCoordinates:
+        return "%1 points without coordinates skipped";
+    case FileFinding::CharactersReplaced:
+        return "%1 commas or line breaks in names and codes replaced";
+    case FileFinding::RowsNotWritten:
+        return "%1 points not written: N or E is not a number";
+    case FileFinding::OutsideArea:
+        return "%1 points lie outside the area of use of %2";
+    case FileFinding::ValuesChanged:
+        return "%1 values not written as they stand (texts cut to the format's size, or not numbers)";
+    case FileFinding::CharactersDropped:
+        return "%1 control characters left out of names and codes";
+    case FileFinding::WrittenWithoutCrs:
+        return "written without a coordinate system (no --crs given)";
+    case FileFinding::DxfNamesFromTexts:
+        return "%1 points, names from layer %2 (texts at their position)";
+    case FileFinding::DxfWithoutNames:
+        return "%1 points without a name: no point-number text and no text at their position";
+    }
+    return "";
+}
 
 void add_count(QList<FileFindingText>* findings, FileFinding kind, qint64 count, const QString& more = QString())
 {
@@ -60,32 +94,24 @@ QString number(qint64 value)
 
 FileFindingText layer_refusal(const LayerReport& report)
 {
+    // The refusal is the finding the reader or writer named; these are its values.
     switch (report.failure) {
-    case LayerReport::NotWellFormed:
-        return {FileFinding::NotWellFormed, {number(report.line), number(report.column), report.message}};
-    case LayerReport::NotLandXml:
-        return {FileFinding::NotLandXml, {number(report.line), number(report.column)}};
-    case LayerReport::NoPoints:
-        return {FileFinding::NoPoints, {}};
-    case LayerReport::NoPointLayer:
-        return {FileFinding::NoPointLayer, {}};
-    case LayerReport::GeographicWithoutCrs:
-        return {FileFinding::GeographicWithoutCrs, {report.crs}};
-    case LayerReport::UnknownCrs:
-        return {FileFinding::UnknownCrs, {report.message}};
-    case LayerReport::NoCrs:
-        return {FileFinding::NoCrs, {}};
-    case LayerReport::NoColumns:
-        return {FileFinding::NoColumns, {}};
-    case LayerReport::BadColumns:
-        return {FileFinding::BadColumns, {report.message}};
-    case LayerReport::WriteFailed:
-        return {FileFinding::WriteFailed, {report.message}};
-    case LayerReport::CannotOpen:
-    case LayerReport::None:
-        break;
+    case FileFinding::None:
+        return {FileFinding::CannotOpen, {report.message}};
+    case FileFinding::NotWellFormed:
+        return {report.failure, {number(report.line), number(report.column), report.message}};
+    case FileFinding::NotLandXml:
+        return {report.failure, {number(report.line), number(report.column)}};
+    case FileFinding::GeographicWithoutCrs:
+        return {report.failure, {report.crs}};
+    case FileFinding::NoPoints:
+    case FileFinding::NoPointLayer:
+    case FileFinding::NoCrs:
+    case FileFinding::NoColumns:
+        return {report.failure, {}};
+    default:
+        return {report.failure, {report.message}};
     }
-    return {FileFinding::CannotOpen, {report.message}};
 }
 
 FileFindingText read_refusal(const FileOperation::ReadReport& read, const LayerReport& layer, const QString& error)
@@ -151,5 +177,10 @@ QString fill_finding(const QString& pattern, const FileFindingText& finding)
 
 QString finding_in_english(const FileFindingText& finding)
 {
-    return fill_finding(QString::fromUtf8(kFindingTexts[int(finding.kind)]), finding);
+    return fill_finding(QString::fromUtf8(english_text(finding.kind)), finding);
+}
+
+QString finding_in_texts(const QStringList& texts, const FileFindingText& finding)
+{
+    return fill_finding(texts.value(int(finding.kind)), finding);
 }

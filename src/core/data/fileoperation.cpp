@@ -148,7 +148,7 @@ bool FileOperation::read_layer_points(const QString& filename, const QString& su
     last_layer = LayerReport();
     const LayerFormats* layers = layer_formats();
     if (!layers->can_read(suffix.toLower())) {
-        last_layer.failure = LayerReport::CannotOpen;
+        last_layer.failure = FileFinding::CannotOpen;
         last_error = last_layer.message = PointFormat::unknown_reason(suffix);
         return last_read_ok = false;
     }
@@ -160,10 +160,10 @@ bool FileOperation::read_layer_points(const QString& filename, const QString& su
 
 bool FileOperation::write_layer(const QString& filename, const QString& suffix, const QStringList& lines)
 {
-    const std::unique_ptr<LayerWriter> writer = layer_formats()->writer(filename, suffix.toLower(), layer_fields);
+    const std::unique_ptr<FormatWriter> writer = layer_formats()->writer(filename, suffix.toLower(), layer_fields);
     bool done = writer->open(crs);
     for (int i = 0; done && i < lines.size(); ++i) {
-        writer->write(lines[i].split(QLatin1Char(',')));
+        writer->write_line(lines[i]);
         done = !writer->failed();
     }
     done = done ? writer->finish() : (writer->cancel(), false);

@@ -64,7 +64,7 @@ public:
     // header row.
     QString columns;
     // The fields of the lines writefile_byextension hands to a layer writer.
-    LayerFields layer_fields;
+    PointFields layer_fields = PointFields::point_line();
     // What the last read or write of a layer format met.
     LayerReport last_layer;
 

@@ -2,18 +2,20 @@
 #include "data/planpoints.h"
 #include "data/numbertext.h"
 
+#include "data/tablecolumns.h"
+
 #include <QtGlobal>
 #include <algorithm>
 #include <cmath>
 
 PlanColumns coordinate_plan_columns()
 {
-    return {-1, 0, 1, 2, 3};
+    return {-1, PointColumn::Name, PointColumn::Code, PointColumn::North, PointColumn::East};
 }
 
 PlanColumns observation_plan_columns()
 {
-    return {0, 2, 6, 3, 4};
+    return {ObsColumn::Kind, ObsColumn::Name, ObsColumn::Code, ObsColumn::North, ObsColumn::East};
 }
 
 bool plan_coordinate(const QString& text, double* value)

@@ -28,9 +28,9 @@ struct PlanColumns {
     int e_column;
 };
 
-// Name, code, N, E in columns 0 to 3.
+// The coordinate layout's name, code, N and E (data/tablecolumns.h); no kind label.
 PlanColumns coordinate_plan_columns();
-// Kind label 0, name 2, N 3, E 4, code 6.
+// The observation layout's kind label, name, code, N and E.
 PlanColumns observation_plan_columns();
 
 // The kind labels of station and backsight records, as the table shows them. The record codes "STN"

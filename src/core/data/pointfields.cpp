@@ -7,12 +7,16 @@
 
 PointFields::PointFields(const QStringList& names) : names_(names), numbers_(names.size(), false) {}
 
+PointFields::PointFields(const QStringList& names, const PointColumns& roles) : PointFields(names)
+{
+    for (int role = 0; role < kPointRoleCount; ++role)
+        set_field(PointRole(role), roles[role]);
+}
+
 PointFields PointFields::point_line()
 {
-    PointFields fields({"name", "code", "N", "E", "Z"});
-    for (int role = 0; role < kPointRoleCount; ++role)
-        fields.set_field(PointRole(role), role);
-    return fields;
+    // The point line is the coordinate layout's row.
+    return PointFields({"name", "code", "N", "E", "Z"}, kCoordinatePointColumns);
 }
 
 void PointFields::set_field(PointRole role, int field)

@@ -1,9 +1,11 @@
-// The rows the geo writers take and the readers give: a list of field names, which field holds the
+// The rows the layer writers take and the readers give: a list of field names, which field holds the
 // point's name, code, N, E and Z, and which fields are numbers. The five-field point line
 // "name,code,N,E,Z" is one such layout; the observation layout with its further columns is another.
 // Also the number texts the formats share and the joining of fields into a point line.
 #ifndef POINTFIELDS_H
 #define POINTFIELDS_H
+
+#include "data/tablecolumns.h"
 
 #include <QString>
 #include <QStringList>
@@ -18,6 +20,9 @@ class PointFields
 public:
     // Fields named `names`, none of them with a role yet, all texts.
     explicit PointFields(const QStringList& names = QStringList());
+    // Fields named `names` laid out as a row of a table layout: `roles` names the fields holding the
+    // point's name, code, N, E and Z (N, E and Z numbers).
+    PointFields(const QStringList& names, const PointColumns& roles);
     // The five-field point line: name, code, N, E, Z (Z a number).
     static PointFields point_line();
 

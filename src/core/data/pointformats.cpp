@@ -1,8 +1,9 @@
-// The column orders of the coordinate file formats and the per-line conversions built on them.
+// The coordinate file formats' table and the per-line conversions built on their column orders.
 #include "data/pointformats.h"
 
 #include "data/layerformats.h"
 #include "data/linefields.h"
+#include "data/textwriters.h"
 
 #include <iterator>
 
@@ -11,51 +12,68 @@ namespace
 
 constexpr int kPointFields = 5; // name, code, N, E, Z
 constexpr signed char kSequence = -1;
+constexpr signed char kName = signed(PointRole::Name), kCode = signed(PointRole::Code),
+                      kNorth = signed(PointRole::North), kEast = signed(PointRole::East),
+                      kHeight = signed(PointRole::Height);
 
-struct ColumnLayout {
+// A text format: its suffix, its kind, the class that writes it, and for a column format what each
+// file column holds (a point field, or the sequence number). A new text format is a row here and,
+// when it is not a reordering of the point line's fields, a writer class (data/textwriters.h).
+struct FormatRow {
     const char* suffix;
+    PointFormat::Kind kind;
+    PointFormat::Writer writer;
     int count;
-    signed char columns[6]; // what each file column holds: a point field, or the sequence number
+    signed char columns[6];
 };
 
-// Point fields: 0 name, 1 code, 2 N, 3 E, 4 Z.
-constexpr ColumnLayout kLayouts[] = {
-    {"edad", 5, {0, 1, 3, 2, 4}},            // name, code, E, N, Z
-    {"ndat", 5, {0, 1, 3, 2, 4}},            // name, code, E, N, Z
-    {"gdat", 6, {kSequence, 0, 2, 3, 4, 1}}, // number, name, N, E, Z, code
-    {"svf", 6, {kSequence, 0, 1, 2, 3, 4}},  // number, name, code, N, E, Z
-    {"pts", 5, {0, 3, 2, 4, 1}},             // name, E, N, Z, code
+constexpr FormatRow kFormats[] = {
+    {"ndad", PointFormat::Raw, make_line_writer, 0, {}},
+    {"txt", PointFormat::Raw, make_line_writer, 0, {}},
+    {"csv", PointFormat::Raw, make_line_writer, 0, {}},
+    {"edad", PointFormat::Columns, make_line_writer, 5, {kName, kCode, kEast, kNorth, kHeight}},
+    {"ndat", PointFormat::Columns, make_line_writer, 5, {kName, kCode, kEast, kNorth, kHeight}},
+    {"gdat", PointFormat::Columns, make_line_writer, 6, {kSequence, kName, kNorth, kEast, kHeight, kCode}},
+    {"svf", PointFormat::Columns, make_line_writer, 6, {kSequence, kName, kCode, kNorth, kEast, kHeight}},
+    {"pts", PointFormat::Columns, make_line_writer, 5, {kName, kEast, kNorth, kHeight, kCode}},
+    {"dxf", PointFormat::Drawing, make_drawing_writer, 0, {}},
 };
-
-constexpr const char* kRawSuffixes[] = {"ndad", "txt", "csv"};
 
 } // namespace
 
 PointFormat PointFormat::for_suffix(const QString& suffix)
 {
     PointFormat format;
-    for (const char* raw : kRawSuffixes) {
-        if (suffix.compare(QLatin1String(raw), Qt::CaseInsensitive) == 0) {
-            format.kind_ = Raw;
+    for (const FormatRow& row : kFormats) {
+        if (suffix.compare(QLatin1String(row.suffix), Qt::CaseInsensitive) == 0) {
+            format.kind_ = row.kind;
+            format.writer_ = row.writer;
+            format.columns_ = row.columns;
+            format.column_count_ = row.count;
             return format;
         }
     }
-    for (const ColumnLayout& layout : kLayouts) {
-        if (suffix.compare(QLatin1String(layout.suffix), Qt::CaseInsensitive) == 0) {
-            format.kind_ = Columns;
-            format.columns_ = layout.columns;
-            format.column_count_ = layout.count;
-            return format;
-        }
-    }
-    if (suffix.compare(QLatin1String("dxf"), Qt::CaseInsensitive) == 0) {
-        format.kind_ = Drawing;
-    } else if (const LayerFormats* layers = layer_formats()) {
+    if (const LayerFormats* layers = layer_formats()) {
         const QString lower = suffix.toLower();
         if (layers->can_read(lower) || layers->can_write(lower))
             format.kind_ = Layer;
     }
     return format;
+}
+
+std::unique_ptr<FormatWriter> PointFormat::writer(const QString& path, OutputEncoding encoding) const
+{
+    return writer_ ? writer_(path, *this, encoding) : nullptr;
+}
+
+std::unique_ptr<FormatWriter> format_writer(const QString& path, const QString& suffix, OutputEncoding encoding,
+                                            const PointFields& fields)
+{
+    const PointFormat format = PointFormat::for_suffix(suffix);
+    if (format.kind() != PointFormat::Layer)
+        return format.writer(path, encoding);
+    const QString lower = suffix.toLower();
+    return layer_formats()->can_write(lower) ? layer_formats()->writer(path, lower, fields) : nullptr;
 }
 
 QString PointFormat::unknown_reason(const QString& suffix)

@@ -1,14 +1,24 @@
 // The coordinate file formats, chosen by the file suffix (letter case ignored), and the conversion of
 // one line between a format's file line and the five-field point line (name, code, N, E, Z). One table
-// of column orders serves reading and writing.
+// of the formats names each one's kind, column order and writer, and serves reading and writing.
 #ifndef POINTFORMATS_H
 #define POINTFORMATS_H
 
+#include "data/pointfields.h"
+
 #include <QString>
+#include <memory>
+
+class FormatWriter;
+enum class OutputEncoding;
 
 class PointFormat
 {
 public:
+    // Makes the writer of a file of the format.
+    using Writer = std::unique_ptr<FormatWriter> (*)(const QString& path, const PointFormat& format,
+                                                     OutputEncoding encoding);
+
     enum Kind {
         Unknown, // no format: reads and writes nothing
         Raw,     // "ndad", "txt", "csv": every line as it stands
@@ -37,10 +47,19 @@ public:
     // Drawing and Unknown: false.
     bool file_line(const QString& point_line, int sequence, QString* file_line) const;
 
+    // The writer of a file of a text format or the drawing; null for the other kinds.
+    std::unique_ptr<FormatWriter> writer(const QString& path, OutputEncoding encoding) const;
+
 private:
     Kind kind_ = Unknown;
+    Writer writer_ = nullptr;
     const signed char* columns_ = nullptr; // file column -> point field, or kSequence
     int column_count_ = 0;
 };
+
+// The writer of `path` in the format of `suffix` (letter case ignored): a text format's, the
+// drawing's, or a layer format's for rows laid out as `fields`; null when no format writes the suffix.
+std::unique_ptr<FormatWriter> format_writer(const QString& path, const QString& suffix, OutputEncoding encoding,
+                                            const PointFields& fields = PointFields::point_line());
 
 #endif // POINTFORMATS_H

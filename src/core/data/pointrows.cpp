@@ -3,18 +3,30 @@
 
 #include "data/fieldtext.h"
 #include "data/linefields.h"
+#include "data/tablecolumns.h"
 
 namespace
 {
 
-constexpr int kObservationColumns[] = {0, 2, 9, 10, 13, 12, 4, 3, 5, 6};
-constexpr unsigned kObservationAngles = (1u << 2) | (1u << 3);
-constexpr int kObservationPointColumns[] = {2, 6, 3, 4, 5};
-constexpr int kCoordinatePointColumns[] = {0, 1, 2, 3, 4};
+// Bit i set where field i of a line sits in an angle column (stored without its marks).
+template <size_t N> constexpr unsigned angle_fields(const std::array<int, N>& columns)
+{
+    unsigned bits = 0;
+    for (size_t field = 0; field < N; ++field) {
+        const int column = columns[field];
+        if (column == ObsColumn::HorizontalAngle || column == ObsColumn::VerticalAngle ||
+            column == ObsColumn::BacksightAngle)
+            bits |= 1u << field;
+    }
+    return bits;
+}
 
-constexpr RowShape kObservationLine{kObservationColumns, 10, kObservationAngles, 15};
-constexpr RowShape kObservationPoint{kObservationPointColumns, 5, 0, 15};
-constexpr RowShape kCoordinatePoint{kCoordinatePointColumns, 5, 0, 5};
+constexpr RowShape kObservationLine{kObservationLineColumns.data(), int(kObservationLineColumns.size()),
+                                    angle_fields(kObservationLineColumns), ObsColumn::Count};
+constexpr RowShape kObservationPoint{kObservationPointColumns.data(), int(kObservationPointColumns.size()), 0,
+                                     ObsColumn::Count};
+constexpr RowShape kCoordinatePoint{kCoordinatePointColumns.data(), int(kCoordinatePointColumns.size()), 0,
+                                    PointColumn::Count};
 
 bool is_angle(const RowShape& shape, int field)
 {

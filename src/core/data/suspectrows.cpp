@@ -21,11 +21,11 @@ SuspectColumns coordinate_suspect_columns()
 SuspectColumns observation_suspect_columns(const QStringList& repeating)
 {
     SuspectColumns columns;
-    columns.kind = 0;
-    columns.name = 2;
-    columns.coordinates[0] = 3;
-    columns.coordinates[1] = 4;
-    columns.coordinates[2] = 5;
+    columns.kind = ObsColumn::Kind;
+    columns.name = ObsColumn::Name;
+    columns.coordinates[0] = ObsColumn::North;
+    columns.coordinates[1] = ObsColumn::East;
+    columns.coordinates[2] = ObsColumn::Height;
     for (const QString& kind : repeating) {
         if (!kind.isEmpty())
             columns.kinds_not_compared << kind;

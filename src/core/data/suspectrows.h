@@ -5,6 +5,8 @@
 #ifndef SUSPECTROWS_H
 #define SUSPECTROWS_H
 
+#include "data/tablecolumns.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -14,16 +16,16 @@
 
 // Where a table layout keeps what is checked.
 struct SuspectColumns {
-    int kind = -1;                    // the record kind label; -1 where the layout has none
-    int name = 0;                     // the point name
-    int coordinates[3] = {2, 3, 4};   // N, E, Z
+    int kind = -1; // the record kind label; -1 where the layout has none
+    int name = PointColumn::Name;
+    int coordinates[3] = {PointColumn::North, PointColumn::East, PointColumn::Height};
     QStringList kinds_not_compared{}; // kinds whose names repeat by design (stations, backsights)
 };
 
-// Name, code, N, E, Z.
+// The coordinate layout's columns (data/tablecolumns.h).
 SuspectColumns coordinate_suspect_columns();
-// Kind 0, name 2, N 3, E 4, Z 5; names of the kinds `repeating` (station and backsight labels) are
-// not compared, and the others only with rows of the same kind.
+// The observation layout's kind, name, N, E and Z; names of the kinds `repeating` (station and
+// backsight labels) are not compared, and the others only with rows of the same kind.
 SuspectColumns observation_suspect_columns(const QStringList& repeating);
 
 // Whether a coordinate cell is suspect: text that is not a number. An empty cell is not (a point

@@ -38,9 +38,22 @@ enum : int { Name, Code, North, East, Height, Count };
 // A point's five fields (name, code, N, E, Z, in that order: the point line's order and PointRole's)
 // as columns of a layout.
 using PointColumns = std::array<int, 5>;
-constexpr PointColumns kObservationPointColumns{ObsColumn::Name, ObsColumn::Code, ObsColumn::North,
-                                                ObsColumn::East, ObsColumn::Height};
+constexpr PointColumns kObservationPointColumns{ObsColumn::Name, ObsColumn::Code, ObsColumn::North, ObsColumn::East,
+                                                ObsColumn::Height};
 constexpr PointColumns kCoordinatePointColumns{PointColumn::Name, PointColumn::Code, PointColumn::North,
                                                PointColumn::East, PointColumn::Height};
+
+// The ten-field observation line of the raw formats (kind, name, Hz, V, horizontal and vertical
+// distance, E, N, Z, code) as columns of the observation layout.
+constexpr std::array<int, 10> kObservationLineColumns{ObsColumn::Kind,
+                                                      ObsColumn::Name,
+                                                      ObsColumn::HorizontalAngle,
+                                                      ObsColumn::VerticalAngle,
+                                                      ObsColumn::HorizontalDistance,
+                                                      ObsColumn::VerticalDistance,
+                                                      ObsColumn::East,
+                                                      ObsColumn::North,
+                                                      ObsColumn::Height,
+                                                      ObsColumn::Code};
 
 #endif // TABLECOLUMNS_H

@@ -128,6 +128,8 @@ public:
     bool finish();
     // Gives up: a file being replaced stays as it was.
     void cancel();
+    // A write failed: later lines are not written.
+    bool failed() const { return failed_; }
     QString error() const { return error_; }
 
     // Characters written as "?" because GBK cannot hold them (none in GB18030), and the first of

@@ -6,6 +6,7 @@
 #include "data/columnmapping.h"
 #include "data/layerformats.h"
 #include "data/pointfields.h"
+#include "data/pointformats.h"
 #include "gis/gisreader.h"
 #include "gis/giswriter.h"
 #include "gis/workbookreader.h"
@@ -20,23 +21,13 @@
 namespace
 {
 
-const QString kLandXml = QStringLiteral("xml");
-
-PointFields point_fields(const LayerFields& layer)
-{
-    PointFields fields(layer.names);
-    for (int role = 0; role < kPointRoleCount; ++role)
-        fields.set_field(PointRole(role), layer.roles[role]);
-    return fields;
-}
-
 // Points of a file that names its own system, put into the chosen one. False when PROJ knows no way
 // between them (report->failure set).
 bool transform_lines(QStringList* lines, const QString& from, const QString& to, LayerReport* report)
 {
     CrsTransform transform;
     if (!transform.open(from, to)) {
-        report->failure = LayerReport::UnknownCrs;
+        report->failure = FileFinding::UnknownCrs;
         report->message = transform.error();
         return false;
     }
@@ -59,13 +50,11 @@ bool transform_lines(QStringList* lines, const QString& from, const QString& to,
     return true;
 }
 
-bool read_landxml(const QString& path, const QString& crs, QStringList* lines, LayerReport* report)
+bool read_landxml(const QString& path, const QString& crs, const QString& /*columns*/, QStringList* lines,
+                  LayerReport* report)
 {
     LandXmlPoints points = read_landxml_file(path);
-    static const LayerReport::Failure kFailures[] = {LayerReport::None, LayerReport::CannotOpen,
-                                                     LayerReport::NotWellFormed, LayerReport::NotLandXml,
-                                                     LayerReport::NoPoints};
-    report->failure = kFailures[points.status];
+    report->failure = points.finding();
     report->message = points.message;
     report->line = points.line;
     report->column = points.column;
@@ -83,13 +72,11 @@ bool read_landxml(const QString& path, const QString& crs, QStringList* lines, L
     return true;
 }
 
-bool read_gis(const QString& path, const QString& crs, QStringList* lines, LayerReport* report)
+bool read_gis(const QString& path, const QString& crs, const QString& /*columns*/, QStringList* lines,
+              LayerReport* report)
 {
     GisPoints points = read_gis_file(path, crs);
-    static const LayerReport::Failure kFailures[] = {LayerReport::None, LayerReport::CannotOpen,
-                                                     LayerReport::NoPointLayer, LayerReport::GeographicWithoutCrs,
-                                                     LayerReport::UnknownCrs};
-    report->failure = kFailures[points.status];
+    report->failure = points.finding();
     report->message = points.message;
     report->layer = points.layer;
     report->layer_count = points.layer_count;
@@ -105,13 +92,14 @@ bool read_gis(const QString& path, const QString& crs, QStringList* lines, Layer
     return points.ok();
 }
 
-bool read_workbook_points(const QString& path, const QString& columns, QStringList* lines, LayerReport* report)
+bool read_workbook_points(const QString& path, const QString& /*crs*/, const QString& columns, QStringList* lines,
+                          LayerReport* report)
 {
     const WorkbookRows book = read_workbook(path);
     report->layer = book.sheet;
     report->layer_count = book.sheet_count;
     if (!book.ok()) {
-        report->failure = LayerReport::CannotOpen;
+        report->failure = FileFinding::CannotOpen;
         report->message = book.message;
         return false;
     }
@@ -121,13 +109,13 @@ bool read_workbook_points(const QString& path, const QString& columns, QStringLi
         ColumnChoiceError error;
         if (!parse_column_choice(columns, header, &mapping, &error)) {
             report->failure =
-                error.kind == ColumnChoiceError::NoCoordinates ? LayerReport::NoColumns : LayerReport::BadColumns;
+                error.kind == ColumnChoiceError::NoCoordinates ? FileFinding::NoColumns : FileFinding::BadColumns;
             report->message = error.item.isEmpty() ? columns : error.item;
             return false;
         }
     }
     if (!mapping.has_coordinates()) {
-        report->failure = LayerReport::NoColumns;
+        report->failure = FileFinding::NoColumns;
         return false;
     }
     const MappedPoints points = apply_mapping(book.rows, mapping);
@@ -136,137 +124,86 @@ bool read_workbook_points(const QString& path, const QString& columns, QStringLi
     return true;
 }
 
-// Rows written as LandXML, with the points outside the system's area of use counted.
-class LandXmlLayer : public LayerWriter
+std::unique_ptr<FormatWriter> landxml_writer(const QString& path, const QString& /*suffix*/, const PointFields& fields)
 {
-public:
-    LandXmlLayer(const QString& path, const PointFields& fields) : writer_(path, fields), fields_(fields) {}
+    return std::make_unique<LandXmlWriter>(path, fields);
+}
 
-    bool open(const QString& crs) override
-    {
-        report_.crs = crs;
-        report_.without_crs = crs.isEmpty();
-        if (!crs.isEmpty() && !area_.open(crs))
-            return fail(LayerReport::UnknownCrs, crs);
-        if (!writer_.open(crs))
-            return fail(LayerReport::WriteFailed, writer_.error());
-        return true;
-    }
-    bool write(const QStringList& fields) override
-    {
-        if (failed() || !writer_.write(fields))
-            return false;
-        double north = 0, east = 0;
-        if (!report_.crs.isEmpty() && parse_number(fields_.text(fields, PointRole::North), &north) &&
-            parse_number(fields_.text(fields, PointRole::East), &east) && !area_.contains(east, north))
-            ++report_.outside_area;
-        return true;
-    }
-    bool failed() const override { return report_.failed(); }
-    bool finish() override
-    {
-        return !failed() && (writer_.finish() || fail(LayerReport::WriteFailed, writer_.error()));
-    }
-    void cancel() override { writer_.cancel(); }
-    LayerReport report() const override
-    {
-        LayerReport report = report_;
-        report.written = writer_.written();
-        report.skipped = writer_.skipped();
-        report.dropped_characters = writer_.dropped_characters();
-        return report;
-    }
+std::unique_ptr<FormatWriter> gis_writer(const QString& path, const QString& suffix, const PointFields& fields)
+{
+    GisFormat format = GisFormat::GeoPackage;
+    gis_format_for_suffix(suffix, &format);
+    return std::make_unique<GisWriter>(path, format, fields);
+}
 
-private:
-    bool fail(LayerReport::Failure failure, const QString& message)
-    {
-        report_.failure = failure;
-        report_.message = message;
-        return false;
-    }
+bool is_landxml_suffix(const QString& suffix)
+{
+    return suffix.compare(QLatin1String("xml"), Qt::CaseInsensitive) == 0;
+}
 
-    LandXmlWriter writer_;
-    PointFields fields_;
-    AreaOfUse area_;
-    LayerReport report_;
+bool is_gis_suffix(const QString& suffix)
+{
+    GisFormat format;
+    return gis_format_for_suffix(suffix, &format);
+}
+
+// The geo library's formats: the suffixes each takes, its reader, and its writer (none: read only).
+// A new format is a reader or a writer class (data/formatwriter.h) and a row here.
+struct GeoFormat {
+    bool (*takes)(const QString& suffix);
+    bool (*read)(const QString& path, const QString& crs, const QString& columns, QStringList* lines,
+                 LayerReport* report);
+    std::unique_ptr<FormatWriter> (*writer)(const QString& path, const QString& suffix, const PointFields& fields);
 };
 
-class GisLayer : public LayerWriter
-{
-public:
-    GisLayer(const QString& path, GisFormat format, const PointFields& fields)
-        : writer_(path, format, fields), wgs84_(gis_format_is_wgs84(format))
-    {
-    }
-
-    bool open(const QString& crs) override
-    {
-        crs_ = crs;
-        return writer_.open(crs);
-    }
-    bool write(const QStringList& fields) override { return writer_.write(fields); }
-    bool failed() const override { return writer_.failure() != GisWriter::None; }
-    bool finish() override { return writer_.finish(); }
-    void cancel() override { writer_.cancel(); }
-    LayerReport report() const override
-    {
-        static const LayerReport::Failure kFailures[] = {LayerReport::None,        LayerReport::NoCrs,
-                                                         LayerReport::UnknownCrs,  LayerReport::WriteFailed,
-                                                         LayerReport::WriteFailed, LayerReport::WriteFailed};
-        LayerReport report;
-        report.failure = kFailures[writer_.failure()];
-        report.message = writer_.error();
-        report.crs = crs_;
-        report.without_crs = crs_.isEmpty() && !wgs84_;
-        report.written = writer_.written();
-        report.skipped = writer_.skipped();
-        report.outside_area = writer_.outside_area();
-        report.changed_values = writer_.changed_values();
-        return report;
-    }
-
-private:
-    GisWriter writer_;
-    bool wgs84_;
-    QString crs_;
+const GeoFormat kFormats[] = {
+    {is_landxml_suffix, read_landxml, landxml_writer},
+    {is_gis_suffix, read_gis, gis_writer},
+    {is_workbook_suffix, read_workbook_points, nullptr},
 };
+
+const GeoFormat* format_for(const QString& suffix)
+{
+    for (const GeoFormat& format : kFormats) {
+        if (format.takes(suffix))
+            return &format;
+    }
+    return nullptr;
+}
 
 class GeoFormats : public LayerFormats
 {
 public:
-    bool can_read(const QString& suffix) const override { return can_write(suffix) || is_workbook_suffix(suffix); }
+    bool can_read(const QString& suffix) const override { return format_for(suffix) != nullptr; }
     bool can_write(const QString& suffix) const override
     {
-        GisFormat format;
-        return suffix == kLandXml || gis_format_for_suffix(suffix, &format);
+        const GeoFormat* format = format_for(suffix);
+        return format && format->writer;
     }
 
     bool read(const QString& path, const QString& suffix, const QString& crs, const QString& columns,
               const std::function<void(const QString&)>& sink, LayerReport* report) const override
     {
         *report = LayerReport();
+        const GeoFormat* format = format_for(suffix);
         QStringList lines;
-        bool read = false;
-        if (suffix == kLandXml)
-            read = read_landxml(path, crs, &lines, report);
-        else if (is_workbook_suffix(suffix))
-            read = read_workbook_points(path, columns, &lines, report);
-        else
-            read = read_gis(path, crs, &lines, report);
-        if (!read)
+        if (!format) {
+            report->failure = FileFinding::CannotOpen;
+            report->message = PointFormat::unknown_reason(suffix);
+            return false;
+        }
+        if (!format->read(path, crs, columns, &lines, report))
             return false;
         for (const QString& line : qAsConst(lines))
             sink(line);
         return true;
     }
 
-    std::unique_ptr<LayerWriter> writer(const QString& path, const QString& suffix,
-                                        const LayerFields& fields) const override
+    std::unique_ptr<FormatWriter> writer(const QString& path, const QString& suffix,
+                                         const PointFields& fields) const override
     {
-        GisFormat format = GisFormat::GeoPackage;
-        if (suffix != kLandXml && gis_format_for_suffix(suffix, &format))
-            return std::make_unique<GisLayer>(path, format, point_fields(fields));
-        return std::make_unique<LandXmlLayer>(path, point_fields(fields));
+        const GeoFormat* format = format_for(suffix);
+        return format && format->writer ? format->writer(path, suffix, fields) : nullptr;
     }
 };
 

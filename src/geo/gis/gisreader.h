@@ -5,16 +5,20 @@
 #ifndef GEO_GISREADER_H
 #define GEO_GISREADER_H
 
+#include "data/findingkind.h"
+
 #include <QString>
 #include <QStringList>
 
 struct GisPoints {
+    // How the read ended, each way as the finding it is told as.
     enum Status {
-        Ok,
-        CannotOpen,           // GDAL cannot open the file as vector data: message says why
-        NoPointLayer,         // no layer holds a point
-        GeographicWithoutCrs, // longitude and latitude, and no system chosen to put them in
-        UnknownCrs,           // the chosen system is unknown, or no way from the layer's system to it
+        Ok = int(FileFinding::None),
+        CannotOpen = int(FileFinding::CannotOpen),     // GDAL cannot open the file as vector data: message says why
+        NoPointLayer = int(FileFinding::NoPointLayer), // no layer holds a point
+        // longitude and latitude, and no system chosen to put them in
+        GeographicWithoutCrs = int(FileFinding::GeographicWithoutCrs),
+        UnknownCrs = int(FileFinding::UnknownCrs), // the chosen system is unknown, or no way from the layer's to it
     };
     Status status = Ok;
     QString message;
@@ -31,6 +35,7 @@ struct GisPoints {
     int changed_characters = 0; // see join_point_line
 
     bool ok() const { return status == Ok; }
+    FileFinding finding() const { return FileFinding(status); }
 };
 
 // Reads `path` into the system `crs` ("EPSG:4547"; empty: none chosen). A layer without a system is

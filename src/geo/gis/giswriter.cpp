@@ -129,6 +129,7 @@ bool GisWriter::fail(Failure failure, const QString& error)
 
 bool GisWriter::open(const QString& crs)
 {
+    crs_ = crs;
     if (fields_.field(PointRole::North) < 0 || fields_.field(PointRole::East) < 0)
         return fail(NoCoordinates, QStringLiteral("the rows have no N or E field"));
     const FormatInfo& format = info(format_);
@@ -313,6 +314,42 @@ bool GisWriter::finish()
                    << "outside the area of use";
     gdal_.reset();
     return true;
+}
+
+namespace
+{
+
+FileFinding finding_of(GisWriter::Failure failure)
+{
+    switch (failure) {
+    case GisWriter::None:
+        return FileFinding::None;
+    case GisWriter::NoCrs:
+        return FileFinding::NoCrs;
+    case GisWriter::UnknownCrs:
+        return FileFinding::UnknownCrs;
+    case GisWriter::NoCoordinates:
+    case GisWriter::CannotCreate:
+    case GisWriter::WriteFailed:
+        break;
+    }
+    return FileFinding::WriteFailed;
+}
+
+} // namespace
+
+LayerReport GisWriter::report() const
+{
+    LayerReport report;
+    report.failure = finding_of(failure_);
+    report.message = error_;
+    report.crs = crs_;
+    report.without_crs = crs_.isEmpty() && !info(format_).wgs84;
+    report.written = written_;
+    report.skipped = skipped_;
+    report.outside_area = outside_;
+    report.changed_values = changed_values_;
+    return report;
 }
 
 void GisWriter::cancel()

@@ -7,6 +7,7 @@
 #ifndef GEO_GISWRITER_H
 #define GEO_GISWRITER_H
 
+#include "data/formatwriter.h"
 #include "data/pointfields.h"
 
 #include <QString>
@@ -21,9 +22,10 @@ bool gis_format_for_suffix(const QString& suffix, GisFormat* format);
 // Whether the format holds WGS 84 longitude and latitude only.
 bool gis_format_is_wgs84(GisFormat format);
 
-class GisWriter
+class GisWriter final : public FieldsWriter
 {
 public:
+    // What stops a write; report() names the finding each is told as.
     enum Failure {
         None,
         NoCrs,         // GeoJSON and KML without the points' system
@@ -34,19 +36,21 @@ public:
     };
 
     GisWriter(const QString& path, GisFormat format, const PointFields& fields);
-    ~GisWriter();
+    ~GisWriter() override;
     GisWriter(const GisWriter&) = delete;
     GisWriter& operator=(const GisWriter&) = delete;
 
     // Starts the layer in the system `crs` ("EPSG:4547"; empty: none). False with failure() set.
-    bool open(const QString& crs);
+    bool open(const QString& crs) override;
     // Writes one row. False when it is left out (N or E not a number, Z neither empty nor a number:
     // counted in skipped()) or when writing failed (failure() set; later rows are refused too).
-    bool write(const QStringList& row);
+    bool write(const QStringList& row) override;
+    bool failed() const override { return failure_ != None; }
     // Ends the layer and puts the files in place; false with failure() set when anything failed.
-    bool finish();
+    bool finish() override;
     // Leaves the target as it was.
-    void cancel();
+    void cancel() override;
+    LayerReport report() const override;
 
     Failure failure() const { return failure_; }
     QString error() const { return error_; }
@@ -67,6 +71,7 @@ private:
     QString path_;
     GisFormat format_;
     PointFields fields_;
+    QString crs_;
     Failure failure_ = None;
     QString error_;
     int written_ = 0;

@@ -4,18 +4,21 @@
 #ifndef GEO_LANDXMLREADER_H
 #define GEO_LANDXMLREADER_H
 
+#include "data/findingkind.h"
+
 #include <QString>
 #include <QStringList>
 
 class QIODevice;
 
 struct LandXmlPoints {
+    // How the read ended, each way as the finding it is told as.
     enum Status {
-        Ok,
-        CannotOpen,    // the file cannot be read: message holds the reason
-        NotWellFormed, // message, line and column are the XML reader's
-        NotLandXml,    // another XML document: line and column of its root element
-        NoPoints,      // no CgPoint with coordinates: line and column of the end of the document
+        Ok = int(FileFinding::None),
+        CannotOpen = int(FileFinding::CannotOpen),       // the file cannot be read: message holds the reason
+        NotWellFormed = int(FileFinding::NotWellFormed), // message, line and column are the XML reader's
+        NotLandXml = int(FileFinding::NotLandXml),       // another XML document: line and column of its root element
+        NoPoints = int(FileFinding::NoPoints), // no CgPoint with coordinates: line and column of the document's end
     };
     Status status = Ok;
     QString message;
@@ -32,6 +35,7 @@ struct LandXmlPoints {
     QString linear_unit; // as the file's Units give it ("meter", "USSurveyFoot"); empty when absent
 
     bool ok() const { return status == Ok; }
+    FileFinding finding() const { return FileFinding(status); }
 };
 
 LandXmlPoints read_landxml(QIODevice* device);

@@ -160,17 +160,25 @@ LandXmlWriter::LandXmlWriter(const QString& path, const PointFields& fields)
 
 LandXmlWriter::~LandXmlWriter() = default;
 
+bool LandXmlWriter::fail(FileFinding failure, const QString& error)
+{
+    failure_ = failure;
+    error_ = error;
+    return false;
+}
+
 bool LandXmlWriter::open(const QString& crs, const QDateTime& stamp)
 {
-    if (fields_.field(PointRole::North) < 0 || fields_.field(PointRole::East) < 0) {
-        error_ = QStringLiteral("the rows have no N or E field");
-        return false;
-    }
+    crs_ = crs;
+    if (!crs.isEmpty() && !area_.open(crs))
+        return fail(FileFinding::UnknownCrs, crs);
+    if (fields_.field(PointRole::North) < 0 || fields_.field(PointRole::East) < 0)
+        return fail(FileFinding::WriteFailed, QStringLiteral("the rows have no N or E field"));
     file_ = replacement_file(path_);
     if (!file_->open(QIODevice::WriteOnly)) {
-        error_ = file_->errorString();
+        const QString error = file_->errorString();
         file_.reset();
-        return false;
+        return fail(FileFinding::WriteFailed, error);
     }
     write_failed_ = false;
     write_error_.clear();
@@ -274,6 +282,9 @@ bool LandXmlWriter::write(const QStringList& row)
     out += "</CgPoint>";
     chunk_.seek(out.size());
     ++written_;
+    double n = 0, e = 0;
+    if (!crs_.isEmpty() && parse_number(north, &n) && parse_number(east, &e) && !area_.contains(e, n))
+        ++outside_area_;
     if (out.size() >= kChunk)
         flush_chunk();
     return true;
@@ -300,7 +311,8 @@ bool LandXmlWriter::finish()
     if (done)
         done = commit_replacement(*file_, &reason);
     if (!done) {
-        error_ = QStringLiteral("%1: %2").arg(path_, reason.isEmpty() ? file_->errorString() : reason);
+        fail(FileFinding::WriteFailed,
+             QStringLiteral("%1: %2").arg(path_, reason.isEmpty() ? file_->errorString() : reason));
         qCWarning(lcGeo) << "LandXML not written:" << error_;
         cancel();
         return false;
@@ -309,6 +321,20 @@ bool LandXmlWriter::finish()
     chunk_.close();
     qCDebug(lcGeo) << written_ << "points written to" << path_ << "in" << groups_ << "groups";
     return true;
+}
+
+LayerReport LandXmlWriter::report() const
+{
+    LayerReport report;
+    report.failure = failure_;
+    report.message = error_;
+    report.crs = crs_;
+    report.without_crs = crs_.isEmpty();
+    report.written = written_;
+    report.skipped = skipped_;
+    report.outside_area = outside_area_;
+    report.dropped_characters = dropped_characters_;
+    return report;
 }
 
 void LandXmlWriter::cancel()

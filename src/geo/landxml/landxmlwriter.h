@@ -1,10 +1,13 @@
 // Points written as a LandXML 1.2 file: one CgPoint per row with its name and code attributes and the
 // text "N E Z" ("N E" without Z), units in metres, the coordinate system's EPSG code when one is set.
 // Rows are written one at a time into a temporary file that replaces the target only in finish(), so
-// a file of any size is written with flat memory and a failed write leaves nothing behind.
+// a file of any size is written with flat memory and a failed write leaves nothing behind. The points
+// outside the system's area of use are counted.
 #ifndef GEO_LANDXMLWRITER_H
 #define GEO_LANDXMLWRITER_H
 
+#include "crs/crstransform.h"
+#include "data/formatwriter.h"
 #include "data/pointfields.h"
 
 #include <QBuffer>
@@ -14,24 +17,28 @@
 #include <QXmlStreamWriter>
 #include <memory>
 
-class LandXmlWriter
+class LandXmlWriter final : public FieldsWriter
 {
 public:
     // Rows laid out as `fields`; only the name, code, N, E and Z fields are written.
     LandXmlWriter(const QString& path, const PointFields& fields);
-    ~LandXmlWriter();
+    ~LandXmlWriter() override;
 
     // Starts the file. `crs` is the points' system ("EPSG:4547"), empty for local coordinates;
-    // `stamp` the file's date and time. False, with error() set, when the file cannot be made or
-    // the layout has no N or E field.
-    bool open(const QString& crs = QString(), const QDateTime& stamp = QDateTime::currentDateTime());
+    // `stamp` the file's date and time (now, when not given). False, with error() set, when the
+    // system is unknown, the file cannot be made or the layout has no N or E field.
+    bool open(const QString& crs, const QDateTime& stamp);
+    bool open(const QString& crs) override { return open(crs, QDateTime::currentDateTime()); }
+    bool open() { return open(QString()); }
     // Writes one row. False when it is left out: N or E is not a number, or Z is neither empty nor a
-    // number (counted in skipped()).
-    bool write(const QStringList& row);
+    // number (counted in skipped()). A point outside the system's area of use is counted.
+    bool write(const QStringList& row) override;
+    bool failed() const override { return failure_ != FileFinding::None; }
     // Ends the file and puts it in place; false, with error() set, when anything failed.
-    bool finish();
+    bool finish() override;
     // Leaves the target as it was.
-    void cancel();
+    void cancel() override;
+    LayerReport report() const override;
 
     QString error() const { return error_; }
     int written() const { return written_; }
@@ -43,13 +50,18 @@ public:
     int groups() const { return groups_; }
 
 private:
+    bool fail(FileFinding failure, const QString& error);
     void start_group();
     bool flush_chunk();
 
     QString path_;
     PointFields fields_;
-    std::unique_ptr<QFileDevice> file_; // data/replacefile.h
-    QBuffer chunk_;                     // the XML is made here and goes to the file in large writes
+    QString crs_;
+    AreaOfUse area_;
+    int outside_area_ = 0;
+    FileFinding failure_ = FileFinding::None; // what stopped open() or finish()
+    std::unique_ptr<QFileDevice> file_;       // data/replacefile.h
+    QBuffer chunk_;                           // the XML is made here and goes to the file in large writes
     QXmlStreamWriter xml_;
     class NameSet;
     std::unique_ptr<NameSet> names_;

@@ -8,6 +8,14 @@
 #include <QIcon>
 #include <QTableWidgetItem>
 
+namespace
+{
+
+// The list's columns: the system's code and its name.
+enum : int { kCodeColumn, kNameColumn };
+
+} // namespace
+
 CrsDialog::CrsDialog(QWidget* parent) : QDialog(parent), ui(new Ui::CrsDialog)
 {
     ui->setupUi(this);
@@ -51,8 +59,8 @@ void CrsDialog::add_row(const CrsInfo& info, bool recent_choice)
             item->setToolTip(texts_.value(kRecentText));
         }
     }
-    ui->tableWidget->setItem(row, 0, code);
-    ui->tableWidget->setItem(row, 1, name);
+    ui->tableWidget->setItem(row, kCodeColumn, code);
+    ui->tableWidget->setItem(row, kNameColumn, name);
     rows_.append(info);
 }
 
@@ -82,7 +90,7 @@ void CrsDialog::search(const QString& query)
         if (!shown.contains(info.id()))
             add_row(info, false);
     }
-    ui->tableWidget->resizeColumnToContents(0);
+    ui->tableWidget->resizeColumnToContents(kCodeColumn);
     // The current choice stays selected while it is listed; else the best match.
     int select = words.isEmpty() ? 0 : (rows_.size() > 1 ? 1 : 0);
     for (int row = 0; row < rows_.size(); ++row) {

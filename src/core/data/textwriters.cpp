@@ -1,0 +1,88 @@
+// The text formats' writers, a point line at a time.
+#include "data/textwriters.h"
+
+bool TextFormatWriter::open(const QString& /*crs*/)
+{
+    if (file_.open())
+        return true;
+    error_ = file_.error();
+    return false;
+}
+
+bool TextFormatWriter::finish()
+{
+    if (file_.finish())
+        return true;
+    error_ = file_.error();
+    return false;
+}
+
+LayerReport TextFormatWriter::report() const
+{
+    LayerReport report;
+    report.message = error_;
+    report.unencodable = file_.unencodable_characters();
+    report.first_unencodable = file_.first_unencodable();
+    return report;
+}
+
+LineFormatWriter::LineFormatWriter(const QString& path, const PointFormat& format, OutputEncoding encoding)
+    : TextFormatWriter(path, encoding), format_(format)
+{
+}
+
+bool LineFormatWriter::write_line(const QString& point_line)
+{
+    if (!format_.file_line(point_line, ++sequence_, &line_))
+        return false;
+    file_.write_line(line_);
+    return true;
+}
+
+void DrawingWriter::write_lines(const QStringList& lines)
+{
+    for (const QString& line : lines)
+        file_.write_line(line);
+}
+
+bool DrawingWriter::open(const QString& crs)
+{
+    if (!TextFormatWriter::open(crs))
+        return false;
+    lines_.clear();
+    dxf_append_header(lines_, extents_);
+    dxf_append_tables(lines_);
+    dxf_append_blocks(lines_);
+    dxf_append_entities_start(lines_);
+    write_lines(lines_);
+    return true;
+}
+
+bool DrawingWriter::write_line(const QString& point_line)
+{
+    lines_.clear();
+    if (!dxf_append_point(lines_, point_line))
+        return false;
+    write_lines(lines_);
+    return true;
+}
+
+bool DrawingWriter::finish()
+{
+    lines_.clear();
+    dxf_append_entities_end(lines_);
+    dxf_append_eof(lines_);
+    write_lines(lines_);
+    return TextFormatWriter::finish();
+}
+
+std::unique_ptr<FormatWriter> make_line_writer(const QString& path, const PointFormat& format, OutputEncoding encoding)
+{
+    return std::make_unique<LineFormatWriter>(path, format, encoding);
+}
+
+std::unique_ptr<FormatWriter> make_drawing_writer(const QString& path, const PointFormat& /*format*/,
+                                                  OutputEncoding encoding)
+{
+    return std::make_unique<DrawingWriter>(path, encoding);
+}
