@@ -37,6 +37,10 @@ class TestCrsDialog : public QObject
     Q_OBJECT
 
 private slots:
+    // The search box's clear button fades in with an animation that deletes itself once it has run;
+    // the events after each case let it finish.
+    void cleanup() { QTest::qWait(300); }
+
     void search_data()
     {
         QTest::addColumn<QString>("query");
