@@ -1,11 +1,13 @@
 // ktconvert: converts a coordinate file into another format, both chosen by file suffix, through the
 // program's own readers (every encoding they tell) and writers (GBK, or GB18030 when asked), the
 // LandXML and GIS formats in the points' coordinate system, workbooks by their columns.
+#include "config/runtimefiles.h"
 #include "crs/crs.h"
 #include "data/convertfile.h"
 #include "data/filefindings.h"
 #include "data/replacefile.h"
 #include "formats/geoformats.h"
+#include "gis/lineworkdrawing.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -17,34 +19,42 @@
 namespace
 {
 
-const char kUsage[] = "usage: ktconvert INPUT OUTPUT\n"
-                      "       ktconvert [--gb18030] [--crs AUTHORITY:CODE] [--columns NAME,CODE,N,E,Z] INPUT OUTPUT\n"
-                      "\n"
-                      "Reads the points of INPUT and writes them to OUTPUT; the suffix of each file names its\n"
-                      "format (letter case ignored: \".TXT\" is \"txt\"):\n"
-                      "  ndad, txt, csv   every line as it stands (name,code,N,E,Z)\n"
-                      "  edad, ndat       name,code,E,N,Z\n"
-                      "  gdat             number,name,N,E,Z,code\n"
-                      "  svf              number,name,code,N,E,Z\n"
-                      "  pts              name,E,N,Z,code\n"
-                      "  dxf              DXF drawing: points with their names and heights\n"
-                      "  xml              LandXML 1.2 CgPoints (\"N E Z\")\n"
-                      "  gpkg, shp        GeoPackage, Shapefile: a point layer in the points' system\n"
-                      "  geojson, kml     GeoJSON, KML: WGS 84 longitude and latitude (needs --crs)\n"
-                      "  xlsx, ods        workbooks, read only: the first sheet, columns by header or --columns\n"
-                      "INPUT is read in the encoding it was written in: a byte order mark names it, else\n"
-                      "valid UTF-8 is UTF-8, zero bytes tell UTF-16, anything else is GBK; a drawing names\n"
-                      "its own. Lines end in LF, CR LF or CR; a line longer than 1 MiB is refused.\n"
-                      "OUTPUT is written in GBK, and not at all when a point holds a character GBK cannot\n"
-                      "hold; --gb18030 writes GB18030, which holds every character and is GBK for GBK text.\n"
-                      "--crs names the points' coordinate system (EPSG:4547): GIS and LandXML files are read\n"
-                      "into it and written in it. --columns names a workbook's columns for name, code, N, E\n"
-                      "and Z, each by its header text or its letter (\"点名,编码,B,C,\"); without it the\n"
-                      "header row names them (X and Y are never taken for N and E).\n"
-                      "An existing OUTPUT is replaced only when the whole file has been written.\n"
-                      "\n"
-                      "Exit status: 0 converted; 1 INPUT cannot be read, a suffix names no format, no point\n"
-                      "was read, the system is unknown, or OUTPUT cannot be written; 2 wrong usage.\n";
+const char kUsage[] =
+    "usage: ktconvert INPUT OUTPUT\n"
+    "       ktconvert [--gb18030] [--crs AUTHORITY:CODE] [--columns NAME,CODE,N,E,Z] INPUT OUTPUT\n"
+    "       ktconvert --linework [--crs AUTHORITY:CODE] [--columns NAME,CODE,N,E,Z] INPUT OUTPUT.dxf\n"
+    "\n"
+    "Reads the points of INPUT and writes them to OUTPUT; the suffix of each file names its\n"
+    "format (letter case ignored: \".TXT\" is \"txt\"):\n"
+    "  ndad, txt, csv   every line as it stands (name,code,N,E,Z)\n"
+    "  edad, ndat       name,code,E,N,Z\n"
+    "  gdat             number,name,N,E,Z,code\n"
+    "  svf              number,name,code,N,E,Z\n"
+    "  pts              name,E,N,Z,code\n"
+    "  dxf              DXF drawing: points with their names and heights\n"
+    "  xml              LandXML 1.2 CgPoints (\"N E Z\")\n"
+    "  gpkg, shp        GeoPackage, Shapefile: a point layer in the points' system\n"
+    "  geojson, kml     GeoJSON, KML: WGS 84 longitude and latitude (needs --crs)\n"
+    "  xlsx, ods        workbooks, read only: the first sheet, columns by header or --columns\n"
+    "INPUT is read in the encoding it was written in: a byte order mark names it, else\n"
+    "valid UTF-8 is UTF-8, zero bytes tell UTF-16, anything else is GBK; a drawing names\n"
+    "its own. Lines end in LF, CR LF or CR; a line longer than 1 MiB is refused.\n"
+    "OUTPUT is written in GBK, and not at all when a point holds a character GBK cannot\n"
+    "hold; --gb18030 writes GB18030, which holds every character and is GBK for GBK text.\n"
+    "--crs names the points' coordinate system (EPSG:4547): GIS and LandXML files are read\n"
+    "into it and written in it. --columns names a workbook's columns for name, code, N, E\n"
+    "and Z, each by its header text or its letter (\"点名,编码,B,C,\"); without it the\n"
+    "header row names them (X and Y are never taken for N and E).\n"
+    "--linework draws the points into a DXF drawing with their linework: the codes are\n"
+    "joined into lines and areas in row order by the code list (config/codes.xml; the\n"
+    "user's copy comes first), one layer per code in its colour, point codes as symbols;\n"
+    "what could not be joined is told on standard error. The drawing is ASCII, so\n"
+    "--gb18030 has no use with it; OUTPUT must end in .dxf.\n"
+    "An existing OUTPUT is replaced only when the whole file has been written.\n"
+    "\n"
+    "Exit status: 0 converted; 1 INPUT cannot be read, a suffix names no format, no point\n"
+    "was read, the system is unknown, the code list is refused, or OUTPUT cannot be written;\n"
+    "2 wrong usage.\n";
 
 QTextCodec* console_codec = nullptr;
 
@@ -64,6 +74,7 @@ void tell_findings(const QString& file, const QList<FileFindingText>& findings)
 
 struct Options {
     bool gb18030 = false;
+    bool linework = false;
     QString crs;
     QString columns;
     QString input;
@@ -77,6 +88,8 @@ bool parse_options(QStringList args, Options* options)
         const QString option = args.takeFirst();
         if (option == "--gb18030" && !options->gb18030) {
             options->gb18030 = true;
+        } else if (option == "--linework" && !options->linework) {
+            options->linework = true;
         } else if ((option == "--crs" || option == "--columns") && !args.isEmpty()) {
             QString& value = option == "--crs" ? options->crs : options->columns;
             if (!value.isEmpty() || args[0].isEmpty())
@@ -90,7 +103,77 @@ bool parse_options(QStringList args, Options* options)
         return false;
     options->input = args[0];
     options->output = args[1];
+    // The drawing with linework is a DXF file, written in ASCII.
+    if (options->linework && (options->gb18030 || QFileInfo(options->output).suffix().toLower() != "dxf"))
+        return false;
     return true;
+}
+
+// Why OUTPUT was not written, with what a failed write left there.
+QString write_failure(const QString& output, bool existed, const LayerReport& layer, const QString& message)
+{
+    QString reason = layer.failed() ? finding_in_english(layer_refusal(layer)) : message;
+    // A write that failed on the way (not a refusal before it) says what it left.
+    if (!layer.failed() || layer.failure == FileFinding::WriteFailed || layer.failure == FileFinding::CannotOpen) {
+        static const char* const kLeft[] = {"; the file as it was is kept", "; no file was made", ""};
+        reason += kLeft[int(after_failed_write(output, existed))];
+    }
+    return QString("ktconvert: cannot write %1: %2").arg(output, reason);
+}
+
+// The failures of reading INPUT that leave nothing to write; false when the read gave points.
+bool tell_read_failure(const QString& input, const QString& output, const PointFileConversion& result)
+{
+    if (result.outcome == PointFileConversion::UnknownInputFormat ||
+        result.outcome == PointFileConversion::InputUnreadable) {
+        say(stderr, QString("ktconvert: cannot read %1: %2")
+                        .arg(input, finding_in_english(read_refusal(result.read, result.layer_read, result.reason))));
+        return true;
+    }
+    if (result.outcome == PointFileConversion::NoPoints) {
+        say(stderr, QString("ktconvert: no point read from %1; %2 not written").arg(input, output));
+        return true;
+    }
+    return false;
+}
+
+// --linework: the points of INPUT joined by the code list and drawn into OUTPUT.dxf.
+int convert_with_linework(const Options& options, bool existed)
+{
+    // The user's code list is the one ktlink edits, in ktlink's configuration folder.
+    QCoreApplication::setApplicationName(QStringLiteral("ktlink"));
+    const QString codes_file = code_list_file_to_read(runtime_folder());
+    CodeList codes;
+    CodeListError error;
+    if (!read_code_list_file(codes_file, &codes, &error)) {
+        say(stderr, QString("ktconvert: %1: %2").arg(codes_file, code_list_error_text(error)));
+        return 1;
+    }
+    QStringList points;
+    const PointFileConversion read = read_point_file(options.input, &points, options.crs, options.columns);
+    tell_findings(options.input, read_findings(read.read, read.layer_read));
+    if (tell_read_failure(options.input, options.output, read))
+        return 1;
+    const LineworkBuilder linework = linework_of_point_lines(codes, points);
+    for (const LineworkIssue& issue : linework.issues())
+        say(stderr, QString("ktconvert: %1: %2").arg(options.input, linework_issue_text(issue)));
+    LineworkDrawingReport drawn;
+    if (!write_linework_drawing(options.output, points, linework, &drawn)) {
+        say(stderr, write_failure(options.output, existed, LayerReport(), drawn.error));
+        return 1;
+    }
+    if (drawn.without_coordinates > 0)
+        say(stderr, QString("ktconvert: %1: %2 points without numeric N and E not drawn")
+                        .arg(options.input)
+                        .arg(drawn.without_coordinates));
+    say(stderr, QString("ktconvert: read %1 points from %2, wrote %3 points, %4 lines and %5 areas to %6")
+                    .arg(read.points_read)
+                    .arg(options.input)
+                    .arg(drawn.points)
+                    .arg(drawn.lines)
+                    .arg(drawn.areas)
+                    .arg(options.output));
+    return 0;
 }
 
 } // namespace
@@ -128,6 +211,8 @@ int main(int argc, char** argv)
 
     // What stood at the output before, for what a failed write leaves.
     const bool existed = QFileInfo(output).exists() || QFileInfo(output).isSymLink();
+    if (options.linework)
+        return convert_with_linework(options, existed);
     const PointFileConversion result = convert_point_file(
         input, output, options.gb18030 ? OutputEncoding::Gb18030 : OutputEncoding::Gbk, options.crs, options.columns);
     tell_findings(input, read_findings(result.read, result.layer_read));
@@ -141,28 +226,16 @@ int main(int argc, char** argv)
                         .arg(output));
         return 0;
     case PointFileConversion::UnknownInputFormat:
-    case PointFileConversion::InputUnreadable: {
-        say(stderr, QString("ktconvert: cannot read %1: %2")
-                        .arg(input, finding_in_english(read_refusal(result.read, result.layer_read, result.reason))));
-        break;
-    }
+    case PointFileConversion::InputUnreadable:
     case PointFileConversion::NoPoints:
-        say(stderr, QString("ktconvert: no point read from %1; %2 not written").arg(input, output));
+        tell_read_failure(input, output, result);
         break;
     case PointFileConversion::UnknownOutputFormat:
         say(stderr, QString("ktconvert: cannot write %1: %2").arg(output, result.reason));
         break;
-    case PointFileConversion::OutputUnwritable: {
-        const LayerReport& layer = result.layer_written;
-        QString reason = layer.failed() ? finding_in_english(layer_refusal(layer)) : result.reason;
-        // A write that failed on the way (not a refusal before it) says what it left.
-        if (!layer.failed() || layer.failure == FileFinding::WriteFailed || layer.failure == FileFinding::CannotOpen) {
-            static const char* const kLeft[] = {"; the file as it was is kept", "; no file was made", ""};
-            reason += kLeft[int(after_failed_write(output, existed))];
-        }
-        say(stderr, QString("ktconvert: cannot write %1: %2").arg(output, reason));
+    case PointFileConversion::OutputUnwritable:
+        say(stderr, write_failure(output, existed, result.layer_written, result.reason));
         break;
-    }
     case PointFileConversion::Unencodable:
         say(stderr, QString("ktconvert: cannot write %1: %2 characters GBK cannot hold, the first \"%3\" in line "
                             "%4, field %5; --gb18030 writes them")

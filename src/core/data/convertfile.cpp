@@ -101,3 +101,25 @@ PointFileConversion convert_point_file(const QString& input, const QString& outp
     result.layer_written = writer->report();
     return result;
 }
+
+PointFileConversion read_point_file(const QString& input, QStringList* point_lines, const QString& crs,
+                                    const QString& columns)
+{
+    PointFileConversion result;
+    const QString suffix = QFileInfo(input).suffix();
+    const PointFormat format = PointFormat::for_suffix(suffix);
+    if (!format.is_known())
+        return ended(result, PointFileConversion::UnknownInputFormat, PointFormat::unknown_reason(suffix));
+    FileOperation reader;
+    reader.crs = crs;
+    reader.columns = columns;
+    const bool only_points = format.kind() != PointFormat::Raw;
+    const bool read = reader.read_points(input, suffix, [&](const QString& line) {
+        if (only_points || is_point(line)) {
+            point_lines->append(line);
+            ++result.points_read;
+        }
+    });
+    read_gave_points(read, result.points_read, reader, &result);
+    return result;
+}

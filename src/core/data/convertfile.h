@@ -6,6 +6,7 @@
 #include "data/fileoperation.h"
 
 #include <QString>
+#include <QStringList>
 
 struct PointFileConversion {
     enum Outcome {
@@ -36,5 +37,11 @@ struct PointFileConversion {
 PointFileConversion convert_point_file(const QString& input, const QString& output,
                                        OutputEncoding encoding = OutputEncoding::Gbk, const QString& crs = QString(),
                                        const QString& columns = QString());
+
+// Reads the points of `input` as convert_point_file reads them, as five-field point lines appended to
+// `point_lines` (a raw format's other lines are left out): outcome Done with points_read, or why no
+// point could be had (UnknownInputFormat, InputUnreadable, NoPoints).
+PointFileConversion read_point_file(const QString& input, QStringList* point_lines, const QString& crs = QString(),
+                                    const QString& columns = QString());
 
 #endif // CONVERTFILE_H
