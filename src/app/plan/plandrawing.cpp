@@ -77,6 +77,7 @@ void PlanView::render_plan(QPainter* painter, const QSize& size)
     PlanTransform view = view_;
     view.set_view_size(size);
     painter->fillRect(QRect(QPoint(0, 0), size), Qt::white);
+    draw_linework(painter, view);
     draw_points(painter, view, size);
     painter->setFont(label_font(font()));
     draw_scale_bar(painter, view, size);

@@ -3,6 +3,7 @@
 #include "plan/planview.h"
 
 #include "config/countedtext.h"
+#include "survey/linework.h"
 #include "table/tablerows.h"
 
 #include <QTableWidget>
@@ -25,6 +26,8 @@ PlanView::PlanView(QTableWidget* table, const PlanColumns& columns, const PlanKi
     setAttribute(Qt::WA_OpaquePaintEvent);
     follow_row_changes(table_->model(), this, [this](int first) { rows_changed_from(first); });
 }
+
+PlanView::~PlanView() = default;
 
 void PlanView::set_texts(const QStringList& texts)
 {
@@ -61,6 +64,7 @@ void PlanView::refresh()
         else
             ++points_.rows_left_out;
     }
+    refresh_linework(stale_from_);
     stale_from_ = INT_MAX;
     QVector<QPointF> positions;
     positions.reserve(points_.points.size());

@@ -8,13 +8,18 @@
 #include "data/plangrid.h"
 #include "data/planpoints.h"
 #include "data/plantransform.h"
+#include "survey/codelist.h"
 
+#include <QColor>
 #include <QPoint>
+#include <QPolygonF>
 #include <QStringList>
 #include <QWidget>
 #include <climits>
+#include <memory>
 #include <vector>
 
+class LineworkBuilder;
 class QPainter;
 class QTableWidget;
 
@@ -25,6 +30,7 @@ class PlanView : public QWidget
 public:
     // Draws the rows of `table`, read by `columns`; `labels` tell stations and backsights apart.
     PlanView(QTableWidget* table, const PlanColumns& columns, const PlanKindLabels& labels, QWidget* parent = nullptr);
+    ~PlanView() override;
 
     // The plan's texts: point count, rows left out, the context menu's entries, the export filters,
     // the write failure message, the scale bar's unit, the north arrow's letter, the drawing title.
@@ -43,6 +49,14 @@ public:
     void pan_by(const QPointF& delta);
     void set_show_codes(bool on);
     bool show_codes() const { return show_codes_; }
+
+    // The code list the points' codes are joined by into lines and areas, drawn under the points in
+    // their colours; with an empty list there is no linework.
+    void set_code_list(const CodeList& codes);
+    void set_show_linework(bool on);
+    bool show_linework() const { return show_linework_; }
+    // The linework of the rows as they stand: added to as rows arrive, built again after other changes.
+    const LineworkBuilder& linework();
 
     // The points, the view and the status as they stand after the table's latest changes.
     const PlanPoints& plan_points();
@@ -96,6 +110,9 @@ private:
     // Reads the rows that changed, when any did.
     void refresh();
     void user_moved_view();
+    // Brings the linework up to the rows read, from `row` on.
+    void refresh_linework(int row);
+    void draw_linework(QPainter* painter, const PlanTransform& view);
     void draw_points(QPainter* painter, const PlanTransform& view, const QSize& size);
     void draw_labels(QPainter* painter, const PlanTransform& view, const std::vector<int>& shown);
     void draw_scale_bar(QPainter* painter, const PlanTransform& view, const QSize& size);
@@ -122,6 +139,18 @@ private:
     int stale_from_ = 0; // INT_MAX when every row has been read
     bool following_ = true;
     bool show_codes_ = false;
+
+    // A drawable line or area of the linework in plan coordinates.
+    struct LineworkShape {
+        QPolygonF world;
+        QRectF bounds;
+        QColor colour;
+        bool closed = false;
+    };
+    std::unique_ptr<LineworkBuilder> linework_;
+    int linework_rows_ = 0; // the rows the linework has been given
+    std::vector<LineworkShape> shapes_;
+    bool show_linework_ = true;
     int selected_row_ = -1;
     QPoint press_at_;
     QPoint last_drag_at_;

@@ -13,6 +13,7 @@
 
 #include <QFileInfo>
 #include <QTableWidget>
+#include <algorithm>
 
 namespace
 {
@@ -55,6 +56,21 @@ bool is_valid_row(const QTableWidget* table, int row)
 
 } // namespace
 
+namespace
+{
+
+// The place of the first filter that saves a drawing (*.dxf), or the end.
+int drawing_filter_index(const QStringList& filters)
+{
+    for (int i = 0; i < filters.size(); ++i) {
+        if (filter_suffixes(filters[i]).contains(QStringLiteral("dxf"), Qt::CaseInsensitive))
+            return i;
+    }
+    return int(filters.size());
+}
+
+} // namespace
+
 void MainWindow::program_fileopen()
 {
     if (!settle_unsaved_rows())
@@ -75,12 +91,19 @@ void MainWindow::program_filesaveas()
 bool MainWindow::save_table_as()
 {
     QString filter = last_save_filter;
+    QStringList filters = save_filters();
+    // The drawing with linework follows the plain drawing among the choices.
+    const QString linework = linework_drawing_filter();
+    if (!linework.isEmpty())
+        filters.insert(std::min(int(filters.size()), drawing_filter_index(filters) + 1), linework);
     const QString path = get_save_file_name(this, getpopup_prompt(Prompt::SaveCoordinateFileAs), file_dialog_folder(),
-                                            save_filters().join(";;"), &filter);
+                                            filters.join(";;"), &filter);
     if (path.isEmpty())
         return false;
     last_save_filter = filter;
     // app/table/filesave.cpp: a name without a suffix takes the chosen filter's.
+    if (!linework.isEmpty() && filter == linework)
+        return save_linework_drawing(with_filter_suffix(path, filter));
     return save_point_file(with_filter_suffix(path, filter));
 }
 

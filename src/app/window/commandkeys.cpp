@@ -46,6 +46,9 @@ const KeyEntry kKeys[] = {
     {"Redo", false, Command::Redo},
     {"CopyRows", false, Command::CopyRows},
     {"KeepViewOrder", false, Command::KeepViewOrder},
+    {"PlanLinework", true, Command::PlanLinework},
+    {"CodeList", true, Command::CodeList},
+    {"LineworkReport", true, Command::LineworkReport},
 };
 
 } // namespace

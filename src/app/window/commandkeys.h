@@ -33,6 +33,9 @@ enum class Command {
     Redo,
     CopyRows,
     KeepViewOrder,
+    PlanLinework,
+    CodeList,
+    LineworkReport,
 };
 
 enum class CommandSource { Menu, Toolbar };

@@ -16,6 +16,7 @@
 #include "comm/kt2040_frames.h"
 #include "data/filefindings.h"
 #include "data/textfile.h"
+#include "survey/codelist.h"
 #include "table/unsavedrows.h"
 #include "window/windowclasses.h"
 #include "window/windownumbers.h"
@@ -431,6 +432,23 @@ public:
     TableFit* table_fit = nullptr;      // keeps the table as wide as its columns; owned by the window
     // The plan rings the row the table has selected (none: -1).
     void sync_plan_selection();
+
+    // ---- The linework of the points' codes: window/lineworkcommands.cpp ----
+    // Reads the code list and the View setting for the plan's linework (nothing without a plan).
+    void setup_linework(xml_analysis& xml);
+    // Reads the user's code list, else the shipped one; a refused list is told and none is used.
+    void load_code_list();
+    void set_plan_linework(bool on);
+    void program_planlinework();
+    void program_codelist();
+    void program_lineworkreport();
+    // The lines and areas joined, and every issue with its rows, in the window's language.
+    QString linework_report_text();
+    // The Save As filter of the drawing with linework; empty where there is no plan.
+    QString linework_drawing_filter();
+    // Writes the drawing with linework; false when nothing was written (the user told).
+    bool save_linework_drawing(const QString& path);
+    CodeList code_list; // the list the plan joins codes with
 
     // ---- Keyboard shortcuts of the menu commands: window/shortcuts.cpp ----
     void assign_shortcuts();

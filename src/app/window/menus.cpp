@@ -245,5 +245,14 @@ void MainWindow::run_command(Command command)
     case Command::KeepViewOrder:
         keep_view_order();
         break;
+    case Command::PlanLinework:
+        program_planlinework();
+        break;
+    case Command::CodeList:
+        program_codelist();
+        break;
+    case Command::LineworkReport:
+        program_lineworkreport();
+        break;
     }
 }

@@ -80,4 +80,5 @@ void MainWindow::setup_chosen_type(xml_analysis& xml)
     // Points an earlier run received and never saved, and the communication log as last chosen.
     offer_journal();
     set_comm_log(xml.get_config(config_file_to_read(exe_path), "commlog").trimmed() == "1");
+    setup_linework(xml);
 }

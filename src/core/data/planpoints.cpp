@@ -10,12 +10,12 @@
 
 PlanColumns coordinate_plan_columns()
 {
-    return {-1, PointColumn::Name, PointColumn::Code, PointColumn::North, PointColumn::East};
+    return {-1, PointColumn::Name, PointColumn::Code, PointColumn::North, PointColumn::East, PointColumn::Height};
 }
 
 PlanColumns observation_plan_columns()
 {
-    return {ObsColumn::Kind, ObsColumn::Name, ObsColumn::Code, ObsColumn::North, ObsColumn::East};
+    return {ObsColumn::Kind, ObsColumn::Name, ObsColumn::Code, ObsColumn::North, ObsColumn::East, ObsColumn::Height};
 }
 
 bool plan_coordinate(const QString& text, double* value)
@@ -64,6 +64,14 @@ bool has_no_place_by_design(const PlanColumns& columns, const PlanKindLabels& la
                             const std::function<QString(int)>& cell)
 {
     return columns.kind_column >= 0 && is_kind(cell(columns.kind_column), labels.backsight, "BK");
+}
+
+bool is_setup_record(const PlanColumns& columns, const PlanKindLabels& labels, const std::function<QString(int)>& cell)
+{
+    if (columns.kind_column < 0)
+        return false;
+    const QString kind = cell(columns.kind_column);
+    return is_kind(kind, labels.station, "STN") || is_kind(kind, labels.backsight, "BK");
 }
 
 void PlanPoints::truncate_from_row(int row)

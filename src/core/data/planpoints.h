@@ -26,11 +26,12 @@ struct PlanColumns {
     int code_column;
     int n_column;
     int e_column;
+    int z_column; // the height, for the linework's vertices
 };
 
-// The coordinate layout's name, code, N and E (data/tablecolumns.h); no kind label.
+// The coordinate layout's name, code, N, E and Z (data/tablecolumns.h); no kind label.
 PlanColumns coordinate_plan_columns();
-// The observation layout's kind label, name, code, N and E.
+// The observation layout's kind label, name, code, N, E and Z.
 PlanColumns observation_plan_columns();
 
 // The kind labels of station and backsight records, as the table shows them. The record codes "STN"
@@ -52,6 +53,9 @@ bool plan_point_of_row(const PlanColumns& columns, const PlanKindLabels& labels,
 // direction to a known point and carries no coordinates of its own. Such a row is not counted as left out.
 bool has_no_place_by_design(const PlanColumns& columns, const PlanKindLabels& labels,
                             const std::function<QString(int)>& cell);
+
+// Whether a row is a station or backsight record rather than a shot: such rows join no linework.
+bool is_setup_record(const PlanColumns& columns, const PlanKindLabels& labels, const std::function<QString(int)>& cell);
 
 // Points of a run of rows, and how many rows were left out for want of numeric coordinates.
 struct PlanPoints {

@@ -1,0 +1,96 @@
+// The plan's linework: the rows' codes joined by the code list into lines and areas, kept up to date
+// as rows arrive, and drawn under the points in the colours of their codes.
+#include "plan/planview.h"
+
+#include "survey/acicolour.h"
+#include "survey/linework.h"
+#include "table/tablerows.h"
+
+#include <QPainter>
+#include <QTableWidget>
+
+void PlanView::set_code_list(const CodeList& codes)
+{
+    linework_ = std::make_unique<LineworkBuilder>(codes);
+    linework_rows_ = 0;
+    stale_from_ = 0; // every row is joined again with the new list
+    update();
+}
+
+void PlanView::set_show_linework(bool on)
+{
+    show_linework_ = on;
+    update();
+}
+
+const LineworkBuilder& PlanView::linework()
+{
+    if (!linework_)
+        linework_ = std::make_unique<LineworkBuilder>(CodeList());
+    refresh();
+    return *linework_;
+}
+
+void PlanView::refresh_linework(int row)
+{
+    if (!linework_)
+        return;
+    // Rows that arrive are added at the end; any other change joins every row again, in row order.
+    if (row < linework_rows_) {
+        linework_->clear();
+        linework_rows_ = 0;
+    }
+    const int rows = table_->rowCount();
+    if (linework_rows_ >= rows && row >= rows)
+        return;
+    for (int r = linework_rows_; r < rows; ++r) {
+        const auto cell = [this, r](int column) { return cell_text(table_, r, column); };
+        if (is_setup_record(columns_, labels_, cell))
+            continue;
+        linework_->add(r, cell(columns_.name_column), cell(columns_.code_column), cell(columns_.n_column),
+                       cell(columns_.e_column), cell(columns_.z_column));
+    }
+    linework_rows_ = rows;
+
+    shapes_.clear();
+    const CodeList& codes = linework_->codes();
+    for (const LineworkLine& line : linework_->lines()) {
+        if (!line.drawable())
+            continue;
+        LineworkShape shape;
+        shape.world.reserve(line.vertices.size());
+        for (const LineworkVertex& vertex : line.vertices)
+            shape.world.append(QPointF(vertex.e, vertex.n));
+        shape.closed = line.closed || line.area;
+        shape.bounds = shape.world.boundingRect();
+        const AciRgb rgb = aci_colour(codes.entries().value(line.entry).colour);
+        shape.colour = QColor(rgb.red, rgb.green, rgb.blue);
+        shapes_.push_back(std::move(shape));
+    }
+}
+
+void PlanView::draw_linework(QPainter* painter, const PlanTransform& view)
+{
+    if (!show_linework_ || shapes_.empty())
+        return;
+    const QRectF world = view.visible_world();
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, shapes_.size() < 2000);
+    painter->setBrush(Qt::NoBrush);
+    QPolygonF screen;
+    for (const LineworkShape& shape : shapes_) {
+        // A line lying along an axis has an empty rectangle: compare the extents, not the rectangles.
+        if (shape.bounds.left() > world.right() || shape.bounds.right() < world.left() ||
+            shape.bounds.top() > world.bottom() || shape.bounds.bottom() < world.top())
+            continue;
+        screen.resize(shape.world.size());
+        for (int i = 0; i < shape.world.size(); ++i)
+            screen[i] = view.to_screen(shape.world[i]);
+        painter->setPen(QPen(shape.colour, 1.5));
+        if (shape.closed)
+            painter->drawPolygon(screen);
+        else
+            painter->drawPolyline(screen);
+    }
+    painter->restore();
+}
