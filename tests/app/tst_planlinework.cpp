@@ -152,6 +152,22 @@ for e in doc.modelspace():
                                              {path});
         QCOMPARE(QString::fromUtf8(judged).trimmed().split('\n'),
                  QStringList({"symbol LAMP", "WALL bylayer 1 4 False", "HOUSE bylayer 7 3 True"}));
+        // A GeoPackage holds the lines and areas as layers of their own beside the points.
+        QVERIFY(t.w->save_point_file(t.dir.file("coded.gpkg")));
+        const QByteArray layers = run_python(R"(
+import sys
+from osgeo import ogr
+ds = ogr.Open(sys.argv[1])
+for i in range(ds.GetLayerCount()):
+    layer = ds.GetLayer(i)
+    f = layer.GetNextFeature()
+    print(layer.GetName(), layer.GetFeatureCount(), ogr.GeometryTypeToName(layer.GetGeomType()),
+          f.GetField("code") if layer.GetName() != "coded" else "")
+)",
+                                             {t.dir.file("coded.gpkg")});
+        QCOMPARE(
+            QString::fromUtf8(layers).trimmed().split('\n'),
+            QStringList({"coded 9 3D Point ", "coded_lines 1 3D Line String WALL", "coded_areas 1 3D Polygon HOUSE"}));
         // The report names the unknown code with its row, in the window's words.
         const QString report = t.w->linework_report_text();
         QVERIFY2(report.startsWith("1 lines and 1 areas") && report.contains("ODD: code not in the code list") &&

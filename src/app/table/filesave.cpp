@@ -6,6 +6,8 @@
 #include "data/replacefile.h"
 #include "data/tablecolumns.h"
 #include "modal/modal.h"
+#include "plan/planview.h"
+#include "survey/linework.h"
 #include "table/filetexts.h"
 #include "table/tablerows.h"
 #include "ui_mainwindow.h"
@@ -183,6 +185,9 @@ bool MainWindow::save_point_file(const QString& path)
         if (!settle_output_encoding(checked, shape_columns(shape), &files.write_encoding))
             return false;
     }
+    // GIS layers get the lines and areas the codes make beside the points.
+    if (layer && !landxml && plan_view)
+        files.linework = &plan_view->linework();
     const bool existed = QFileInfo(path).exists() || QFileInfo(path).isSymLink();
     if (!files.writefile_byextension(path, suffix, lines, false)) {
         const LayerReport& report = files.last_layer;
@@ -202,11 +207,14 @@ bool MainWindow::save_point_file(const QString& path)
     if (files.write_encoding == OutputEncoding::Gb18030)
         summary += words.value(FileText::InGb18030);
     const QStringList left_out = columns_left_out(tableWidget, kept);
-    tell_file_outcome(
-        summary, words.value(FileText::WritingFile).arg(path), write_findings(files.last_layer),
-        left_out.isEmpty()
-            ? QStringList()
-            : QStringList{
-                  words.value(FileText::ColumnsNotKept).arg(left_out.join(words.value(FileText::ListSeparator)))});
+    QStringList told;
+    if (!left_out.isEmpty())
+        told << words.value(FileText::ColumnsNotKept).arg(left_out.join(words.value(FileText::ListSeparator)));
+    if (files.last_layer.linework_lines > 0 || files.last_layer.linework_areas > 0) {
+        summary += linework_layers_text(files.last_layer.linework_lines, files.last_layer.linework_areas);
+        if (!plan_view->linework().issues().isEmpty())
+            told << linework_report_text();
+    }
+    tell_file_outcome(summary, words.value(FileText::WritingFile).arg(path), write_findings(files.last_layer), told);
     return true;
 }

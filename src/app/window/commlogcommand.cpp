@@ -1,4 +1,5 @@
-// The communication log in the window: the setting, the menu's check item, and the traffic handed to it.
+// The communication log in the window: the setting, the menu's check item, and the traffic handed to
+// it; menu items that are settings shown checked or not.
 #include "comm/commlog.h"
 #include "config/runtimefiles.h"
 #include "config/settingwriter.h"
@@ -35,8 +36,13 @@ void MainWindow::set_comm_log(bool on)
     else if (!on)
         comm_log.reset();
     comm_log_failed = false;
+    set_menu_check("CommLog", on);
+}
+
+void MainWindow::set_menu_check(const QString& key, bool on)
+{
     for (QAction* action : menuBar()->findChildren<QAction*>()) {
-        if (action->data().toString().compare("CommLog", Qt::CaseInsensitive) == 0) {
+        if (action->data().toString().compare(key, Qt::CaseInsensitive) == 0) {
             action->setCheckable(true);
             action->setChecked(on);
             // The style marks a checked item that has an icon by a sunken frame alone, which the

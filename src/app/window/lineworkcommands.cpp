@@ -36,6 +36,7 @@ enum LineworkText : int {
     kJoinedIssues, // %1 lines, %2 areas, %3 issues (followed by one line per issue)
     kDrawn,        // %1 file, %2 points, %3 lines, %4 areas
     kNotDrawn,     // %1 points without numeric N and E, not drawn
+    kGisLayers,    // %1 lines, %2 areas written beside the points of a GIS file
     kIssueKinds,   // then one text per LineworkIssue kind: %1 the code, %2 the rows from 1
 };
 constexpr int kShownRows = 20;
@@ -82,12 +83,7 @@ void MainWindow::load_code_list()
 void MainWindow::set_plan_linework(bool on)
 {
     plan_view->set_show_linework(on);
-    for (QAction* action : menuBar()->findChildren<QAction*>()) {
-        if (action->data().toString().compare("PlanLinework", Qt::CaseInsensitive) == 0) {
-            action->setCheckable(true);
-            action->setChecked(on);
-        }
-    }
+    set_menu_check("PlanLinework", on);
 }
 
 void MainWindow::program_planlinework()
@@ -149,6 +145,11 @@ void MainWindow::program_lineworkreport()
     if (!plan_view)
         return;
     show_information(this, get_parametretitle("LineworkMsg").value(kReportTitle), linework_report_text());
+}
+
+QString MainWindow::linework_layers_text(int lines, int areas)
+{
+    return get_parametretitle("LineworkMsg").value(kGisLayers).arg(lines).arg(areas);
 }
 
 QString MainWindow::linework_drawing_filter()

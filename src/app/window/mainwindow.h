@@ -412,6 +412,8 @@ public:
     QString settings_file() const;
     // Turns the log on or off and shows it on the menu's check item.
     void set_comm_log(bool on);
+    // Shows the menu items of `key` checked or not, with a check box where they have no picture.
+    void set_menu_check(const QString& key, bool on);
     // The check item: turns the log over and stores the choice.
     void program_commlog();
     void log_traffic(bool received, const QByteArray& bytes);
@@ -444,6 +446,8 @@ public:
     void program_lineworkreport();
     // The lines and areas joined, and every issue with its rows, in the window's language.
     QString linework_report_text();
+    // What a GIS file holds beside its points: " With 3 lines and 1 area."
+    QString linework_layers_text(int lines, int areas);
     // The Save As filter of the drawing with linework; empty where there is no plan.
     QString linework_drawing_filter();
     // Writes the drawing with linework; false when nothing was written (the user told).

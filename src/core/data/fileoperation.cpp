@@ -161,6 +161,7 @@ bool FileOperation::read_layer_points(const QString& filename, const QString& su
 bool FileOperation::write_layer(const QString& filename, const QString& suffix, const QStringList& lines)
 {
     const std::unique_ptr<FormatWriter> writer = layer_formats()->writer(filename, suffix.toLower(), layer_fields);
+    writer->set_linework(linework);
     bool done = writer->open(crs);
     for (int i = 0; done && i < lines.size(); ++i) {
         writer->write_line(lines[i]);

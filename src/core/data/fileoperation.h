@@ -65,6 +65,8 @@ public:
     QString columns;
     // The fields of the lines writefile_byextension hands to a layer writer.
     PointFields layer_fields = PointFields::point_line();
+    // The linework written beside the points by the GIS layer formats; none when null.
+    const LineworkBuilder* linework = nullptr;
     // What the last read or write of a layer format met.
     LayerReport last_layer;
 

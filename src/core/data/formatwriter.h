@@ -12,6 +12,8 @@
 #include <QString>
 #include <QStringList>
 
+class LineworkBuilder;
+
 class FormatWriter
 {
 public:
@@ -21,6 +23,10 @@ public:
     // caller then hands each point line to first_pass() before it opens.
     virtual bool needs_first_pass() const { return false; }
     virtual void first_pass(const QString& /*point_line*/) {}
+
+    // The lines and areas the rows' codes make, written beside the points by the formats that hold
+    // them (the GIS layers); the others ignore them. Given before open(); it must outlive finish().
+    virtual void set_linework(const LineworkBuilder* /*linework*/) {}
 
     // Starts the file in the points' system `crs` ("EPSG:4547"; empty: none; the text formats hold
     // none); false with report() telling why.

@@ -32,6 +32,8 @@ struct LayerReport {
 
     // Writing
     int written = 0;
+    int linework_lines = 0; // lines and areas written beside the points
+    int linework_areas = 0;
     int skipped = 0;                        // rows left out: N or E not a number
     int outside_area = 0;                   // points outside the system's area of use
     int changed_values = 0;                 // texts cut or not numbers in a number field

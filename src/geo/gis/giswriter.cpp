@@ -6,6 +6,7 @@
 #include "geologging.h"
 #include "gis/gdalstream.h"
 #include "gis/gdalsupport.h"
+#include "gis/lineworklayers.h"
 #include "gis/stagedoutput.h"
 
 #include <QFileInfo>
@@ -144,7 +145,10 @@ bool GisWriter::open(const QString& crs)
         if (format.wgs84 && !gdal_->to_wgs84.open(crs, kWgs84))
             return fail(UnknownCrs, gdal_->to_wgs84.error());
     }
-    gdal_->staged = std::make_unique<StagedOutput>(path_, companions(path_, format_));
+    QStringList staged_files = companions(path_, format_);
+    if (linework_)
+        staged_files += linework_companion_files(path_, format_);
+    gdal_->staged = std::make_unique<StagedOutput>(path_, staged_files);
     if (!gdal_->staged->ok())
         return fail(CannotCreate, gdal_->staged->error());
     GDALDriverH driver = GDALGetDriverByName(format.driver);
@@ -303,6 +307,14 @@ bool GisWriter::finish()
     if (gdal_->transaction && GDALDatasetCommitTransaction(gdal_->dataset.get()) != OGRERR_NONE)
         return fail(WriteFailed, messages.text());
     gdal_->feature.reset();
+    if (linework_ && (linework_->drawable_lines() > 0 || linework_->drawable_areas() > 0)) {
+        LineworkLayersReport drawn;
+        if (!write_linework_layers(gdal_->dataset.get(), format_, QFileInfo(path_).completeBaseName(), crs_, *linework_,
+                                   &drawn))
+            return fail(WriteFailed, drawn.error);
+        linework_lines_ = drawn.lines;
+        linework_areas_ = drawn.areas;
+    }
     gdal_->dataset.reset(); // closing writes what GDAL still holds
     if (messages.failed())
         return fail(WriteFailed, messages.text());
@@ -346,6 +358,8 @@ LayerReport GisWriter::report() const
     report.crs = crs_;
     report.without_crs = crs_.isEmpty() && !info(format_).wgs84;
     report.written = written_;
+    report.linework_lines = linework_lines_;
+    report.linework_areas = linework_areas_;
     report.skipped = skipped_;
     report.outside_area = outside_;
     report.changed_values = changed_values_;

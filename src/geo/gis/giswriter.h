@@ -51,6 +51,8 @@ public:
     // Leaves the target as it was.
     void cancel() override;
     LayerReport report() const override;
+    // The lines and areas are written as layers (features) of their own beside the points.
+    void set_linework(const LineworkBuilder* linework) override { linework_ = linework; }
 
     Failure failure() const { return failure_; }
     QString error() const { return error_; }
@@ -78,6 +80,9 @@ private:
     int skipped_ = 0;
     int outside_ = 0;
     int changed_values_ = 0;
+    const LineworkBuilder* linework_ = nullptr;
+    int linework_lines_ = 0;
+    int linework_areas_ = 0;
 };
 
 #endif // GEO_GISWRITER_H
