@@ -5,8 +5,10 @@
 #include "crs/crs.h"
 #include "data/convertfile.h"
 #include "data/filefindings.h"
+#include "data/fileoperation.h"
 #include "data/replacefile.h"
 #include "formats/geoformats.h"
+#include "gis/giswriter.h"
 #include "gis/lineworkdrawing.h"
 
 #include <QCoreApplication>
@@ -19,42 +21,42 @@
 namespace
 {
 
-const char kUsage[] =
-    "usage: ktconvert INPUT OUTPUT\n"
-    "       ktconvert [--gb18030] [--crs AUTHORITY:CODE] [--columns NAME,CODE,N,E,Z] INPUT OUTPUT\n"
-    "       ktconvert --linework [--crs AUTHORITY:CODE] [--columns NAME,CODE,N,E,Z] INPUT OUTPUT.dxf\n"
-    "\n"
-    "Reads the points of INPUT and writes them to OUTPUT; the suffix of each file names its\n"
-    "format (letter case ignored: \".TXT\" is \"txt\"):\n"
-    "  ndad, txt, csv   every line as it stands (name,code,N,E,Z)\n"
-    "  edad, ndat       name,code,E,N,Z\n"
-    "  gdat             number,name,N,E,Z,code\n"
-    "  svf              number,name,code,N,E,Z\n"
-    "  pts              name,E,N,Z,code\n"
-    "  dxf              DXF drawing: points with their names and heights\n"
-    "  xml              LandXML 1.2 CgPoints (\"N E Z\")\n"
-    "  gpkg, shp        GeoPackage, Shapefile: a point layer in the points' system\n"
-    "  geojson, kml     GeoJSON, KML: WGS 84 longitude and latitude (needs --crs)\n"
-    "  xlsx, ods        workbooks, read only: the first sheet, columns by header or --columns\n"
-    "INPUT is read in the encoding it was written in: a byte order mark names it, else\n"
-    "valid UTF-8 is UTF-8, zero bytes tell UTF-16, anything else is GBK; a drawing names\n"
-    "its own. Lines end in LF, CR LF or CR; a line longer than 1 MiB is refused.\n"
-    "OUTPUT is written in GBK, and not at all when a point holds a character GBK cannot\n"
-    "hold; --gb18030 writes GB18030, which holds every character and is GBK for GBK text.\n"
-    "--crs names the points' coordinate system (EPSG:4547): GIS and LandXML files are read\n"
-    "into it and written in it. --columns names a workbook's columns for name, code, N, E\n"
-    "and Z, each by its header text or its letter (\"点名,编码,B,C,\"); without it the\n"
-    "header row names them (X and Y are never taken for N and E).\n"
-    "--linework draws the points into a DXF drawing with their linework: the codes are\n"
-    "joined into lines and areas in row order by the code list (config/codes.xml; the\n"
-    "user's copy comes first), one layer per code in its colour, point codes as symbols;\n"
-    "what could not be joined is told on standard error. The drawing is ASCII, so\n"
-    "--gb18030 has no use with it; OUTPUT must end in .dxf.\n"
-    "An existing OUTPUT is replaced only when the whole file has been written.\n"
-    "\n"
-    "Exit status: 0 converted; 1 INPUT cannot be read, a suffix names no format, no point\n"
-    "was read, the system is unknown, the code list is refused, or OUTPUT cannot be written;\n"
-    "2 wrong usage.\n";
+const char kUsage[] = "usage: ktconvert INPUT OUTPUT\n"
+                      "       ktconvert [--gb18030] [--crs AUTHORITY:CODE] [--columns NAME,CODE,N,E,Z] INPUT OUTPUT\n"
+                      "       ktconvert --linework [--crs AUTHORITY:CODE] [--columns NAME,CODE,N,E,Z] INPUT OUTPUT\n"
+                      "\n"
+                      "Reads the points of INPUT and writes them to OUTPUT; the suffix of each file names its\n"
+                      "format (letter case ignored: \".TXT\" is \"txt\"):\n"
+                      "  ndad, txt, csv   every line as it stands (name,code,N,E,Z)\n"
+                      "  edad, ndat       name,code,E,N,Z\n"
+                      "  gdat             number,name,N,E,Z,code\n"
+                      "  svf              number,name,code,N,E,Z\n"
+                      "  pts              name,E,N,Z,code\n"
+                      "  dxf              DXF drawing: points with their names and heights\n"
+                      "  xml              LandXML 1.2 CgPoints (\"N E Z\")\n"
+                      "  gpkg, shp        GeoPackage, Shapefile: a point layer in the points' system\n"
+                      "  geojson, kml     GeoJSON, KML: WGS 84 longitude and latitude (needs --crs)\n"
+                      "  xlsx, ods        workbooks, read only: the first sheet, columns by header or --columns\n"
+                      "INPUT is read in the encoding it was written in: a byte order mark names it, else\n"
+                      "valid UTF-8 is UTF-8, zero bytes tell UTF-16, anything else is GBK; a drawing names\n"
+                      "its own. Lines end in LF, CR LF or CR; a line longer than 1 MiB is refused.\n"
+                      "OUTPUT is written in GBK, and not at all when a point holds a character GBK cannot\n"
+                      "hold; --gb18030 writes GB18030, which holds every character and is GBK for GBK text.\n"
+                      "--crs names the points' coordinate system (EPSG:4547): GIS and LandXML files are read\n"
+                      "into it and written in it. --columns names a workbook's columns for name, code, N, E\n"
+                      "and Z, each by its header text or its letter (\"点名,编码,B,C,\"); without it the\n"
+                      "header row names them (X and Y are never taken for N and E).\n"
+                      "--linework draws the points into a DXF drawing with their linework: the codes are\n"
+                      "joined into lines and areas in row order by the code list (config/codes.xml; the\n"
+                      "user's copy comes first), one layer per code in its colour, point codes as symbols;\n"
+                      "what could not be joined is told on standard error. The drawing is ASCII, so\n"
+                      "--gb18030 has no use with it. OUTPUT ends in .dxf, or in .gpkg, .shp, .geojson or\n"
+                      ".kml: the points' layer then has line and area layers (or features) beside it.\n"
+                      "An existing OUTPUT is replaced only when the whole file has been written.\n"
+                      "\n"
+                      "Exit status: 0 converted; 1 INPUT cannot be read, a suffix names no format, no point\n"
+                      "was read, the system is unknown, the code list is refused, or OUTPUT cannot be written;\n"
+                      "2 wrong usage.\n";
 
 QTextCodec* console_codec = nullptr;
 
@@ -103,8 +105,11 @@ bool parse_options(QStringList args, Options* options)
         return false;
     options->input = args[0];
     options->output = args[1];
-    // The drawing with linework is a DXF file, written in ASCII.
-    if (options->linework && (options->gb18030 || QFileInfo(options->output).suffix().toLower() != "dxf"))
+    // Linework goes into a drawing (written in ASCII) or GIS layers.
+    GisFormat format = GisFormat::GeoPackage;
+    const QString suffix = QFileInfo(options->output).suffix();
+    if (options->linework &&
+        (options->gb18030 || (suffix.toLower() != "dxf" && !gis_format_for_suffix(suffix, &format))))
         return false;
     return true;
 }
@@ -137,7 +142,8 @@ bool tell_read_failure(const QString& input, const QString& output, const PointF
     return false;
 }
 
-// --linework: the points of INPUT joined by the code list and drawn into OUTPUT.dxf.
+// --linework: the points of INPUT joined by the code list, drawn into OUTPUT.dxf or written as GIS
+// layers with their lines and areas.
 int convert_with_linework(const Options& options, bool existed)
 {
     // The user's code list is the one ktlink edits, in ktlink's configuration folder.
@@ -157,21 +163,42 @@ int convert_with_linework(const Options& options, bool existed)
     const LineworkBuilder linework = linework_of_point_lines(codes, points);
     for (const LineworkIssue& issue : linework.issues())
         say(stderr, QString("ktconvert: %1: %2").arg(options.input, linework_issue_text(issue)));
-    LineworkDrawingReport drawn;
-    if (!write_linework_drawing(options.output, points, linework, &drawn)) {
-        say(stderr, write_failure(options.output, existed, LayerReport(), drawn.error));
-        return 1;
+    // Points, lines and areas written: GIS layers through the point writers, a drawing through GDAL's
+    // DXF driver.
+    int written = 0, lines = 0, areas = 0;
+    const QString suffix = QFileInfo(options.output).suffix();
+    if (suffix.toLower() != "dxf") {
+        FileOperation files;
+        files.crs = options.crs;
+        files.linework = &linework;
+        if (!files.writefile_byextension(options.output, suffix, points, false)) {
+            say(stderr, write_failure(options.output, existed, files.last_layer, files.last_error));
+            return 1;
+        }
+        tell_findings(options.output, write_findings(files.last_layer));
+        written = files.last_layer.written;
+        lines = files.last_layer.linework_lines;
+        areas = files.last_layer.linework_areas;
+    } else {
+        LineworkDrawingReport drawn;
+        if (!write_linework_drawing(options.output, points, linework, &drawn)) {
+            say(stderr, write_failure(options.output, existed, LayerReport(), drawn.error));
+            return 1;
+        }
+        if (drawn.without_coordinates > 0)
+            say(stderr, QString("ktconvert: %1: %2 points without numeric N and E not drawn")
+                            .arg(options.input)
+                            .arg(drawn.without_coordinates));
+        written = drawn.points;
+        lines = drawn.lines;
+        areas = drawn.areas;
     }
-    if (drawn.without_coordinates > 0)
-        say(stderr, QString("ktconvert: %1: %2 points without numeric N and E not drawn")
-                        .arg(options.input)
-                        .arg(drawn.without_coordinates));
     say(stderr, QString("ktconvert: read %1 points from %2, wrote %3 points, %4 lines and %5 areas to %6")
                     .arg(read.points_read)
                     .arg(options.input)
-                    .arg(drawn.points)
-                    .arg(drawn.lines)
-                    .arg(drawn.areas)
+                    .arg(written)
+                    .arg(lines)
+                    .arg(areas)
                     .arg(options.output));
     return 0;
 }

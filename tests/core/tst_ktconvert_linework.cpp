@@ -1,5 +1,6 @@
 // ktconvert --linework: coded points drawn with their lines, read back by ezdxf; what could not be
-// joined told on standard error; a user's code list that is refused; outputs that are no drawing.
+// joined told on standard error; a user's code list that is refused; outputs that are no drawing; a
+// GeoPackage with its line and area layers read back by GDAL.
 #include "support/core/geotest.h"
 #include "support/core/ktest_core.h"
 
@@ -107,6 +108,29 @@ private slots:
 
         QCOMPARE(QString::fromUtf8(run_python(kDrawingJudge, {dir.filePath(output)})).trimmed(),
                  QString("%1 %2").arg(drawing).arg(input.count('\n')));
+    }
+
+    void geopackage_with_line_and_area_layers()
+    {
+        QTemporaryDir dir;
+        QFile in(dir.filePath("in.txt"));
+        const QByteArray points = QByteArray(kWallAndLamp) + "H1,HOUSE,0,0,1\nH2,HOUSE,5,0,1\nH3,HOUSE,5,5,1\n";
+        QVERIFY(in.open(QIODevice::WriteOnly) && in.write(points) == points.size());
+        in.close();
+        QProcess process;
+        process.start(QString(KT_RUN_DIR) + "/ktconvert",
+                      {"--linework", "--crs", "EPSG:4547", in.fileName(), dir.filePath("site.gpkg")});
+        QVERIFY(process.waitForFinished(60000));
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        QVERIFY2(process.exitCode() == 0 && err.contains("wrote 7 points, 1 lines and 1 areas to"), qPrintable(err));
+        const QByteArray layers = run_python(R"(
+import sys
+from osgeo import ogr
+ds = ogr.Open(sys.argv[1])
+print(" ".join("%s:%d" % (l.GetName(), l.GetFeatureCount()) for l in ds))
+)",
+                                             {dir.filePath("site.gpkg")});
+        QCOMPARE(layers.trimmed(), QByteArray("site:7 site_lines:1 site_areas:1"));
     }
 };
 
