@@ -1,9 +1,11 @@
 // Reading GIS files made elsewhere (by GDAL's Python writer, or written by hand as other programs
-// write them): which layer is taken, what is left out and counted, the chosen system, the refusals.
+// write them): which layer is taken, what is left out and counted, the chosen system, the refusals;
+// damaged files refused whole, files of another kind under a GIS suffix, no reader on the network.
 #include "gis/gisreader.h"
 #include "support/core/geotest.h"
 
 #include <QFile>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -28,6 +30,11 @@ private:
         const QString path = dir_.filePath(QString(QTest::currentDataTag()).replace(' ', '_') + "-" + source);
         if (source.startsWith("garbage"))
             return write_bytes(path, "P1,K,1,2,3\n") ? path : QString();
+        if (source.startsWith("vrt."))
+            return write_bytes(path, "<OGRVRTDataSource><OGRVRTLayer name=\"p\"><SrcDataSource>" + kData.toUtf8() +
+                                         "placemarks.kml</SrcDataSource></OGRVRTLayer></OGRVRTDataSource>")
+                       ? path
+                       : QString();
         if (QFile::exists(kData + source))
             return QFile::copy(kData + source, path) ? path : QString();
         const QString kind = source.section('.', 0, 0);
@@ -74,6 +81,16 @@ private slots:
                                         << QStringList() << "" << QList<int>{1, 0, 0};
         QTest::newRow("not a GIS file") << "garbage.gpkg" << int(GisPoints::CannotOpen) << "EPSG:4547" << QStringList()
                                         << "" << QList<int>{0, 0, 0};
+        // Damaged part way: what came before the damage is not the file.
+        QTest::newRow("GeoPackage with damaged pages") << "damaged.gpkg" << int(GisPoints::CannotOpen) << "EPSG:4547"
+                                                       << QStringList() << "" << QList<int>{1, 0, 0};
+        QTest::newRow("shapefile with its table cut")
+            << "cut.shp" << int(GisPoints::CannotOpen) << "EPSG:4547" << QStringList() << "" << QList<int>{1, 0, 0};
+        // Only the driver of the suffix opens a file: a virtual dataset under a GIS suffix is refused.
+        for (const char* suffix : {"geojson", "kml", "gpkg"})
+            QTest::newRow(qPrintable(QString("virtual dataset as .%1").arg(suffix)))
+                << QString("vrt.%1").arg(suffix) << int(GisPoints::CannotOpen) << "EPSG:4547" << QStringList() << ""
+                << QList<int>{0, 0, 0};
         QTest::newRow("unknown chosen system") << "one layer.gpkg" << int(GisPoints::UnknownCrs) << "EPSG:99999999"
                                                << QStringList() << "" << QList<int>{1, 0, 0};
     }
@@ -93,6 +110,24 @@ private slots:
         QCOMPARE(points.layer_count, counts.at(0));
         QCOMPARE(points.other_geometries, counts.at(1));
         QCOMPARE(points.empty_geometries, counts.at(2));
+        // A file that cannot be read always says why.
+        QVERIFY(points.status != GisPoints::CannotOpen || !points.message.isEmpty());
+    }
+
+    void no_network()
+    {
+        // A virtual dataset whose source is an address, and the address itself: nothing reaches it.
+        QTcpServer listener;
+        QVERIFY(listener.listen(QHostAddress::LocalHost));
+        const QByteArray address = "/vsicurl/http://127.0.0.1:" + QByteArray::number(listener.serverPort()) + "/p.kml";
+        const QString vrt = dir_.filePath("remote.geojson");
+        QVERIFY(write_bytes(vrt, "<OGRVRTDataSource><OGRVRTLayer name=\"p\"><SrcDataSource>" + address +
+                                     "</SrcDataSource></OGRVRTLayer></OGRVRTDataSource>"));
+        for (const QString& path : {vrt, QString::fromUtf8(address)}) {
+            const GisPoints points = read_gis_file(path, "EPSG:4547");
+            QCOMPARE(int(points.status), int(GisPoints::CannotOpen));
+        }
+        QVERIFY(!listener.waitForNewConnection(200));
     }
 
     void layer_system_reported()

@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <cpl_conv.h>
 #include <mutex>
+#include <ogr_srs_api.h>
 
 namespace
 {
@@ -30,7 +31,21 @@ QString condensed(const QString& message)
 void ensure_gdal()
 {
     static std::once_flag once;
-    std::call_once(once, [] { GDALAllRegister(); });
+    std::call_once(once, [] {
+        GDALAllRegister();
+        // Transformations use the grids installed with PROJ, never ones fetched on the way.
+        OSRSetPROJEnableNetwork(FALSE);
+    });
+}
+
+bool gdal_may_open(const QString& path, QString* why)
+{
+    static const QRegularExpression address(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*://"));
+    if (path.startsWith(QLatin1String("/vsi")) || address.match(path).hasMatch()) {
+        *why = QStringLiteral("not a file of the file system: GDAL's virtual files and addresses are not opened");
+        return false;
+    }
+    return true;
 }
 
 GdalMessages::GdalMessages(bool quiet) : quiet_(quiet)

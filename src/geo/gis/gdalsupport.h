@@ -12,8 +12,13 @@
 #include <ogr_srs_api.h>
 #include <utility>
 
-// Registers GDAL's drivers, once per process.
+// Registers GDAL's drivers, once per process, and keeps GDAL and PROJ off the network.
 void ensure_gdal();
+
+// Whether a path may be handed to GDAL: a file of the file system, not one of GDAL's virtual file
+// systems ("/vsicurl/", "/vsizip/", ...) nor an address ("http://..."), which would read what the
+// user did not name or go out to the network. False with *why set.
+bool gdal_may_open(const QString& path, QString* why);
 
 // While alive, GDAL's messages on this thread are kept (and logged unless `quiet`) rather than
 // printed.

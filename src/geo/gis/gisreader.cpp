@@ -5,6 +5,9 @@
 #include "data/pointfields.h"
 #include "geologging.h"
 #include "gis/gdalsupport.h"
+#include "gis/giswriter.h"
+
+#include <QFileInfo>
 
 namespace
 {
@@ -91,6 +94,27 @@ bool feature_point(OGRFeatureH feature, GisPoints& result, double* x, double* y,
     return true;
 }
 
+// The drivers that may read a file of `format`: the one its suffix names (KML by either driver), so
+// that a file of another kind under that suffix (a virtual dataset pointing at other files) is refused.
+const char* const* drivers_of(GisFormat format)
+{
+    static const char* const kGeoPackage[] = {"GPKG", nullptr};
+    static const char* const kShapefile[] = {"ESRI Shapefile", nullptr};
+    static const char* const kGeoJson[] = {"GeoJSON", nullptr};
+    static const char* const kKml[] = {"LIBKML", "KML", nullptr};
+    switch (format) {
+    case GisFormat::GeoPackage:
+        return kGeoPackage;
+    case GisFormat::Shapefile:
+        return kShapefile;
+    case GisFormat::GeoJson:
+        return kGeoJson;
+    case GisFormat::Kml:
+        break;
+    }
+    return kKml;
+}
+
 GisPoints refuse(GisPoints result, GisPoints::Status status, const QString& message)
 {
     result.status = status;
@@ -107,10 +131,21 @@ GisPoints read_gis_file(const QString& path, const QString& crs)
     GisPoints result;
     ensure_gdal();
     GdalMessages messages;
+    QString why;
+    if (!gdal_may_open(path, &why))
+        return refuse(result, GisPoints::CannotOpen, why);
+    GisFormat format = GisFormat::GeoPackage;
+    if (!gis_format_for_suffix(QFileInfo(path).suffix(), &format))
+        return refuse(result, GisPoints::CannotOpen, QStringLiteral("no GIS format has this suffix"));
     const QByteArray file = path.toUtf8();
-    GdalDataset dataset(GDALOpenEx(file.constData(), GDAL_OF_VECTOR | GDAL_OF_READONLY, nullptr, nullptr, nullptr));
-    if (!dataset)
-        return refuse(result, GisPoints::CannotOpen, messages.text());
+    GdalDataset dataset(
+        GDALOpenEx(file.constData(), GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers_of(format), nullptr, nullptr));
+    if (!dataset) {
+        // GDAL says nothing of a file its driver does not take as its own.
+        const QString text = messages.text();
+        return refuse(result, GisPoints::CannotOpen,
+                      text.isEmpty() ? QStringLiteral("not a %1 file GDAL can read").arg(drivers_of(format)[0]) : text);
+    }
     result.layer_count = GDALDatasetGetLayerCount(dataset.get());
     OGRLayerH layer = nullptr;
     for (int i = 0; i < result.layer_count && !layer; ++i) {
@@ -152,7 +187,13 @@ GisPoints read_gis_file(const QString& path, const QString& crs)
     attribute_fields(layer, &name_field, &code_field, &height_field);
     OGR_L_ResetReading(layer);
     QStringList fields;
+    // A damaged file fails part way (a malformed database page, a cut attribute table): what came
+    // before is not the file, so the read fails with GDAL's words.
+    GdalMessages iteration;
+    const GIntBig expected = OGR_L_GetFeatureCount(layer, FALSE); // -1 when the count is not at hand
+    GIntBig features = 0;
     for (OgrFeature feature(OGR_L_GetNextFeature(layer)); feature; feature.reset(OGR_L_GetNextFeature(layer))) {
+        ++features;
         double x = 0, y = 0, z = 0;
         bool has_z = false;
         if (!feature_point(feature.get(), result, &x, &y, &z, &has_z))
@@ -168,6 +209,13 @@ GisPoints read_gis_file(const QString& path, const QString& crs)
                              decimals ? format_number(y, decimals) : format_number_exact(y),
                              decimals ? format_number(x, decimals) : format_number_exact(x), height};
         result.lines << join_point_line(fields, &result.changed_characters);
+    }
+    if (iteration.failed() || (expected >= 0 && features < expected)) {
+        const QString stopped = QStringLiteral("%1 of %2 features read, then %3")
+                                    .arg(features)
+                                    .arg(expected >= 0 ? QString::number(expected) : QStringLiteral("?"))
+                                    .arg(iteration.failed() ? iteration.text() : QStringLiteral("the file ended"));
+        return refuse(result, GisPoints::CannotOpen, stopped);
     }
     qCDebug(lcGeo) << result.lines.size() << "points read from layer" << result.layer << "of" << path;
     return result;

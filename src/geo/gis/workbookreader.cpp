@@ -46,6 +46,10 @@ WorkbookRows read_workbook(const QString& path)
                              {"OGR_XLSX_HEADERS", "DISABLE"},
                              {"OGR_ODS_FIELD_TYPES", "STRING"},
                              {"OGR_ODS_HEADERS", "DISABLE"}});
+    if (!gdal_may_open(path, &result.message)) {
+        result.status = WorkbookRows::CannotOpen;
+        return result;
+    }
     const char* const drivers[] = {"XLSX", "ODS", nullptr};
     const QByteArray file = path.toUtf8();
     GdalDataset dataset(GDALOpenEx(file.constData(), GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers, nullptr, nullptr));
