@@ -55,7 +55,8 @@ const char kUsage[] = "usage: ktconvert INPUT OUTPUT\n"
                       "An existing OUTPUT is replaced only when the whole file has been written.\n"
                       "\n"
                       "Exit status: 0 converted; 1 INPUT cannot be read, a suffix names no format, no point\n"
-                      "was read, the system is unknown, the code list is refused, or OUTPUT cannot be written;\n"
+                      "was read or none could be written, the system is unknown, the code list is refused, or\n"
+                      "OUTPUT cannot be written;\n"
                       "2 wrong usage.\n";
 
 QTextCodec* console_codec = nullptr;
@@ -262,6 +263,13 @@ int main(int argc, char** argv)
         break;
     case PointFileConversion::OutputUnwritable:
         say(stderr, write_failure(output, existed, result.layer_written, result.reason));
+        break;
+    case PointFileConversion::NoneWritten:
+        tell_findings(output, write_findings(result.layer_written));
+        say(stderr, QString("ktconvert: %1 not written: none of the %2 points read from %3 could be written")
+                        .arg(output)
+                        .arg(result.points_read)
+                        .arg(input));
         break;
     case PointFileConversion::Unencodable:
         say(stderr, QString("ktconvert: cannot write %1: %2 characters GBK cannot hold, the first \"%3\" in line "

@@ -51,6 +51,12 @@ QStringList point_entities(const QString& x, const QString& y, const QString& z,
             "  8",         "Level", " 10", x,       " 20", y,     " 30", "  0", " 40", " 0.1", "  1",  z};
 }
 
+// A point without a height: the point at Z 0 with its number, and no height label.
+QStringList flat_point_entities(const QString& x, const QString& y, const QString& number)
+{
+    return point_entities(x, y, "0.000", number).mid(0, 24);
+}
+
 QStringList entities(const QStringList& points)
 {
     return QStringList{"  0", "SECTION", "  2", "ENTITIES"} + points + QStringList{"  0", "ENDSEC", "  0", "EOF"};
@@ -102,14 +108,14 @@ private slots:
     void drawing_text_line_by_line()
     {
         FileOperation files;
-        // Names stand as they are, trimmed; a short line is not drawn.
-        const QStringList lines =
-            files.getsaveCADdata({"12,K1,100,200,5", "too,short", " P 7 ,K2,1234.5678,-5,x", ",,1,2,3"});
-        const QStringList expected = header("-5.000", "1.000", "0.000", "200.000", "1234.568", "5.000") +
-                                     tables_and_blocks() +
-                                     entities(point_entities("200.000", "100.000", "5.000", "12") +
-                                              point_entities("-5.000", "1234.568", "0.000", "P 7") +
-                                              point_entities("2.000", "1.000", "3.000", ""));
+        // Names stand as they are, trimmed; a short line is not drawn, nor one whose N or E is not a
+        // number (never at 0); a Z that is no number gives no height label.
+        const QStringList lines = files.getsaveCADdata(
+            {"12,K1,100,200,5", "too,short", " P 7 ,K2,1234.5678,-5,x", ",,1,2,3", "N,,1e400,5,1", "E,,5,,1"});
+        const QStringList expected =
+            header("-5.000", "1.000", "0.000", "200.000", "1234.568", "5.000") + tables_and_blocks() +
+            entities(point_entities("200.000", "100.000", "5.000", "12") +
+                     flat_point_entities("-5.000", "1234.568", "P 7") + point_entities("2.000", "1.000", "3.000", ""));
         QCOMPARE(lines, expected);
     }
 
@@ -125,9 +131,10 @@ private slots:
             << QStringList{"20.001", "10.000", "-3.000", "20.001", "10.000", "-3.000"};
         QTest::newRow("short lines are not drawn") << QStringList{"A,,1,2", "B,,5,6,7", "C,,8"}
                                                    << QStringList{"6.000", "5.000", "7.000", "6.000", "5.000", "7.000"};
-        QTest::newRow("text counts as 0, spaces ignored")
-            << QStringList{"A,, 1.5 ,abc,-2", "B,,nan,inf,1"}
-            << QStringList{"0.000", "0.000", "-2.000", "0.000", "1.500", "1.000"};
+        // Points whose N or E is not a number are not drawn, so they widen nothing.
+        QTest::newRow("not numbers left out, spaces ignored")
+            << QStringList{"A,, 1.5 ,abc,-2", "B,,nan,inf,1", "C,,3, 4 ,x"}
+            << QStringList{"4.000", "3.000", "0.000", "4.000", "3.000", "0.000"};
     }
 
     void extents()
@@ -334,9 +341,6 @@ for e in doc.modelspace():
             "POINT Point -5.250 1234.568 0.100",
             "TEXT PointNumber -5.250 1234.568 0.100 0.0 测站7",
             "TEXT Level -5.250 1234.568 0.000 0.1 0.100",
-            "POINT Point 1.000 0.000 2.000",
-            "TEXT PointNumber 1.000 0.000 2.000 0.0 P9",
-            "TEXT Level 1.000 0.000 0.000 0.1 2.000",
         };
         QCOMPARE(python(script, {dir.file("ours.dxf")}).split('\n'), expected);
     }

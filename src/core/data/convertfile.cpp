@@ -96,6 +96,12 @@ PointFileConversion convert_point_file(const QString& input, const QString& outp
         result.first_unencodable = gathered.first_unencodable;
         return ended(result, PointFileConversion::Unencodable);
     }
+    // A file of no point would replace what stood there with nothing.
+    if (result.points_written == 0) {
+        result.layer_written = writer->report();
+        writer->cancel();
+        return ended(result, PointFileConversion::NoneWritten);
+    }
     if (!writer->finish())
         result = ended(result, PointFileConversion::OutputUnwritable, writer->report().message);
     result.layer_written = writer->report();

@@ -17,6 +17,7 @@ struct PointFileConversion {
         NoPoints,
         OutputUnwritable,
         Unencodable, // the points hold characters GBK cannot hold: nothing written
+        NoneWritten, // points were read, but the output format could take none of them: nothing written
     };
     Outcome outcome = Done;
     qint64 points_read = 0;                 // lines of at least five fields read from the input

@@ -3,6 +3,7 @@
 
 #include "data/linefields.h"
 #include "data/numbertext.h"
+#include "data/pointfields.h"
 
 #include <cmath>
 
@@ -15,28 +16,23 @@ constexpr int kNorth = 2; // the drawing's Y
 constexpr int kEast = 3;  // the drawing's X
 constexpr int kHeight = 4;
 
-// A coordinate as a number: text that is no (finite) number counts as 0.
-double coordinate(QStringView text)
-{
-    bool ok = false;
-    const double value = text_to_double(text, &ok);
-    return ok && std::isfinite(value) ? value : 0.0;
-}
-
 QString three_decimals(double value)
 {
     return double_to_fixed(value, 3);
 }
 
-// X, Y, Z of a point line of at least five fields.
-bool point_of(const LineFields& fields, double xyz[3])
+// X, Y, Z of a point line of at least five fields whose N and E are numbers; a Z that is empty or no
+// number is 0 on the point and `has_height` false.
+DxfPoint point_of(const LineFields& fields, double xyz[3], bool* has_height)
 {
     if (!fields.has(5))
-        return false;
-    xyz[0] = coordinate(fields.field(kEast));
-    xyz[1] = coordinate(fields.field(kNorth));
-    xyz[2] = coordinate(fields.field(kHeight));
-    return true;
+        return DxfPoint::NotAPoint;
+    if (!parse_number(fields.field(kEast), &xyz[0]) || !parse_number(fields.field(kNorth), &xyz[1]))
+        return DxfPoint::NotANumber;
+    *has_height = parse_number(fields.field(kHeight), &xyz[2]);
+    if (!*has_height)
+        xyz[2] = 0;
+    return *has_height ? DxfPoint::Drawn : DxfPoint::DrawnWithoutHeight;
 }
 
 } // namespace
@@ -44,7 +40,8 @@ bool point_of(const LineFields& fields, double xyz[3])
 void DxfExtents::include(const QString& point_line)
 {
     double xyz[3];
-    if (!point_of(LineFields(point_line, 5), xyz))
+    bool has_height = false;
+    if (!dxf_drawn(point_of(LineFields(point_line, 5), xyz, &has_height)))
         return;
     for (int i = 0; i < 3; ++i) {
         if (empty || xyz[i] >= max[i])
@@ -104,12 +101,14 @@ void dxf_append_entities_start(QStringList& lines)
     lines << QStringLiteral("  0") << QStringLiteral("SECTION") << QStringLiteral("  2") << QStringLiteral("ENTITIES");
 }
 
-bool dxf_append_point(QStringList& lines, const QString& point_line)
+DxfPoint dxf_append_point(QStringList& lines, const QString& point_line)
 {
     const LineFields fields(point_line, 5);
     double xyz[3];
-    if (!point_of(fields, xyz))
-        return false;
+    bool has_height = false;
+    const DxfPoint drawn = point_of(fields, xyz, &has_height);
+    if (!dxf_drawn(drawn))
+        return drawn;
     const QString x = three_decimals(xyz[0]);
     const QString y = three_decimals(xyz[1]);
     const QString z = three_decimals(xyz[2]);
@@ -121,11 +120,13 @@ bool dxf_append_point(QStringList& lines, const QString& point_line)
           << QStringLiteral(" 10") << x << QStringLiteral(" 20") << y << QStringLiteral(" 30") << z
           << QStringLiteral(" 40") << QStringLiteral("  0") << QStringLiteral("  1")
           << fields.field(kName).trimmed().toString();
-    // Its height as a label at the point's X and Y on height 0.
-    lines << QStringLiteral("  0") << QStringLiteral("TEXT") << QStringLiteral("  8") << QStringLiteral("Level")
-          << QStringLiteral(" 10") << x << QStringLiteral(" 20") << y << QStringLiteral(" 30") << QStringLiteral("  0")
-          << QStringLiteral(" 40") << QStringLiteral(" 0.1") << QStringLiteral("  1") << z;
-    return true;
+    // Its height as a label at the point's X and Y on height 0; none for a point without one.
+    if (has_height) {
+        lines << QStringLiteral("  0") << QStringLiteral("TEXT") << QStringLiteral("  8") << QStringLiteral("Level")
+              << QStringLiteral(" 10") << x << QStringLiteral(" 20") << y << QStringLiteral(" 30")
+              << QStringLiteral("  0") << QStringLiteral(" 40") << QStringLiteral(" 0.1") << QStringLiteral("  1") << z;
+    }
+    return drawn;
 }
 
 void dxf_append_entities_end(QStringList& lines)

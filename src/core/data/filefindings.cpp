@@ -71,6 +71,12 @@ const char* english_text(FileFinding kind)
         return "%1 points, names from layer %2 (texts at their position)";
     case FileFinding::DxfWithoutNames:
         return "%1 points without a name: no point-number text and no text at their position";
+    case FileFinding::NotNumbersKept:
+        return "%1 rows written as they stand though N or E is not a number";
+    case FileFinding::WithoutHeight:
+        return "%1 points drawn without a height: Z is empty or not a number";
+    case FileFinding::ExtraFields:
+        return "%1 lines had more fields than the format holds: the fields after the fifth were not written";
     }
     return "";
 }
@@ -152,6 +158,9 @@ QList<FileFindingText> write_findings(const LayerReport& report)
 {
     QList<FileFindingText> findings;
     add_count(&findings, FileFinding::RowsNotWritten, report.skipped);
+    add_count(&findings, FileFinding::NotNumbersKept, report.not_numbers_kept);
+    add_count(&findings, FileFinding::WithoutHeight, report.without_height);
+    add_count(&findings, FileFinding::ExtraFields, report.extra_fields);
     add_count(&findings, FileFinding::OutsideArea, report.outside_area, report.crs);
     add_count(&findings, FileFinding::ValuesChanged, report.changed_values);
     add_count(&findings, FileFinding::CharactersDropped, report.dropped_characters);

@@ -111,23 +111,20 @@ QStringList FileOperation::getloaddata(QString extension, QStringList datalist)
 
 bool FileOperation::writefile_byextension(QString filename, QString extension, QStringList msgslist, bool flag)
 {
+    last_layer = LayerReport();
+    last_write_unencodable = 0;
     const PointFormat format = PointFormat::for_suffix(extension);
-    switch (format.kind()) {
-    case PointFormat::Raw:
-        return writefile(filename, msgslist, flag);
-    case PointFormat::Drawing:
-        return writefile(filename, getsaveCADdata(msgslist), flag);
-    case PointFormat::Columns:
-        return writefile(filename, getsavedata(extension, msgslist), flag);
-    case PointFormat::Layer:
-        if (layer_formats()->can_write(extension.toLower()))
-            return write_layer(filename, extension, msgslist);
-        break;
-    case PointFormat::Unknown:
-        break;
+    if (format.kind() == PointFormat::Unknown ||
+        (format.kind() == PointFormat::Layer && !layer_formats()->can_write(extension.toLower()))) {
+        last_error = PointFormat::unknown_reason(extension);
+        return false;
     }
-    last_error = PointFormat::unknown_reason(extension);
-    return false;
+    // Appending adds the lines as they stand; no line to write leaves a text file untouched.
+    if (flag)
+        return writefile(filename, msgslist, flag);
+    if (msgslist.isEmpty() && format.kind() != PointFormat::Drawing)
+        return true;
+    return write_through_format(filename, extension, msgslist);
 }
 
 QStringList FileOperation::getsavedata(QString extension, QStringList msgslist)
@@ -158,14 +155,27 @@ bool FileOperation::read_layer_points(const QString& filename, const QString& su
     return last_read_ok;
 }
 
-bool FileOperation::write_layer(const QString& filename, const QString& suffix, const QStringList& lines)
+bool FileOperation::write_through_format(const QString& filename, const QString& suffix, const QStringList& lines)
 {
-    const std::unique_ptr<FormatWriter> writer = layer_formats()->writer(filename, suffix.toLower(), layer_fields);
+    const std::unique_ptr<FormatWriter> writer = format_writer(filename, suffix, write_encoding, layer_fields);
     writer->set_linework(linework);
+    if (writer->needs_first_pass()) {
+        for (const QString& line : lines)
+            writer->first_pass(line);
+    }
     bool done = writer->open(crs);
+    int written = 0;
     for (int i = 0; done && i < lines.size(); ++i) {
-        writer->write_line(lines[i]);
+        written += writer->write_line(lines[i]) ? 1 : 0;
         done = !writer->failed();
+    }
+    if (done)
+        writer->flush();
+    last_write_unencodable = writer->report().unencodable;
+    // A column format that could take none of the lines (all too short) writes no file, as ever.
+    if (done && written == 0 && PointFormat::for_suffix(suffix).kind() == PointFormat::Columns) {
+        writer->cancel();
+        return true;
     }
     done = done ? writer->finish() : (writer->cancel(), false);
     last_layer = writer->report();

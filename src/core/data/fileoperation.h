@@ -114,7 +114,8 @@ private:
     bool open_for_reading(TextFileReader& reader, const QString& filename);
     bool finish_reading(const TextFileReader& reader);
     bool name_dxf_encoding(TextFileReader& reader);
-    bool write_layer(const QString& filename, const QString& suffix, const QStringList& lines);
+    // Writes the lines through the writer of the suffix's format; last_layer tells what it met.
+    bool write_through_format(const QString& filename, const QString& suffix, const QStringList& lines);
     bool find_entities_section(TextFileReader* in);
     void read_entity_points(TextFileReader* in, const PointSink& sink);
     // The texts of the entities section read again, for the held points that have no name yet.

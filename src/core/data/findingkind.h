@@ -41,6 +41,10 @@ enum class FileFinding : int {
     // Findings of a drawing's read.
     DxfNamesFromTexts = 29, // %1 points, %2 the layers of the texts that named them
     DxfWithoutNames = 30,   // %1 points
+    // Findings of a write, after the drawing's.
+    NotNumbersKept = 31, // %1 rows: a text format keeps them as they stand though N or E is not a number
+    WithoutHeight = 32,  // %1 points drawn without a height: Z empty or not a number
+    ExtraFields = 33,    // %1 lines had more fields than the format holds
 };
 
 #endif // FINDINGKIND_H

@@ -35,6 +35,9 @@ struct LayerReport {
     int linework_lines = 0; // lines and areas written beside the points
     int linework_areas = 0;
     int skipped = 0;                        // rows left out: N or E not a number
+    int not_numbers_kept = 0;               // rows a text format kept as they stand: N or E not a number
+    int without_height = 0;                 // points drawn without a height: Z empty or not a number
+    int extra_fields = 0;                   // lines of more fields than the format holds
     int outside_area = 0;                   // points outside the system's area of use
     int changed_values = 0;                 // texts cut or not numbers in a number field
     int dropped_characters = 0;             // control characters XML cannot hold

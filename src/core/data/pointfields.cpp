@@ -109,9 +109,9 @@ bool is_number_text(QStringView text)
     return i == size;
 }
 
-bool parse_number(const QString& text, double* value)
+bool parse_number(QStringView text, double* value)
 {
-    const QString trimmed = text.trimmed();
+    const QStringView trimmed = text.trimmed();
     if (!is_number_text(trimmed))
         return false;
     bool ok = false;

@@ -62,7 +62,12 @@ bool is_number_text(QStringView text);
 
 // The value of a coordinate text: a number text with spaces around allowed. False for anything else
 // and for numbers too large for a double.
-bool parse_number(const QString& text, double* value);
+// This is the one rule of what a coordinate is, shared by every reader and writer.
+bool parse_number(QStringView text, double* value);
+inline bool parse_number(const QString& text, double* value)
+{
+    return parse_number(QStringView(text), value);
+}
 
 // A number as text, without noise: `decimals` places with trailing zeros dropped ("12.5", "300").
 QString format_number(double value, int decimals);

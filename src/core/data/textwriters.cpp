@@ -1,6 +1,9 @@
 // The text formats' writers, a point line at a time.
 #include "data/textwriters.h"
 
+#include "data/linefields.h"
+#include "data/pointfields.h"
+
 bool TextFormatWriter::open(const QString& /*crs*/)
 {
     if (file_.open())
@@ -36,7 +39,25 @@ bool LineFormatWriter::write_line(const QString& point_line)
     if (!format_.file_line(point_line, ++sequence_, &line_))
         return false;
     file_.write_line(line_);
+    // A text keeps the row as it stands; what is not a number, or lost past the fifth field, is told.
+    const LineFields fields(point_line, 6);
+    const bool raw = format_.kind() == PointFormat::Raw;
+    if (fields.has(5) && (!raw || !fields.has(6))) {
+        double value = 0;
+        if (!parse_number(fields.field(2), &value) || !parse_number(fields.field(3), &value))
+            ++not_numbers_;
+        if (!raw && fields.has(6))
+            ++extra_fields_;
+    }
     return true;
+}
+
+LayerReport LineFormatWriter::report() const
+{
+    LayerReport report = TextFormatWriter::report();
+    report.not_numbers_kept = not_numbers_;
+    report.extra_fields = extra_fields_;
+    return report;
 }
 
 void DrawingWriter::write_lines(const QStringList& lines)
@@ -61,10 +82,21 @@ bool DrawingWriter::open(const QString& crs)
 bool DrawingWriter::write_line(const QString& point_line)
 {
     lines_.clear();
-    if (!dxf_append_point(lines_, point_line))
+    const DxfPoint drawn = dxf_append_point(lines_, point_line);
+    skipped_ += drawn == DxfPoint::NotANumber;
+    without_height_ += drawn == DxfPoint::DrawnWithoutHeight;
+    if (!dxf_drawn(drawn))
         return false;
     write_lines(lines_);
     return true;
+}
+
+LayerReport DrawingWriter::report() const
+{
+    LayerReport report = TextFormatWriter::report();
+    report.skipped = skipped_;
+    report.without_height = without_height_;
+    return report;
 }
 
 bool DrawingWriter::finish()

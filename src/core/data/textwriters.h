@@ -43,11 +43,16 @@ public:
     // `format`: a raw format or a column format (data/pointformats.h).
     LineFormatWriter(const QString& path, const PointFormat& format, OutputEncoding encoding);
     // False when the format leaves the line out (a column format's line of fewer than five fields);
-    // the line takes its sequence number all the same, as in the column formats' lists.
+    // the line takes its sequence number all the same, as in the column formats' lists. A point line
+    // whose N or E is not a number is written as it stands and counted.
     bool write_line(const QString& point_line) override;
+    // With the point lines kept though N or E is not a number, and those a column format cut.
+    LayerReport report() const override;
 
 private:
     PointFormat format_;
+    int not_numbers_ = 0;
+    int extra_fields_ = 0;
     int sequence_ = 0;
     QString line_;
 };
@@ -60,11 +65,15 @@ public:
     bool needs_first_pass() const override { return true; }
     void first_pass(const QString& point_line) override { extents_.include(point_line); }
     bool open(const QString& crs) override;
-    // False for a line of fewer than five fields, which is not drawn.
+    // False for a line that is not drawn: fewer than five fields, or N or E not a number (counted).
     bool write_line(const QString& point_line) override;
     bool finish() override;
+    // With the points left out (N or E not a number) and those drawn without a height.
+    LayerReport report() const override;
 
 private:
+    int skipped_ = 0;
+    int without_height_ = 0;
     void write_lines(const QStringList& lines);
 
     DxfExtents extents_;

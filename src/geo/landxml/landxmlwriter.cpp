@@ -243,7 +243,10 @@ bool LandXmlWriter::write(const QStringList& row)
     const QString north = fields_.text(row, PointRole::North).trimmed();
     const QString east = fields_.text(row, PointRole::East).trimmed();
     const QString height = fields_.text(row, PointRole::Height).trimmed();
-    if (!is_number_text(north) || !is_number_text(east) || (!height.isEmpty() && !is_number_text(height))) {
+    // The numbers are written as their texts stand, once they are finite numbers ("1e400" is not).
+    double value = 0;
+    if (!parse_number(north, &value) || !parse_number(east, &value) ||
+        (!height.isEmpty() && !parse_number(height, &value))) {
         ++skipped_;
         return false;
     }
