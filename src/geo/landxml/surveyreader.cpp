@@ -9,7 +9,6 @@
 
 #include <QFile>
 #include <QHash>
-#include <QRegularExpression>
 #include <QXmlStreamReader>
 
 namespace
@@ -36,7 +35,7 @@ public:
 private:
     void start_element();
     void end_element();
-    QString attribute(const char* name) const { return xml_.attributes().value(QLatin1String(name)).toString(); }
+    QString attribute(const char* name) const { return attributes_.value(QLatin1String(name)).toString(); }
     QStringList& new_row(const QString& kind);
     void read_cg_point();
     void read_point_of(int row, bool take_name);
@@ -51,6 +50,7 @@ private:
     void fail(LandXmlPoints::Status status, const QString& message);
 
     QXmlStreamReader xml_;
+    QXmlStreamAttributes attributes_; // the current start element's
     survey::KindLabels labels_;
     LandXmlSurvey result_;
     surveyxml::AngleUnit unit_ = surveyxml::AngleUnit::Radians;
@@ -90,10 +90,26 @@ QStringList& SurveyParse::new_row(const QString& kind)
     return result_.rows.last();
 }
 
+// The text split at white space.
+QStringList words(const QString& text)
+{
+    QStringList parts;
+    int start = -1;
+    for (int i = 0; i <= text.size(); ++i) {
+        const bool space = i == text.size() || text[i].isSpace();
+        if (space && start >= 0) {
+            parts << text.mid(start, i - start);
+            start = -1;
+        } else if (!space && start < 0) {
+            start = i;
+        }
+    }
+    return parts;
+}
+
 bool SurveyParse::split_coordinates(const QString& text, QStringList* numbers)
 {
-    static const QRegularExpression spaces(QStringLiteral("\\s+"));
-    const QStringList parts = text.split(spaces, Qt::SkipEmptyParts);
+    const QStringList parts = words(text);
     double value = 0;
     bool good = parts.size() == 2 || parts.size() == 3;
     for (const QString& part : parts)
@@ -353,6 +369,7 @@ LandXmlSurvey SurveyParse::run()
             }
             continue;
         }
+        attributes_ = xml_.attributes();
         start_element();
     }
     if (xml_.hasError() || !root_seen) {

@@ -90,25 +90,35 @@ QString dms_text(qint64 seconds)
 namespace
 {
 
-// "DDD.MMSSss" as seconds, the fraction's digits read as minutes, seconds and parts of a second.
+// "DDD.MMSSss" as seconds, the fraction's digits read as minutes, seconds and parts of a second; in
+// one pass over the characters, as a large file holds hundreds of thousands of angles.
 bool dms_seconds(const QString& text, double* seconds)
 {
-    const bool negative = text.startsWith(QLatin1Char('-'));
-    const QString bare = text.mid(negative || text.startsWith(QLatin1Char('+')) ? 1 : 0);
-    const int point = int(bare.indexOf(QLatin1Char('.')));
-    const QString whole = point < 0 ? bare : bare.left(point);
-    QString fraction = point < 0 ? QString() : bare.mid(point + 1);
-    if (whole.isEmpty() && fraction.isEmpty())
-        return false;
-    for (const QChar c : whole + fraction) {
-        if (!c.isDigit())
-            return false;
+    int i = 0;
+    const bool negative = !text.isEmpty() && text[0] == QLatin1Char('-');
+    if (!text.isEmpty() && (negative || text[0] == QLatin1Char('+')))
+        i = 1;
+    double degrees = 0;
+    int digits = 0;
+    for (; i < text.size() && text[i].isDigit(); ++i, ++digits)
+        degrees = degrees * 10 + text[i].digitValue();
+    int fraction[4] = {0, 0, 0, 0};
+    double parts = 0; // of a second
+    double scale = 0.1;
+    if (i < text.size() && text[i] == QLatin1Char('.')) {
+        for (int place = 0; ++i < text.size() && text[i].isDigit(); ++place, ++digits) {
+            if (place < 4) {
+                fraction[place] = text[i].digitValue();
+            } else {
+                parts += scale * text[i].digitValue();
+                scale /= 10;
+            }
+        }
     }
-    while (fraction.size() < 4)
-        fraction += QLatin1Char('0');
-    const double degrees = whole.isEmpty() ? 0 : whole.toDouble();
-    const int minutes = fraction.left(2).toInt();
-    const double secs = (fraction.mid(2, 2) + QLatin1Char('.') + fraction.mid(4)).toDouble();
+    if (i != text.size() || digits == 0)
+        return false;
+    const int minutes = fraction[0] * 10 + fraction[1];
+    const double secs = fraction[2] * 10 + fraction[3] + parts;
     if (minutes >= 60 || secs >= 60)
         return false;
     *seconds = (negative ? -1 : 1) * (degrees * 3600 + minutes * 60 + secs);
