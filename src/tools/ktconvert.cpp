@@ -200,13 +200,19 @@ void give_stations_their_height(QVector<QStringList>* rows, const survey::Recomp
     }
 }
 
+survey::ReductionOptions reduction_of(const Options& options)
+{
+    survey::ReductionOptions reduction;
+    reduction.curvature = options.curvature;
+    return reduction;
+}
+
 int check_survey(const Options& options)
 {
     LandXmlSurvey survey;
     if (!read_survey(options.input, &survey))
         return 1;
-    survey::ReductionOptions reduction;
-    reduction.curvature = options.curvature;
+    const survey::ReductionOptions reduction = reduction_of(options);
     const survey::CheckResult result =
         survey::check_rows(survey.rows, record_code_labels(), reduction, options.tolerance);
     for (const survey::Finding& finding : result.findings)
@@ -228,8 +234,7 @@ int reduce_survey(const Options& options)
     LandXmlSurvey survey;
     if (!read_survey(options.input, &survey))
         return 1;
-    survey::ReductionOptions reduction;
-    reduction.curvature = options.curvature;
+    const survey::ReductionOptions reduction = reduction_of(options);
     survey::RecomputeChanges changes;
     changes.heights = options.heights;
     const survey::RecomputeResult result =
@@ -298,6 +303,20 @@ int convert_survey(const Options& options)
     return 0;
 }
 
+// The system --crs names in its canonical form; false, told, when it is unknown.
+bool settle_crs(Options* options)
+{
+    if (options->crs.isEmpty())
+        return true;
+    const CrsInfo crs = describe_crs(options->crs);
+    if (!crs.is_valid()) {
+        say(stderr, QString("ktconvert: unknown coordinate system \"%1\"").arg(options->crs));
+        return false;
+    }
+    options->crs = crs.id();
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -322,21 +341,11 @@ int main(int argc, char** argv)
     const QString& input = options.input;
     const QString& output = options.output;
     install_geo_formats();
-    if (options.mode == Options::Check)
-        return check_survey(options);
-    if (options.mode == Options::Reduce)
-        return reduce_survey(options);
-    if (!options.crs.isEmpty()) {
-        const CrsInfo crs = describe_crs(options.crs);
-        if (!crs.is_valid()) {
-            say(stderr, QString("ktconvert: unknown coordinate system \"%1\"").arg(options.crs));
-            return 1;
-        }
-        options.crs = crs.id();
-    }
-
-    const int surveyed = convert_survey(options);
-    if (surveyed >= 0)
+    if (options.mode != Options::Convert)
+        return options.mode == Options::Check ? check_survey(options) : reduce_survey(options);
+    if (!settle_crs(&options))
+        return 1;
+    if (const int surveyed = convert_survey(options); surveyed >= 0)
         return surveyed;
     // What stood at the output before, for what a failed write leaves.
     const bool existed = QFileInfo(output).exists() || QFileInfo(output).isSymLink();

@@ -37,20 +37,10 @@ QStringList row_of(std::initializer_list<std::pair<int, QString>> cells)
 // slope distance after it, angles with marks, in the job "ROAD".
 Rows sample_rows(const QString& file)
 {
-    const int columns[] = {ObsColumn::Kind,
-                           ObsColumn::Name,
-                           ObsColumn::HorizontalAngle,
-                           ObsColumn::VerticalAngle,
-                           ObsColumn::HorizontalDistance,
-                           ObsColumn::VerticalDistance,
-                           ObsColumn::East,
-                           ObsColumn::North,
-                           ObsColumn::Height,
-                           ObsColumn::Code,
-                           ObsColumn::InstrumentHeight,
-                           ObsColumn::BacksightAngle,
-                           ObsColumn::SlopeDistance,
-                           ObsColumn::ReflectorHeight};
+    // The ten-field line, then the instrument height, the backsight's circle, SD and the reflector.
+    QVector<int> columns(kObservationLineColumns.begin(), kObservationLineColumns.end());
+    columns << ObsColumn::InstrumentHeight << ObsColumn::BacksightAngle << ObsColumn::SlopeDistance
+            << ObsColumn::ReflectorHeight;
     Rows rows;
     for (const QString& line : FileOperation().readfile(QString(KT_SOURCE_DIR) + "/samples/" + file)) {
         const QStringList fields = line.split(',');
