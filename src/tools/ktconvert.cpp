@@ -39,7 +39,8 @@ const char kUsage[] = "usage: ktconvert INPUT OUTPUT\n"
                       "  pts              name,E,N,Z,code\n"
                       "  dxf              DXF drawing: points with their names and heights\n"
                       "  xml              LandXML 1.2 CgPoints (\"N E Z\"); survey data (stations, backsights,\n"
-                      "                   observations) from xml to xml or to a GIS layer whole\n"
+                      "                   observations) whole from xml to xml or a GIS layer, their points in\n"
+                      "                   table order to the other formats\n"
                       "  gpkg, shp        GeoPackage, Shapefile: a point layer in the points' system\n"
                       "  geojson, kml     GeoJSON, KML: WGS 84 longitude and latitude (needs --crs)\n"
                       "  xlsx, ods        workbooks, read only: the first sheet, columns by header or --columns\n"
@@ -200,6 +201,22 @@ void give_stations_their_height(QVector<QStringList>* rows, const survey::Recomp
     }
 }
 
+// Writes `rows` to OUTPUT and tells it after `done`: the exit status.
+int write_rows(const Options& options, const QVector<QStringList>& rows, const QString& done)
+{
+    const SurveyWrite written =
+        write_survey_file(options.output, rows, options.gb18030 ? OutputEncoding::Gb18030 : OutputEncoding::Gbk);
+    if (!written.done) {
+        say(stderr, QString("ktconvert: cannot write %1: %2").arg(options.output, written.reason));
+        return 1;
+    }
+    tell_findings(options.output, write_findings(written.report));
+    const bool whole = keeps_observation_columns(QFileInfo(options.output).suffix());
+    say(stderr,
+        done + QString(", wrote %1 %2 to %3").arg(written.written).arg(whole ? "rows" : "points", options.output));
+    return 0;
+}
+
 survey::ReductionOptions reduction_of(const Options& options)
 {
     survey::ReductionOptions reduction;
@@ -260,47 +277,27 @@ int reduce_survey(const Options& options)
     }
     if (whole && options.heights.instrument)
         give_stations_their_height(&rows, result);
-    const SurveyWrite written =
-        write_survey_file(options.output, rows, options.gb18030 ? OutputEncoding::Gb18030 : OutputEncoding::Gbk);
-    if (!written.done) {
-        say(stderr, QString("ktconvert: cannot write %1: %2").arg(options.output, written.reason));
-        return 1;
-    }
-    tell_findings(options.output, write_findings(written.report));
-    say(stderr, QString("ktconvert: recomputed %1 of %2 measured points from %3, wrote %4 %5 to %6")
-                    .arg(result.recomputed)
-                    .arg(result.points.size())
-                    .arg(options.input)
-                    .arg(written.written)
-                    .arg(whole ? "rows" : "points", options.output));
-    return 0;
+    return write_rows(options, rows,
+                      QString("ktconvert: recomputed %1 of %2 measured points from %3")
+                          .arg(result.recomputed)
+                          .arg(result.points.size())
+                          .arg(options.input));
 }
 
-// Survey data converted whole (to LandXML or a GIS layer); 1 when it cannot be, -1 when the input
-// holds none (a plain conversion then).
+// Survey data converted: whole to LandXML or a GIS layer, the points of its rows in table order to
+// the other formats (also those given only in an observation's TargetPoint); 1 when it cannot be, -1
+// when the input holds none (a plain conversion then).
 int convert_survey(const Options& options)
 {
-    if (QFileInfo(options.input).suffix().compare("xml", Qt::CaseInsensitive) != 0 ||
-        !keeps_observation_columns(QFileInfo(options.output).suffix()) || !options.crs.isEmpty())
+    if (QFileInfo(options.input).suffix().compare("xml", Qt::CaseInsensitive) != 0 || !options.crs.isEmpty())
         return -1;
     const LandXmlSurvey survey = read_survey_file(options.input);
     if (!survey.ok() || !survey.has_survey())
         return -1;
     for (const SurveyReference& reference : survey.references)
         say(stderr, QString("ktconvert: %1: %2").arg(options.input, reference_in_english(reference, survey.rows)));
-    const SurveyWrite written =
-        write_survey_file(options.output, survey.rows, options.gb18030 ? OutputEncoding::Gb18030 : OutputEncoding::Gbk);
-    if (!written.done) {
-        say(stderr, QString("ktconvert: cannot write %1: %2").arg(options.output, written.reason));
-        return 1;
-    }
-    tell_findings(options.output, write_findings(written.report));
-    say(stderr, QString("ktconvert: read %1 survey rows from %2, wrote %3 rows to %4")
-                    .arg(survey.rows.size())
-                    .arg(options.input)
-                    .arg(written.written)
-                    .arg(options.output));
-    return 0;
+    return write_rows(options, survey.rows,
+                      QString("ktconvert: read %1 survey rows from %2").arg(survey.rows.size()).arg(options.input));
 }
 
 // The system --crs names in its canonical form; false, told, when it is unknown.

@@ -380,7 +380,12 @@ private slots:
         QCOMPARE(read.rows[2][ObsColumn::ReflectorHeight], QString("2.000"));
         QCOMPARE(ktconvert({"--check", whole}).status, 0);
 
-        // Converted whole from xml to xml.
+        // Converted: the points in table order to a text format, whole from xml to xml.
+        const QString listed = dir.filePath("listed.csv");
+        QCOMPARE(ktconvert({job, listed}).status, 0);
+        const QStringList listed_lines = FileOperation().readfile(listed);
+        QCOMPARE(listed_lines.size(), 28);
+        QCOMPARE(listed_lines.value(0), QString("K1,STN,3520101.000,512450.000,41.600"));
         const QString copy = dir.filePath("copy.xml");
         QCOMPARE(ktconvert({job, copy}).status, 0);
         QCOMPARE(read_landxml_survey_file(copy, kCodes).rows, sample_rows("ROAD2.obs"));
