@@ -7,10 +7,11 @@
 #include "landxml/surveyreader.h"
 #include "landxml/surveyxml.h"
 #include "support/core/geotest.h"
+#include "support/core/ktconvertrun.h"
+#include "support/core/ktest_core.h"
 #include "survey/surveyangle.h"
 
 #include <QBuffer>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -101,37 +102,12 @@ bool write_rows(const QString& path, const Rows& rows)
     return writer.finish() && writer.report().changed_values == 0 && writer.skipped() == 0;
 }
 
-QByteArray bytes_of(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 LandXmlSurvey read_text(const QByteArray& text, const survey::KindLabels& labels = kCodes)
 {
     QBuffer buffer;
     buffer.setData(text);
     buffer.open(QIODevice::ReadOnly);
     return read_landxml_survey(&buffer, labels);
-}
-
-struct Run {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-Run ktconvert(const QStringList& args)
-{
-    QProcess process;
-    process.start(QString(KT_RUN_DIR) + "/ktconvert", args);
-    Run run;
-    if (!process.waitForFinished(60000))
-        return run;
-    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
 }
 
 // A document in the style of another program: control points in CgPoints, stations and targets by
@@ -186,7 +162,7 @@ private slots:
         const QString second = dir.filePath("b.xml");
         QVERIFY(write_rows(first, rows));
         QVERIFY(!run_judge("xmllint", {"--noout", "--schema", kSchema, first}).isNull());
-        const QByteArray text = bytes_of(first);
+        const QByteArray text = read_file(first);
         QVERIFY(text.contains("angularUnit=\"decimal dd.mm.ss\""));
         const LandXmlSurvey read = read_landxml_survey_file(first, labels ? kChinese : kCodes);
         QVERIFY(read.ok());
@@ -194,7 +170,7 @@ private slots:
         QCOMPARE(read.references.size(), 0);
         QCOMPARE(read.rows, rows);
         QVERIFY(write_rows(second, read.rows));
-        QCOMPARE(bytes_of(second), text);
+        QCOMPARE(read_file(second), text);
         // The point reader finds every row with coordinates once.
         int points = 0;
         for (const QStringList& row : rows)
@@ -207,7 +183,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("road2.xml");
         QVERIFY(write_rows(path, sample_rows("ROAD2.obs")));
-        const QByteArray text = bytes_of(path);
+        const QByteArray text = read_file(path);
         QVERIFY(
             text.contains("  <InstrumentSetup id=\"s1\" stationName=\"K1\" instrumentHeight=\"1.520\">\n"
                           "   <InstrumentPoint code=\"STN\">3520101.000 512450.000 41.600</InstrumentPoint>\n"
