@@ -1,21 +1,19 @@
 // ktconvert: converts a coordinate file into another format, both chosen by file suffix, through the
 // program's own readers (every encoding they tell) and writers (GBK, or GB18030 when asked), the
-// LandXML and GIS formats in the points' coordinate system, workbooks by their columns.
-#include "config/runtimefiles.h"
+// LandXML and GIS formats in the points' coordinate system, workbooks by their columns. Measured data
+// (LandXML survey data) is checked against its own observations, or its points recomputed from them;
+// coded points are joined into lines and areas (convert/).
+#include "convert/console.h"
 #include "crs/crs.h"
-#include "data/convertfile.h"
-#include "data/filefindings.h"
-#include "data/fileoperation.h"
-#include "data/replacefile.h"
 #include "formats/geoformats.h"
 #include "gis/giswriter.h"
-#include "gis/lineworkdrawing.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QStringList>
 #include <QTextCodec>
+#include <cmath>
 #include <cstdio>
 
 namespace
@@ -24,6 +22,9 @@ namespace
 const char kUsage[] = "usage: ktconvert INPUT OUTPUT\n"
                       "       ktconvert [--gb18030] [--crs AUTHORITY:CODE] [--columns NAME,CODE,N,E,Z] INPUT OUTPUT\n"
                       "       ktconvert --linework [--crs AUTHORITY:CODE] [--columns NAME,CODE,N,E,Z] INPUT OUTPUT\n"
+                      "       ktconvert --check [--tolerance METRES] [--curvature] INPUT\n"
+                      "       ktconvert --reduce [--reflector-height H] [--instrument-height H] [--curvature]\n"
+                      "                 [--gb18030] INPUT OUTPUT\n"
                       "\n"
                       "Reads the points of INPUT and writes them to OUTPUT; the suffix of each file names its\n"
                       "format (letter case ignored: \".TXT\" is \"txt\"):\n"
@@ -33,7 +34,9 @@ const char kUsage[] = "usage: ktconvert INPUT OUTPUT\n"
                       "  svf              number,name,code,N,E,Z\n"
                       "  pts              name,E,N,Z,code\n"
                       "  dxf              DXF drawing: points with their names and heights\n"
-                      "  xml              LandXML 1.2 CgPoints (\"N E Z\")\n"
+                      "  xml              LandXML 1.2 CgPoints (\"N E Z\"); survey data (stations, backsights,\n"
+                      "                   observations) whole from xml to xml or a GIS layer, their points in\n"
+                      "                   table order to the other formats\n"
                       "  gpkg, shp        GeoPackage, Shapefile: a point layer in the points' system\n"
                       "  geojson, kml     GeoJSON, KML: WGS 84 longitude and latitude (needs --crs)\n"
                       "  xlsx, ods        workbooks, read only: the first sheet, columns by header or --columns\n"
@@ -54,44 +57,60 @@ const char kUsage[] = "usage: ktconvert INPUT OUTPUT\n"
                       ".kml: the points' layer then has line and area layers (or features) beside it.\n"
                       "An existing OUTPUT is replaced only when the whole file has been written.\n"
                       "\n"
-                      "Exit status: 0 converted; 1 INPUT cannot be read, a suffix names no format, no point\n"
-                      "was read or none could be written, the system is unknown, the code list is refused, or\n"
-                      "OUTPUT cannot be written;\n"
-                      "2 wrong usage.\n";
+                      "--check recomputes every measured point of INPUT (LandXML survey data) from its station\n"
+                      "and its observations and prints one line per finding: N E Z, horizontal or vertical\n"
+                      "distance differing from the recorded ones by more than the tolerance (--tolerance,\n"
+                      "0.005 m by default), a point measured from two stations that disagree, a point that\n"
+                      "cannot be computed; then a summary line. --curvature applies the Earth's curvature and\n"
+                      "refraction (k = 0.142), as instruments that correct for them do.\n"
+                      "--reduce writes the measured points recomputed from their observations to OUTPUT (to\n"
+                      "xml every row, the others kept as they are); --reflector-height and\n"
+                      "--instrument-height give the heights to use instead of the recorded ones. A point that\n"
+                      "cannot be computed is named and left out (kept as recorded in xml).\n"
+                      "\n"
+                      "Exit status: 0 converted, or checked without findings; 1 INPUT cannot be read, a suffix\n"
+                      "names no format, no point was read or none could be written, the system is unknown,\n"
+                      "the code list is refused, or OUTPUT cannot be written; 2 wrong usage; 3 the check has\n"
+                      "findings.\n";
 
-QTextCodec* console_codec = nullptr;
-
-void say(std::FILE* stream, const QString& text)
+// A length option's value: a number, not negative.
+bool take_length(QStringList& args, double* value)
 {
-    const QByteArray bytes = console_codec->fromUnicode(text + '\n');
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    bool ok = false;
+    *value = args.isEmpty() ? -1 : args.takeFirst().toDouble(&ok);
+    return ok && *value >= 0 && std::isfinite(*value);
 }
 
-// Findings about `file`: "ktconvert: FILE read as UTF-8", "ktconvert: FILE: 2 bytes ...".
-void tell_findings(const QString& file, const QList<FileFindingText>& findings)
+// The options of the survey commands; false when `option` is none of them or its value is wrong.
+bool survey_option(const QString& option, QStringList& args, Options* options)
 {
-    for (const FileFindingText& finding : findings)
-        say(stderr, QString("ktconvert: %1%2%3")
-                        .arg(file, finding.kind == FileFinding::Encoding ? " " : ": ", finding_in_english(finding)));
+    double value = 0;
+    if ((option == "--check" || option == "--reduce") && options->mode == Options::Convert) {
+        options->mode = option == "--check" ? Options::Check : Options::Reduce;
+    } else if (option == "--curvature") {
+        options->curvature = true;
+    } else if (option == "--tolerance" && take_length(args, &value) && value > 0) {
+        options->tolerance.horizontal = options->tolerance.vertical = value;
+    } else if (option == "--reflector-height" && take_length(args, &value)) {
+        options->heights.reflector = value;
+    } else if (option == "--instrument-height" && take_length(args, &value)) {
+        options->heights.instrument = value;
+    } else {
+        return false;
+    }
+    return true;
 }
-
-struct Options {
-    bool gb18030 = false;
-    bool linework = false;
-    QString crs;
-    QString columns;
-    QString input;
-    QString output;
-};
 
 // False for wrong usage.
 bool parse_options(QStringList args, Options* options)
 {
     while (!args.isEmpty() && args[0].startsWith("--")) {
         const QString option = args.takeFirst();
-        if (option == "--gb18030" && !options->gb18030) {
+        if (survey_option(option, args, options)) {
+            continue;
+        } else if (option == "--gb18030" && !options->gb18030) {
             options->gb18030 = true;
-        } else if (option == "--linework" && !options->linework) {
+        } else if (option == "--linework" && !options->linework && options->mode == Options::Convert) {
             options->linework = true;
         } else if ((option == "--crs" || option == "--columns") && !args.isEmpty()) {
             QString& value = option == "--crs" ? options->crs : options->columns;
@@ -102,10 +121,18 @@ bool parse_options(QStringList args, Options* options)
             return false;
         }
     }
-    if (args.size() != 2 || args[0].startsWith('-') || args[1].startsWith('-'))
+    const int files = options->mode == Options::Check ? 1 : 2;
+    if (args.size() != files || args[0].startsWith('-') || args.last().startsWith('-'))
+        return false;
+    // The check and the recompute take their own options only; a conversion none of theirs.
+    const bool survey_only = options->curvature || options->heights.reflector || options->heights.instrument;
+    if ((options->mode == Options::Convert && survey_only) ||
+        (options->mode != Options::Convert && (!options->crs.isEmpty() || !options->columns.isEmpty())) ||
+        (options->mode == Options::Check && options->gb18030) ||
+        (options->mode != Options::Check && options->tolerance.horizontal != survey::Tolerance().horizontal))
         return false;
     options->input = args[0];
-    options->output = args[1];
+    options->output = args.value(1);
     // Linework goes into a drawing (written in ASCII) or GIS layers.
     GisFormat format = GisFormat::GeoPackage;
     const QString suffix = QFileInfo(options->output).suffix();
@@ -115,93 +142,18 @@ bool parse_options(QStringList args, Options* options)
     return true;
 }
 
-// Why OUTPUT was not written, with what a failed write left there.
-QString write_failure(const QString& output, bool existed, const LayerReport& layer, const QString& message)
+// The system --crs names in its canonical form; false, told, when it is unknown.
+bool settle_crs(Options* options)
 {
-    QString reason = layer.failed() ? finding_in_english(layer_refusal(layer)) : message;
-    // A write that failed on the way (not a refusal before it) says what it left.
-    if (!layer.failed() || layer.failure == FileFinding::WriteFailed || layer.failure == FileFinding::CannotOpen) {
-        static const char* const kLeft[] = {"; the file as it was is kept", "; no file was made", ""};
-        reason += kLeft[int(after_failed_write(output, existed))];
-    }
-    return QString("ktconvert: cannot write %1: %2").arg(output, reason);
-}
-
-// The failures of reading INPUT that leave nothing to write; false when the read gave points.
-bool tell_read_failure(const QString& input, const QString& output, const PointFileConversion& result)
-{
-    if (result.outcome == PointFileConversion::UnknownInputFormat ||
-        result.outcome == PointFileConversion::InputUnreadable) {
-        say(stderr, QString("ktconvert: cannot read %1: %2")
-                        .arg(input, finding_in_english(read_refusal(result.read, result.layer_read, result.reason))));
+    if (options->crs.isEmpty())
         return true;
+    const CrsInfo crs = describe_crs(options->crs);
+    if (!crs.is_valid()) {
+        say(stderr, QString("ktconvert: unknown coordinate system \"%1\"").arg(options->crs));
+        return false;
     }
-    if (result.outcome == PointFileConversion::NoPoints) {
-        say(stderr, QString("ktconvert: no point read from %1; %2 not written").arg(input, output));
-        return true;
-    }
-    return false;
-}
-
-// --linework: the points of INPUT joined by the code list, drawn into OUTPUT.dxf or written as GIS
-// layers with their lines and areas.
-int convert_with_linework(const Options& options, bool existed)
-{
-    // The user's code list is the one ktlink edits, in ktlink's configuration folder.
-    QCoreApplication::setApplicationName(QStringLiteral("ktlink"));
-    const QString codes_file = code_list_file_to_read(runtime_folder());
-    CodeList codes;
-    CodeListError error;
-    if (!read_code_list_file(codes_file, &codes, &error)) {
-        say(stderr, QString("ktconvert: %1: %2").arg(codes_file, code_list_error_text(error)));
-        return 1;
-    }
-    QStringList points;
-    const PointFileConversion read = read_point_file(options.input, &points, options.crs, options.columns);
-    tell_findings(options.input, read_findings(read.read, read.layer_read));
-    if (tell_read_failure(options.input, options.output, read))
-        return 1;
-    const LineworkBuilder linework = linework_of_point_lines(codes, points);
-    for (const LineworkIssue& issue : linework.issues())
-        say(stderr, QString("ktconvert: %1: %2").arg(options.input, linework_issue_text(issue)));
-    // Points, lines and areas written: GIS layers through the point writers, a drawing through GDAL's
-    // DXF driver.
-    int written = 0, lines = 0, areas = 0;
-    const QString suffix = QFileInfo(options.output).suffix();
-    if (suffix.toLower() != "dxf") {
-        FileOperation files;
-        files.crs = options.crs;
-        files.linework = &linework;
-        if (!files.writefile_byextension(options.output, suffix, points, false)) {
-            say(stderr, write_failure(options.output, existed, files.last_layer, files.last_error));
-            return 1;
-        }
-        tell_findings(options.output, write_findings(files.last_layer));
-        written = files.last_layer.written;
-        lines = files.last_layer.linework_lines;
-        areas = files.last_layer.linework_areas;
-    } else {
-        LineworkDrawingReport drawn;
-        if (!write_linework_drawing(options.output, points, linework, &drawn)) {
-            say(stderr, write_failure(options.output, existed, LayerReport(), drawn.error));
-            return 1;
-        }
-        if (drawn.without_coordinates > 0)
-            say(stderr, QString("ktconvert: %1: %2 points without numeric N and E not drawn")
-                            .arg(options.input)
-                            .arg(drawn.without_coordinates));
-        written = drawn.points;
-        lines = drawn.lines;
-        areas = drawn.areas;
-    }
-    say(stderr, QString("ktconvert: read %1 points from %2, wrote %3 points, %4 lines and %5 areas to %6")
-                    .arg(read.points_read)
-                    .arg(options.input)
-                    .arg(written)
-                    .arg(lines)
-                    .arg(areas)
-                    .arg(options.output));
-    return 0;
+    options->crs = crs.id();
+    return true;
 }
 
 } // namespace
@@ -213,7 +165,6 @@ int main(int argc, char** argv)
     // traces only when QT_LOGGING_RULES asks for them.
     QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\nktlink.*.warning=false"));
     // The arguments, the console and file names use the system's encoding; file contents name theirs.
-    console_codec = QTextCodec::codecForLocale();
     const QStringList args = app.arguments().mid(1);
 
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
@@ -228,15 +179,12 @@ int main(int argc, char** argv)
     const QString& input = options.input;
     const QString& output = options.output;
     install_geo_formats();
-    if (!options.crs.isEmpty()) {
-        const CrsInfo crs = describe_crs(options.crs);
-        if (!crs.is_valid()) {
-            say(stderr, QString("ktconvert: unknown coordinate system \"%1\"").arg(options.crs));
-            return 1;
-        }
-        options.crs = crs.id();
-    }
-
+    if (options.mode != Options::Convert)
+        return options.mode == Options::Check ? check_survey(options) : reduce_survey(options);
+    if (!settle_crs(&options))
+        return 1;
+    if (const int surveyed = options.linework ? -1 : convert_survey(options); surveyed >= 0)
+        return surveyed;
     // What stood at the output before, for what a failed write leaves.
     const bool existed = QFileInfo(output).exists() || QFileInfo(output).isSymLink();
     if (options.linework)

@@ -2,6 +2,7 @@
 // that cannot be written completely leaving the old file in place.
 #include "data/fileoperation.h"
 #include "support/core/geotest.h"
+#include "support/core/ktconvertrun.h"
 #include "support/core/ktest_core.h"
 #include "support/core/workdir.h"
 
@@ -16,31 +17,6 @@ namespace
 {
 
 const char* const kSuffixes[] = {"ndad", "txt", "csv", "edad", "ndat", "gdat", "svf", "pts", "dxf"};
-
-struct Run {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-Run ktconvert(const QStringList& args, const QString& shell_prefix = QString())
-{
-    QProcess process;
-    const QString program = QString(KT_RUN_DIR) + "/ktconvert";
-    if (shell_prefix.isEmpty()) {
-        process.start(program, args);
-    } else {
-        // "$0" is the program, "$@" its arguments, after the shell has set limits.
-        process.start("/bin/sh", QStringList{"-c", shell_prefix + "; exec \"$0\" \"$@\"", program} + args);
-    }
-    Run run;
-    if (!process.waitForFinished(60000))
-        return run;
-    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
 
 // The bytes of `text` in `codec`, without a byte order mark.
 QByteArray encoded(const char* codec, const QString& text)

@@ -6,6 +6,9 @@
 #include "crs/crs.h"
 #include "data/replacefile.h"
 #include "geologging.h"
+#include "landxml/surveywriter.h"
+#include "landxml/surveyxml.h"
+#include "landxml/xmlbytes.h"
 
 #include <QCoreApplication>
 #include <vector>
@@ -16,93 +19,6 @@ namespace
 const char* const kNamespace = "http://www.landxml.org/schema/LandXML-1.2";
 constexpr size_t kGroupNames = 100000;
 constexpr int kChunk = 1 << 16;
-
-void append_utf8(QByteArray& out, char32_t code)
-{
-    if (code < 0x80) {
-        out += char(code);
-    } else if (code < 0x800) {
-        out += char(0xC0 | (code >> 6));
-        out += char(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += char(0xE0 | (code >> 12));
-        out += char(0x80 | ((code >> 6) & 0x3F));
-        out += char(0x80 | (code & 0x3F));
-    } else {
-        out += char(0xF0 | (code >> 18));
-        out += char(0x80 | ((code >> 12) & 0x3F));
-        out += char(0x80 | ((code >> 6) & 0x3F));
-        out += char(0x80 | (code & 0x3F));
-    }
-}
-
-// Appends text known to be printable ASCII.
-void append_ascii(QByteArray& out, const QString& text)
-{
-    const int start = int(out.size());
-    out.resize(start + int(text.size()));
-    char* bytes = out.data() + start;
-    for (const QChar c : text)
-        *bytes++ = char(c.unicode());
-}
-
-bool is_plain(const QString& text)
-{
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u < 0x20 || u >= 0x7F || u == '&' || u == '<' || u == '>' || u == '"')
-            return false;
-    }
-    return true;
-}
-
-// Appends `text` as the UTF-8 of an XML attribute value: markup characters, and white space that a
-// reader would turn into blanks, as references; characters XML cannot carry (control characters,
-// lone surrogates, U+FFFE, U+FFFF) left out and counted in *dropped.
-void append_attribute(QByteArray& out, const QString& text, int* dropped)
-{
-    if (is_plain(text)) {
-        append_ascii(out, text);
-        return;
-    }
-    const int size = int(text.size());
-    for (int i = 0; i < size; ++i) {
-        const char16_t u = text.at(i).unicode();
-        switch (u) {
-        case '&':
-            out += "&amp;";
-            continue;
-        case '<':
-            out += "&lt;";
-            continue;
-        case '>':
-            out += "&gt;";
-            continue;
-        case '"':
-            out += "&quot;";
-            continue;
-        case '\t':
-            out += "&#9;";
-            continue;
-        case '\n':
-            out += "&#10;";
-            continue;
-        case '\r':
-            out += "&#13;";
-            continue;
-        default:
-            break;
-        }
-        if (QChar::isHighSurrogate(u) && i + 1 < size && QChar::isLowSurrogate(text.at(i + 1).unicode())) {
-            append_utf8(out, QChar::surrogateToUcs4(u, text.at(i + 1).unicode()));
-            ++i;
-        } else if (u < 0x20 || QChar::isSurrogate(u) || u == 0xFFFE || u == 0xFFFF) {
-            ++*dropped;
-        } else {
-            append_utf8(out, u);
-        }
-    }
-}
 
 // 64-bit FNV-1a: a collision only starts a group early.
 quint64 name_hash(const QByteArray& name)
@@ -156,6 +72,8 @@ private:
 LandXmlWriter::LandXmlWriter(const QString& path, const PointFields& fields)
     : path_(path), fields_(fields), names_(std::make_unique<NameSet>())
 {
+    if (surveyxml::is_observation_layout(fields))
+        survey_ = std::make_unique<SurveyWriter>();
 }
 
 LandXmlWriter::~LandXmlWriter() = default;
@@ -174,6 +92,9 @@ bool LandXmlWriter::open(const QString& crs, const QDateTime& stamp)
         return fail(FileFinding::UnknownCrs, crs);
     if (fields_.field(PointRole::North) < 0 || fields_.field(PointRole::East) < 0)
         return fail(FileFinding::WriteFailed, QStringLiteral("the rows have no N or E field"));
+    QString survey_error;
+    if (survey_ && !survey_->open(&survey_error))
+        return fail(FileFinding::WriteFailed, survey_error);
     file_ = replacement_file(path_);
     if (!file_->open(QIODevice::WriteOnly)) {
         const QString error = file_->errorString();
@@ -201,8 +122,10 @@ bool LandXmlWriter::open(const QString& crs, const QDateTime& stamp)
     xml_.writeAttribute(QStringLiteral("volumeUnit"), QStringLiteral("cubicMeter"));
     xml_.writeAttribute(QStringLiteral("temperatureUnit"), QStringLiteral("celsius"));
     xml_.writeAttribute(QStringLiteral("pressureUnit"), QStringLiteral("milliBars"));
-    xml_.writeAttribute(QStringLiteral("angularUnit"), QStringLiteral("decimal degrees"));
-    xml_.writeAttribute(QStringLiteral("directionUnit"), QStringLiteral("decimal degrees"));
+    // Survey data keeps the instrument's angles digit for digit.
+    const QString angles = survey_ ? QStringLiteral("decimal dd.mm.ss") : QStringLiteral("decimal degrees");
+    xml_.writeAttribute(QStringLiteral("angularUnit"), angles);
+    xml_.writeAttribute(QStringLiteral("directionUnit"), angles);
     xml_.writeEndElement();
 
     if (!crs.isEmpty()) {
@@ -245,11 +168,31 @@ bool LandXmlWriter::write(const QStringList& row)
     const QString height = fields_.text(row, PointRole::Height).trimmed();
     // The numbers are written as their texts stand, once they are finite numbers ("1e400" is not).
     double value = 0;
-    if (!parse_number(north, &value) || !parse_number(east, &value) ||
-        (!height.isEmpty() && !parse_number(height, &value))) {
+    const bool usable = parse_number(north, &value) && parse_number(east, &value) &&
+                        (height.isEmpty() || parse_number(height, &value));
+    if (survey_) {
+        const bool in_survey = survey_->write(row);
+        const survey::RowKind kind = surveyxml::row_kind(row);
+        // Plain rows are points of the Survey; stations and measured points are CgPoints too.
+        if (usable && (kind == survey::RowKind::Station || kind == survey::RowKind::Measured))
+            return write_point(row, north, east, height);
+        if (!in_survey) {
+            ++skipped_;
+            return false;
+        }
+        ++written_;
+        return true;
+    }
+    if (!usable) {
         ++skipped_;
         return false;
     }
+    return write_point(row, north, east, height);
+}
+
+bool LandXmlWriter::write_point(const QStringList& row, const QString& north, const QString& east,
+                                const QString& height)
+{
     name_.resize(0);
     append_attribute(name_, fields_.text(row, PointRole::Name), &dropped_characters_);
     if (!name_.isEmpty() && (names_->size() >= kGroupNames || !names_->insert(name_))) {
@@ -308,6 +251,19 @@ bool LandXmlWriter::finish()
     if (!file_)
         return false;
     chunk_.write("\n ");
+    if (survey_) {
+        xml_.writeEndElement(); // the CgPoints: the Surveys follow them
+        const bool surveyed = survey_->finish([this](const QByteArray& piece) {
+            chunk_.buffer() += piece;
+            chunk_.seek(chunk_.buffer().size());
+            if (chunk_.buffer().size() >= kChunk)
+                flush_chunk();
+        });
+        if (!surveyed && !write_failed_) {
+            write_failed_ = true;
+            write_error_ = QStringLiteral("the survey data's temporary file failed");
+        }
+    }
     xml_.writeEndDocument();
     bool done = flush_chunk() && !xml_.hasError();
     QString reason = write_error_;
@@ -336,7 +292,8 @@ LayerReport LandXmlWriter::report() const
     report.written = written_;
     report.skipped = skipped_;
     report.outside_area = outside_area_;
-    report.dropped_characters = dropped_characters_;
+    report.dropped_characters = dropped_characters_ + (survey_ ? survey_->dropped_characters() : 0);
+    report.changed_values = survey_ ? survey_->not_kept() : 0;
     return report;
 }
 

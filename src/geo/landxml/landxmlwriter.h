@@ -2,7 +2,9 @@
 // text "N E Z" ("N E" without Z), units in metres, the coordinate system's EPSG code when one is set.
 // Rows are written one at a time into a temporary file that replaces the target only in finish(), so
 // a file of any size is written with flat memory and a failed write leaves nothing behind. The points
-// outside the system's area of use are counted.
+// outside the system's area of use are counted. Rows of the observation layout (fifteen fields, see
+// landxml/surveyxml.h) are written with their survey data too (landxml/surveywriter.h): the CgPoints
+// hold the stations and measured points with coordinates, a Survey every record, plain rows among them.
 #ifndef GEO_LANDXMLWRITER_H
 #define GEO_LANDXMLWRITER_H
 
@@ -16,6 +18,8 @@
 #include <QString>
 #include <QXmlStreamWriter>
 #include <memory>
+
+class SurveyWriter;
 
 class LandXmlWriter final : public FieldsWriter
 {
@@ -53,6 +57,7 @@ private:
     bool fail(FileFinding failure, const QString& error);
     void start_group();
     bool flush_chunk();
+    bool write_point(const QStringList& row, const QString& north, const QString& east, const QString& height);
 
     QString path_;
     PointFields fields_;
@@ -65,7 +70,8 @@ private:
     QXmlStreamWriter xml_;
     class NameSet;
     std::unique_ptr<NameSet> names_;
-    QByteArray name_; // the current row's name as written
+    std::unique_ptr<SurveyWriter> survey_; // observation rows only
+    QByteArray name_;                      // the current row's name as written
     QString error_;
     bool write_failed_ = false;
     QString write_error_; // the system's words for the failed write
