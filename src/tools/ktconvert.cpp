@@ -6,19 +6,22 @@
 #include "data/filefindings.h"
 #include "data/replacefile.h"
 #include "formats/geoformats.h"
+#include "survey/duplicates.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QStringList>
 #include <QTextCodec>
+#include <cmath>
 #include <cstdio>
 
 namespace
 {
 
 const char kUsage[] = "usage: ktconvert INPUT OUTPUT\n"
-                      "       ktconvert [--gb18030] [--crs AUTHORITY:CODE] [--columns NAME,CODE,N,E,Z] INPUT OUTPUT\n"
+                      "       ktconvert [--gb18030] [--crs AUTHORITY:CODE] [--columns NAME,CODE,N,E,Z]\n"
+                      "                 [--duplicates first|last|average|rename [--tolerance METRES]] INPUT OUTPUT\n"
                       "\n"
                       "Reads the points of INPUT and writes them to OUTPUT; the suffix of each file names its\n"
                       "format (letter case ignored: \".TXT\" is \"txt\"):\n"
@@ -41,10 +44,17 @@ const char kUsage[] = "usage: ktconvert INPUT OUTPUT\n"
                       "into it and written in it. --columns names a workbook's columns for name, code, N, E\n"
                       "and Z, each by its header text or its letter (\"点名,编码,B,C,\"); without it the\n"
                       "header row names them (X and Y are never taken for N and E).\n"
+                      "--duplicates resolves the points that share a name (only name,code,N,E,Z lines with\n"
+                      "numbers for N and E take part): first or last keeps one of each group, average keeps\n"
+                      "the mean of N, E and Z with the first point's code where the group lies within\n"
+                      "--tolerance (0.02 m unless given) across and in height, rename gives the later points\n"
+                      "the name and \"_2\", \"_3\"... (skipping names the file holds). Groups beyond the\n"
+                      "tolerance are left as they are and named on standard error.\n"
                       "An existing OUTPUT is replaced only when the whole file has been written.\n"
                       "\n"
                       "Exit status: 0 converted; 1 INPUT cannot be read, a suffix names no format, no point\n"
-                      "was read, the system is unknown, or OUTPUT cannot be written; 2 wrong usage.\n";
+                      "was read, the system is unknown, or OUTPUT cannot be written; 2 wrong usage; 3\n"
+                      "converted, with groups left as they were by --duplicates average.\n";
 
 QTextCodec* console_codec = nullptr;
 
@@ -66,9 +76,75 @@ struct Options {
     bool gb18030 = false;
     QString crs;
     QString columns;
+    QString duplicates; // first, last, average or rename; empty: points as they are
+    QString tolerance;
     QString input;
     QString output;
 };
+
+const char* const kDuplicateChoices[] = {"first", "last", "average", "rename"};
+const duplicates::Choice kChoiceOf[] = {duplicates::Choice::KeepFirst, duplicates::Choice::KeepLast,
+                                        duplicates::Choice::Average, duplicates::Choice::Rename};
+
+int duplicate_choice(const QString& text)
+{
+    for (int i = 0; i < 4; ++i) {
+        if (text == QLatin1String(kDuplicateChoices[i]))
+            return i;
+    }
+    return -1;
+}
+
+// A choice that is known, and a tolerance (a number of metres, not negative) only with it.
+bool valid_duplicates(const Options& options)
+{
+    if (options.duplicates.isEmpty())
+        return options.tolerance.isEmpty();
+    bool ok = true;
+    const double tolerance = options.tolerance.isEmpty() ? 0 : options.tolerance.toDouble(&ok);
+    return duplicate_choice(options.duplicates) >= 0 && ok && tolerance >= 0 && std::isfinite(tolerance);
+}
+
+// Resolves the points of `lines` that share a name; the groups left beyond the tolerance are named.
+// Lines that are not five-field points pass as they are.
+int resolve_duplicate_lines(const Options& options, QStringList* lines)
+{
+    duplicates::Rows rows;
+    for (const QString& line : *lines) {
+        const QStringList fields = line.split(',');
+        rows << (fields.size() == 5 ? fields : QStringList());
+    }
+    const duplicates::Layout layout = duplicates::coordinate_layout(kt2040::FrameSet::None);
+    const QList<duplicates::Group> groups = duplicates::find_groups(rows, layout);
+    duplicates::Options choice;
+    if (!options.tolerance.isEmpty())
+        choice.tolerance = options.tolerance.toDouble();
+    const duplicates::Result result = duplicates::resolve(
+        rows, layout, groups, duplicates::for_every_group(groups, kChoiceOf[duplicate_choice(options.duplicates)]),
+        choice);
+    QStringList kept;
+    for (int i = 0; i < result.rows.size(); ++i) {
+        const int row = result.kept[i];
+        kept << (rows[row].isEmpty() ? lines->at(row) : result.rows[i].join(','));
+    }
+    *lines = kept;
+    for (int g : result.beyond)
+        say(stderr,
+            QString("ktconvert: %1: %2 points %3 m apart across and %4 m in height, beyond %5 m; left as they are")
+                .arg(groups[g].name)
+                .arg(groups[g].rows.size())
+                .arg(groups[g].horizontal, 0, 'f', 3)
+                .arg(groups[g].vertical, 0, 'f', 3)
+                .arg(choice.tolerance, 0, 'f', 3));
+    say(stderr, QString("ktconvert: names shared by more than one point: %1; points removed: %2, groups averaged: %3, "
+                        "points renamed: %4, groups left as they are: %5")
+                    .arg(groups.size())
+                    .arg(result.removed)
+                    .arg(result.averaged)
+                    .arg(result.renamed.size())
+                    .arg(result.beyond.size()));
+    return int(result.beyond.size());
+}
 
 // False for wrong usage.
 bool parse_options(QStringList args, Options* options)
@@ -82,10 +158,17 @@ bool parse_options(QStringList args, Options* options)
             if (!value.isEmpty() || args[0].isEmpty())
                 return false;
             value = args.takeFirst();
+        } else if ((option == "--duplicates" || option == "--tolerance") && !args.isEmpty()) {
+            QString& value = option == "--duplicates" ? options->duplicates : options->tolerance;
+            if (!value.isEmpty() || args[0].isEmpty())
+                return false;
+            value = args.takeFirst();
         } else {
             return false;
         }
     }
+    if (!valid_duplicates(*options))
+        return false;
     if (args.size() != 2 || args[0].startsWith('-') || args[1].startsWith('-'))
         return false;
     options->input = args[0];
@@ -128,8 +211,13 @@ int main(int argc, char** argv)
 
     // What stood at the output before, for what a failed write leaves.
     const bool existed = QFileInfo(output).exists() || QFileInfo(output).isSymLink();
-    const PointFileConversion result = convert_point_file(
-        input, output, options.gb18030 ? OutputEncoding::Gb18030 : OutputEncoding::Gbk, options.crs, options.columns);
+    int left = 0;
+    LineRework rework;
+    if (!options.duplicates.isEmpty())
+        rework = [&](QStringList* lines) { left = resolve_duplicate_lines(options, lines); };
+    const PointFileConversion result =
+        convert_point_file(input, output, options.gb18030 ? OutputEncoding::Gb18030 : OutputEncoding::Gbk, options.crs,
+                           options.columns, rework);
     tell_findings(input, read_findings(result.read, result.layer_read));
     switch (result.outcome) {
     case PointFileConversion::Done:
@@ -139,7 +227,7 @@ int main(int argc, char** argv)
                         .arg(input)
                         .arg(result.points_written)
                         .arg(output));
-        return 0;
+        return left > 0 ? 3 : 0;
     case PointFileConversion::UnknownInputFormat:
     case PointFileConversion::InputUnreadable: {
         say(stderr, QString("ktconvert: cannot read %1: %2")
