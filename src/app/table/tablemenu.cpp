@@ -1,6 +1,7 @@
 // The point table worked in directly: cells edited in place (double click, F2), rows sorted in the view
 // by a click on a column header, and the context menu with the row commands and "Copy rows as text".
 #include "config/countedtext.h"
+#include "dialogs/duplicatesdialog.h"
 #include "table/tablerows.h"
 #include "table/tableundo.h"
 #include "table/vieworder.h"
@@ -59,6 +60,8 @@ QMenu* MainWindow::table_menu()
             action->setEnabled(command == Command::NewPoint || rows_chosen);
         connect(action, &QAction::triggered, this, [this, command] { run_command(command); });
     }
+    QAction* duplicates = menu->addAction(get_parametretitle("DuplicateTexts").value(DuplicatesDialog::kMenuText));
+    connect(duplicates, &QAction::triggered, this, [this] { run_command(Command::ResolveDuplicates); });
     return menu;
 }
 

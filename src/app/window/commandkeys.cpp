@@ -46,6 +46,7 @@ const KeyEntry kKeys[] = {
     {"Redo", false, Command::Redo},
     {"CopyRows", false, Command::CopyRows},
     {"KeepViewOrder", false, Command::KeepViewOrder},
+    {"ResolveDuplicates", false, Command::ResolveDuplicates},
 };
 
 } // namespace

@@ -33,6 +33,7 @@ enum class Command {
     Redo,
     CopyRows,
     KeepViewOrder,
+    ResolveDuplicates,
 };
 
 enum class CommandSource { Menu, Toolbar };

@@ -245,5 +245,8 @@ void MainWindow::run_command(Command command)
     case Command::KeepViewOrder:
         keep_view_order();
         break;
+    case Command::ResolveDuplicates:
+        program_resolve_duplicates();
+        break;
     }
 }
