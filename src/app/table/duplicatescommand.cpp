@@ -12,8 +12,6 @@
 #include "table/tableundo.h"
 #include "window/mainwindow.h"
 
-#include <QTableWidget>
-
 namespace
 {
 
@@ -69,14 +67,6 @@ void MainWindow::program_resolve_duplicates()
         show_statemsg(told, Status::Message);
         return;
     }
-    const TableRows before = dialog.rows;
-    const TableRows after = result.rows;
-    const auto fill = [after](QTableWidget* table) {
-        table->setRowCount(0);
-        insert_table_rows(table, 0, after);
-    };
-    fill(tableWidget);
-    push_table_step(table_replaced_step(*this, before, fill));
-    table_rewritten();
+    replace_table_rows(*this, dialog.rows, result.rows);
     show_statemsg(told, Status::Message);
 }

@@ -93,12 +93,6 @@ void MainWindow::keep_view_order()
     TableRows after;
     for (int row : view_order->rows_as_shown())
         after << before.value(row);
-    const auto fill = [after](QTableWidget* table) {
-        table->setRowCount(0);
-        insert_table_rows(table, 0, after);
-    };
     // Emptied, the table shows its own order again: the rows' order is now the one that was shown.
-    fill(tableWidget);
-    push_table_step(table_replaced_step(*this, before, fill));
-    table_rewritten();
+    replace_table_rows(*this, before, after);
 }
