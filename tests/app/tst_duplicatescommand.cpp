@@ -55,7 +55,7 @@ void TestDuplicatesCommand::average_then_undo()
         dialog->ui->okButton->click();
     });
     w->run_command(Command::ResolveDuplicates);
-    QCOMPARE(summary, QString("2 names are held by more than one row (4 rows)."));
+    QCOMPARE(summary, QString("Names held by more than one row: 2 (4 rows)."));
     // Q's rows lie 0.5 m apart: Average is not theirs, they stay.
     QCOMPARE(preview_results, (QStringList{"averaged", "removed", "kept", "kept"}));
     const Rows after{{"P1", "A", "100.003", "200.004", "10.01"},

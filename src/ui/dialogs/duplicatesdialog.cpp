@@ -132,6 +132,7 @@ void DuplicatesDialog::offer_choices()
 
 void DuplicatesDialog::choose_for_all(Choice choice)
 {
+    ui->allChoice->setCurrentIndex(int(choice));
     for (int g = 0; g < groups_.size(); ++g) {
         if (choice != Choice::Average || groups_[g].within(options.tolerance))
             choice_box(g)->setCurrentIndex(int(choice));
