@@ -20,7 +20,8 @@ namespace
 {
 
 const char kUsage[] = "usage: ktconvert INPUT OUTPUT\n"
-                      "       ktconvert [--gb18030] [--crs AUTHORITY:CODE] [--columns NAME,CODE,N,E,Z] INPUT OUTPUT\n"
+                      "       ktconvert [--gb18030] [--crs AUTHORITY:CODE] [--columns NAME,CODE,N,E,Z]\n"
+                      "                 [--duplicates first|last|average|rename [--tolerance METRES]] INPUT OUTPUT\n"
                       "       ktconvert --linework [--crs AUTHORITY:CODE] [--columns NAME,CODE,N,E,Z] INPUT OUTPUT\n"
                       "       ktconvert --check [--tolerance METRES] [--curvature] INPUT\n"
                       "       ktconvert --reduce [--reflector-height H] [--instrument-height H] [--curvature]\n"
@@ -55,6 +56,12 @@ const char kUsage[] = "usage: ktconvert INPUT OUTPUT\n"
                       "what could not be joined is told on standard error. The drawing is ASCII, so\n"
                       "--gb18030 has no use with it. OUTPUT ends in .dxf, or in .gpkg, .shp, .geojson or\n"
                       ".kml: the points' layer then has line and area layers (or features) beside it.\n"
+                      "--duplicates resolves the points that share a name (only name,code,N,E,Z lines with\n"
+                      "numbers for N and E take part): first or last keeps one of each group, average keeps\n"
+                      "the mean of N, E and Z with the first point's code where the group lies within\n"
+                      "--tolerance (0.02 m unless given) across and in height, rename gives the later points\n"
+                      "the name and \"_2\", \"_3\"... (skipping names the file holds). Groups beyond the\n"
+                      "tolerance are left as they are and named on standard error.\n"
                       "An existing OUTPUT is replaced only when the whole file has been written.\n"
                       "\n"
                       "--check recomputes every measured point of INPUT (LandXML survey data) from its station\n"
@@ -71,7 +78,7 @@ const char kUsage[] = "usage: ktconvert INPUT OUTPUT\n"
                       "Exit status: 0 converted, or checked without findings; 1 INPUT cannot be read, a suffix\n"
                       "names no format, no point was read or none could be written, the system is unknown,\n"
                       "the code list is refused, or OUTPUT cannot be written; 2 wrong usage; 3 the check has\n"
-                      "findings.\n";
+                      "findings, or --duplicates average left groups beyond the tolerance as they were.\n";
 
 // A length option's value: a number, not negative.
 bool take_length(QStringList& args, double* value)
@@ -89,8 +96,9 @@ bool survey_option(const QString& option, QStringList& args, Options* options)
         options->mode = option == "--check" ? Options::Check : Options::Reduce;
     } else if (option == "--curvature") {
         options->curvature = true;
-    } else if (option == "--tolerance" && take_length(args, &value) && value > 0) {
+    } else if (option == "--tolerance" && !options->tolerance_given && take_length(args, &value)) {
         options->tolerance.horizontal = options->tolerance.vertical = value;
+        options->tolerance_given = true;
     } else if (option == "--reflector-height" && take_length(args, &value)) {
         options->heights.reflector = value;
     } else if (option == "--instrument-height" && take_length(args, &value)) {
@@ -112,6 +120,9 @@ bool parse_options(QStringList args, Options* options)
             options->gb18030 = true;
         } else if (option == "--linework" && !options->linework && options->mode == Options::Convert) {
             options->linework = true;
+        } else if (option == "--duplicates" && options->duplicates.isEmpty() && !args.isEmpty() &&
+                   duplicate_choice(args[0]) >= 0) {
+            options->duplicates = args.takeFirst();
         } else if ((option == "--crs" || option == "--columns") && !args.isEmpty()) {
             QString& value = option == "--crs" ? options->crs : options->columns;
             if (!value.isEmpty() || args[0].isEmpty())
@@ -129,7 +140,9 @@ bool parse_options(QStringList args, Options* options)
     if ((options->mode == Options::Convert && survey_only) ||
         (options->mode != Options::Convert && (!options->crs.isEmpty() || !options->columns.isEmpty())) ||
         (options->mode == Options::Check && options->gb18030) ||
-        (options->mode != Options::Check && options->tolerance.horizontal != survey::Tolerance().horizontal))
+        (options->tolerance_given && options->mode != Options::Check && options->duplicates.isEmpty()) ||
+        (options->mode == Options::Check && options->tolerance.horizontal <= 0) ||
+        (!options->duplicates.isEmpty() && (options->mode != Options::Convert || options->linework)))
         return false;
     options->input = args[0];
     options->output = args.value(1);
@@ -183,14 +196,20 @@ int main(int argc, char** argv)
         return options.mode == Options::Check ? check_survey(options) : reduce_survey(options);
     if (!settle_crs(&options))
         return 1;
-    if (const int surveyed = options.linework ? -1 : convert_survey(options); surveyed >= 0)
+    if (const int surveyed = options.linework || !options.duplicates.isEmpty() ? -1 : convert_survey(options);
+        surveyed >= 0)
         return surveyed;
     // What stood at the output before, for what a failed write leaves.
     const bool existed = QFileInfo(output).exists() || QFileInfo(output).isSymLink();
     if (options.linework)
         return convert_with_linework(options, existed);
-    const PointFileConversion result = convert_point_file(
-        input, output, options.gb18030 ? OutputEncoding::Gb18030 : OutputEncoding::Gbk, options.crs, options.columns);
+    int left = 0;
+    LineRework rework;
+    if (!options.duplicates.isEmpty())
+        rework = [&](QStringList* lines) { left = resolve_duplicate_lines(options, lines); };
+    const PointFileConversion result =
+        convert_point_file(input, output, options.gb18030 ? OutputEncoding::Gb18030 : OutputEncoding::Gbk, options.crs,
+                           options.columns, rework);
     tell_findings(input, read_findings(result.read, result.layer_read));
     switch (result.outcome) {
     case PointFileConversion::Done:
@@ -200,7 +219,7 @@ int main(int argc, char** argv)
                         .arg(input)
                         .arg(result.points_written)
                         .arg(output));
-        return 0;
+        return left > 0 ? 3 : 0;
     case PointFileConversion::UnknownInputFormat:
     case PointFileConversion::InputUnreadable:
     case PointFileConversion::NoPoints:

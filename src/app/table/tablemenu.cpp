@@ -1,6 +1,7 @@
 // The point table worked in directly: cells edited in place (double click, F2), rows sorted in the view
 // by a click on a column header, and the context menu with the row commands and "Copy rows as text".
 #include "config/countedtext.h"
+#include "dialogs/duplicatesdialog.h"
 #include "table/tablerows.h"
 #include "table/tableundo.h"
 #include "table/vieworder.h"
@@ -59,6 +60,8 @@ QMenu* MainWindow::table_menu()
             action->setEnabled(command == Command::NewPoint || rows_chosen);
         connect(action, &QAction::triggered, this, [this, command] { run_command(command); });
     }
+    QAction* duplicates = menu->addAction(get_parametretitle("DuplicateTexts").value(DuplicatesDialog::kMenuText));
+    connect(duplicates, &QAction::triggered, this, [this] { run_command(Command::ResolveDuplicates); });
     return menu;
 }
 
@@ -90,12 +93,6 @@ void MainWindow::keep_view_order()
     TableRows after;
     for (int row : view_order->rows_as_shown())
         after << before.value(row);
-    const auto fill = [after](QTableWidget* table) {
-        table->setRowCount(0);
-        insert_table_rows(table, 0, after);
-    };
     // Emptied, the table shows its own order again: the rows' order is now the one that was shown.
-    fill(tableWidget);
-    push_table_step(table_replaced_step(*this, before, fill));
-    table_rewritten();
+    replace_table_rows(*this, before, after);
 }

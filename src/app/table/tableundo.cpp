@@ -222,3 +222,14 @@ QUndoCommand* table_replaced_step(MainWindow& w, const TableRows& before,
 {
     return new TableReplaced(w, before, fill_after);
 }
+
+void replace_table_rows(MainWindow& w, const TableRows& before, const TableRows& after)
+{
+    const auto fill = [after](QTableWidget* table) {
+        table->setRowCount(0);
+        insert_table_rows(table, 0, after);
+    };
+    fill(w.tableWidget);
+    w.push_table_step(table_replaced_step(w, before, fill));
+    w.table_rewritten();
+}

@@ -26,6 +26,9 @@ QUndoCommand* rows_removed_step(MainWindow& w, const QList<int>& rows, const Tab
 QUndoCommand* table_replaced_step(MainWindow& w, const TableRows& before,
                                   const std::function<void(QTableWidget*)>& fill_after);
 
+// The table's rows `before` replaced by `after` in the window, as one undo step, journaled.
+void replace_table_rows(MainWindow& w, const TableRows& before, const TableRows& after);
+
 // Gives row `row` the texts `texts`, column by column.
 void set_row_texts(QTableWidget* table, int row, const QStringList& texts);
 // Puts `rows` into the table as rows `at`.. (one item per text).

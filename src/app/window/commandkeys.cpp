@@ -49,6 +49,7 @@ const KeyEntry kKeys[] = {
     {"PlanLinework", true, Command::PlanLinework},
     {"CodeList", true, Command::CodeList},
     {"LineworkReport", true, Command::LineworkReport},
+    {"ResolveDuplicates", false, Command::ResolveDuplicates},
 };
 
 } // namespace

@@ -36,6 +36,7 @@ enum class Command {
     PlanLinework,
     CodeList,
     LineworkReport,
+    ResolveDuplicates,
 };
 
 enum class CommandSource { Menu, Toolbar };

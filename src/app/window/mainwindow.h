@@ -278,6 +278,9 @@ public:
     // accepted, its rows into the table; false when nothing was read.
     bool import_file(const QString& path);
 
+    // ---- Duplicate names resolved, as one undo step: table/duplicatescommand.cpp ----
+    void program_resolve_duplicates();
+
     // ---- Find by name or code, and suspect rows marked: table/find.cpp, table/suspectmarks.cpp ----
     // The find bar above the table and the suspect-row marks with their count in the status line
     // (KT20/KT40 family types).

@@ -254,5 +254,8 @@ void MainWindow::run_command(Command command)
     case Command::LineworkReport:
         program_lineworkreport();
         break;
+    case Command::ResolveDuplicates:
+        program_resolve_duplicates();
+        break;
     }
 }

@@ -36,12 +36,15 @@ bool read_gave_points(bool read, qint64 points, const FileOperation& reader, Poi
     return false;
 }
 
+using LineSink = std::function<void(const QString& line)>;
+using LineSource = std::function<bool(const LineSink& sink)>;
+
 // Hands the input's points to a writer that needs to see them before it opens (a drawing's header
 // holds their extents).
-bool first_pass(FileOperation& reader, const QString& input, FormatWriter* writer, PointFileConversion* result)
+bool first_pass(const LineSource& read_input, FileOperation& reader, FormatWriter* writer, PointFileConversion* result)
 {
     qint64 points = 0;
-    const bool read = reader.read_points(input, QFileInfo(input).suffix(), [&](const QString& line) {
+    const bool read = read_input([&](const QString& line) {
         if (is_point(line))
             ++points;
         writer->first_pass(line);
@@ -52,7 +55,7 @@ bool first_pass(FileOperation& reader, const QString& input, FormatWriter* write
 } // namespace
 
 PointFileConversion convert_point_file(const QString& input, const QString& output, OutputEncoding encoding,
-                                       const QString& crs, const QString& columns)
+                                       const QString& crs, const QString& columns, const LineRework& rework)
 {
     PointFileConversion result;
     const QString input_suffix = QFileInfo(input).suffix();
@@ -66,8 +69,29 @@ PointFileConversion convert_point_file(const QString& input, const QString& outp
     FileOperation reader;
     reader.crs = crs;
     reader.columns = columns;
+    // The column formats and drawings give five-field point lines only; raw lines are checked.
+    const bool only_points = input_format.kind() != PointFormat::Raw;
+    // A rework needs every line at once: they are read once and handed on from memory.
+    QStringList held;
+    qint64 held_points = 0;
+    if (rework) {
+        const bool read = reader.read_points(input, input_suffix, [&](const QString& line) {
+            held_points += only_points || is_point(line) ? 1 : 0;
+            held << line;
+        });
+        if (!read_gave_points(read, held_points, reader, &result))
+            return result;
+        rework(&held);
+    }
+    const LineSource read_input = [&](const LineSink& sink) {
+        if (!rework)
+            return reader.read_points(input, input_suffix, sink);
+        for (const QString& line : held)
+            sink(line);
+        return true;
+    };
     const std::unique_ptr<FormatWriter> writer = format_writer(output, output_suffix, encoding);
-    if (writer && writer->needs_first_pass() && !first_pass(reader, input, writer.get(), &result))
+    if (writer && writer->needs_first_pass() && !first_pass(read_input, reader, writer.get(), &result))
         return result;
     if (!writer)
         return ended(result, PointFileConversion::OutputUnwritable, PointFormat::unknown_reason(output_suffix));
@@ -75,9 +99,7 @@ PointFileConversion convert_point_file(const QString& input, const QString& outp
         result.layer_written = writer->report();
         return ended(result, PointFileConversion::OutputUnwritable, result.layer_written.message);
     }
-    // The column formats and drawings give five-field point lines only; raw lines are checked.
-    const bool only_points = input_format.kind() != PointFormat::Raw;
-    const bool read = reader.read_points(input, input_suffix, [&](const QString& line) {
+    const bool read = read_input([&](const QString& line) {
         const bool point = only_points || is_point(line);
         if (point)
             ++result.points_read;
@@ -88,6 +110,8 @@ PointFileConversion convert_point_file(const QString& input, const QString& outp
         writer->cancel();
         return result;
     }
+    if (rework)
+        result.points_read = held_points; // the points read, not those the rework left
     writer->flush();
     const LayerReport gathered = writer->report();
     if (gathered.unencodable > 0) {

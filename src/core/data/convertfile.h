@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 struct PointFileConversion {
     enum Outcome {
         Done,
@@ -34,10 +36,12 @@ struct PointFileConversion {
 // case ignored, as in the program). The output is written only when at least one point was read and,
 // in GBK, GBK holds every character; an existing output file is replaced only when the whole file has
 // been written. `crs` is the points' coordinate system and `columns` a workbook's columns, for the
-// layer formats (data/layerformats.h).
+// layer formats (data/layerformats.h). With `rework`, the lines read are held and handed to it
+// before any is written (a conversion that needs every point at once).
+using LineRework = std::function<void(QStringList* lines)>;
 PointFileConversion convert_point_file(const QString& input, const QString& output,
                                        OutputEncoding encoding = OutputEncoding::Gbk, const QString& crs = QString(),
-                                       const QString& columns = QString());
+                                       const QString& columns = QString(), const LineRework& rework = {});
 
 // Reads the points of `input` as convert_point_file reads them, as five-field point lines appended to
 // `point_lines` (a raw format's other lines are left out): outcome Done with points_read, or why no

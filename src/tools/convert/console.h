@@ -19,6 +19,8 @@ struct Options {
     survey::HeightChanges heights;
     bool gb18030 = false;
     bool linework = false;
+    QString duplicates; // first, last, average or rename; empty: points as they are
+    bool tolerance_given = false;
     QString crs;
     QString columns;
     QString input;
@@ -40,5 +42,10 @@ int check_survey(const Options& options);
 int reduce_survey(const Options& options);
 int convert_survey(const Options& options);
 int convert_with_linework(const Options& options, bool existed);
+// convert/duplicatescommand.cpp: the choice's place in first, last, average, rename (-1: none of them);
+// resolves the points of `lines` that share a name, naming the groups left beyond the tolerance, and
+// returns how many were left.
+int duplicate_choice(const QString& text);
+int resolve_duplicate_lines(const Options& options, QStringList* lines);
 
 #endif // KTCONVERT_CONSOLE_H
