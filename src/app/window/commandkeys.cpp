@@ -46,6 +46,8 @@ const KeyEntry kKeys[] = {
     {"Redo", false, Command::Redo},
     {"CopyRows", false, Command::CopyRows},
     {"KeepViewOrder", false, Command::KeepViewOrder},
+    {"CheckMeasuredData", true, Command::CheckMeasuredData},
+    {"RecomputeMeasuredData", true, Command::RecomputeMeasuredData},
 };
 
 } // namespace

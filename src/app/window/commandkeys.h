@@ -33,6 +33,8 @@ enum class Command {
     Redo,
     CopyRows,
     KeepViewOrder,
+    CheckMeasuredData,
+    RecomputeMeasuredData,
 };
 
 enum class CommandSource { Menu, Toolbar };

@@ -245,5 +245,11 @@ void MainWindow::run_command(Command command)
     case Command::KeepViewOrder:
         keep_view_order();
         break;
+    case Command::CheckMeasuredData:
+        program_checkmeasured();
+        break;
+    case Command::RecomputeMeasuredData:
+        program_recomputemeasured();
+        break;
     }
 }
