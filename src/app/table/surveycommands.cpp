@@ -45,6 +45,12 @@ SurveyWords MainWindow::survey_words() const
     return SurveyWords(const_cast<MainWindow*>(this)->get_parametretitle("SurveyCheckTexts"), columns);
 }
 
+QVector<QStringList> MainWindow::survey_rows() const
+{
+    const QList<QStringList> texts = table_texts();
+    return QVector<QStringList>(texts.begin(), texts.end());
+}
+
 KindLabels MainWindow::survey_labels()
 {
     return {get_map_data("STN", CoordinateType), get_map_data("BK", CoordinateType),
@@ -81,8 +87,7 @@ void MainWindow::program_checkmeasured()
     const SurveyWords words = survey_words();
     SurveyCheckDialog dialog(words, this);
     dialog.dlgicon_path = icon_path + "/logo.png";
-    const QList<QStringList> texts = table_texts();
-    dialog.rows = QVector<QStringList>(texts.begin(), texts.end());
+    dialog.rows = survey_rows();
     dialog.labels = survey_labels();
     dialog.tolerance = check_tolerance;
     dialog.curvature = check_curvature;
@@ -124,8 +129,7 @@ void MainWindow::program_recomputemeasured()
     const SurveyWords words = survey_words();
     RecomputeDialog dialog(words, this);
     dialog.dlgicon_path = icon_path + "/logo.png";
-    const QList<QStringList> texts = table_texts();
-    dialog.rows = QVector<QStringList>(texts.begin(), texts.end());
+    dialog.rows = survey_rows();
     const QList<int> chosen = selected_rows();
     dialog.chosen = QVector<int>(chosen.begin(), chosen.end());
     dialog.labels = survey_labels();
@@ -143,11 +147,9 @@ void MainWindow::program_recomputemeasured()
                               : words.text(SurveyText::NothingRecomputed),
                   Status::Message);
     // The marks follow the table as it is now.
-    const QList<QStringList> after = table_texts();
     ReductionOptions options;
     options.curvature = check_curvature;
-    mark_check_findings(
-        check_rows(QVector<QStringList>(after.begin(), after.end()), survey_labels(), options, check_tolerance), words);
+    mark_check_findings(check_rows(survey_rows(), survey_labels(), options, check_tolerance), words);
 }
 
 int MainWindow::apply_recompute(const RecomputeResult& result, const QVector<QStringList>& computed_from,

@@ -334,6 +334,7 @@ public:
                         const QString& step_text);
     void mark_check_findings(const survey::CheckResult& result, const SurveyWords& words);
     SurveyWords survey_words() const;
+    QVector<QStringList> survey_rows() const; // the table's texts
     survey::KindLabels survey_labels();
     // The check's settings from config.xml (defaults where none is stored), and stored when changed.
     void load_check_settings();

@@ -118,9 +118,11 @@ void SurveyCheckDialog::show_findings()
         table->setItem(i, kRow, new NumberItem(QString::number(f.row + 1), f.row));
         table->setItem(i, kName, new QTableWidgetItem(f.name));
         table->setItem(i, kStation, new QTableWidgetItem(f.station));
-        table->setItem(i, kWhat, new QTableWidgetItem(words_.what_differs(f)));
+        auto* what = new QTableWidgetItem(words_.what_differs(f));
+        what->setToolTip(what->text());
+        table->setItem(i, kWhat, what);
         // Sorted by size; the points that cannot be computed last.
-        table->setItem(i, kBy, new NumberItem(by, by.isEmpty() ? 1e12 : std::abs(f.size)));
+        table->setItem(i, kBy, new NumberItem(by, by.isEmpty() ? 1e12 : std::abs(by.toDouble())));
         table->item(i, kBy)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
     table->setSortingEnabled(true);

@@ -43,8 +43,10 @@ QString SurveyWords::by_how_much(const Finding& finding) const
 {
     switch (finding.kind) {
     case FindingKind::PositionDiffers:
-    case FindingKind::SameNameDiffers:
         return metres(finding.size);
+    case FindingKind::SameNameDiffers:
+        // The larger of the two: how far apart, or the difference in Z.
+        return std::abs(finding.dz) > finding.size ? signed_metres(finding.dz) : metres(finding.size);
     case FindingKind::HeightDiffers:
     case FindingKind::HorizontalDistanceDiffers:
     case FindingKind::VerticalDistanceDiffers:

@@ -79,7 +79,8 @@ public:
     QString text(int entry) const { return texts_.value(entry); }
     QString counted(int entry, qint64 count) const;
     QString reason(const survey::Reason& reason) const;
-    // The findings table's "what differs" and "by how much" (empty where no figure belongs).
+    // The findings table's "what differs" and "by how much" (empty where no figure belongs; for a point
+    // measured twice the larger of the distance apart and the difference in Z).
     QString what_differs(const survey::Finding& finding) const;
     QString by_how_much(const survey::Finding& finding) const;
     // "row 12 P09: Z differs" for a tooltip.
