@@ -34,6 +34,10 @@ private slots:
         QTest::newRow("Exit") << "exit" << Command::Exit << Command::Exit;
         QTest::newRow("About") << "about" << Command::About << Command::None;
         QTest::newRow("CommLog") << "CommLog" << Command::CommLog << Command::None;
+        QTest::newRow("CheckMeasuredData")
+            << "CheckMeasuredData" << Command::CheckMeasuredData << Command::CheckMeasuredData;
+        QTest::newRow("RecomputeMeasuredData")
+            << "RecomputeMeasuredData" << Command::RecomputeMeasuredData << Command::RecomputeMeasuredData;
         for (const char* key : {"manage", "ManagementPersonnel", "ImportFunction", "space", "Help"})
             QTest::newRow(key) << key << Command::None << Command::None;
         QTest::newRow("unknown") << "Reboot" << Command::None << Command::None;

@@ -75,12 +75,18 @@ private slots:
         const QStringList dependent_kt40 = {"Disconnect", "ReceiveData", "SendData"};
         const QStringList free = {"Connect",          "BTCOMConnect", "ImportPoints", "PlanView",
                                   "CoordinateSystem", "PortSetting",  "Exit"};
-        QTest::newRow("KT20_KT40 Chinese") << "Chinese"
-                                           << "KT20_KT40" << true << 15 << "1200"
-                                           << QStringList{"文件", "编辑", "视图", "通讯", "帮助"} << free << dependent;
+        const QStringList free_observation = {
+            "Connect",      "BTCOMConnect", "CheckMeasuredData", "RecomputeMeasuredData",
+            "ImportPoints", "PlanView",     "CoordinateSystem",  "PortSetting",
+            "Exit"};
+        QTest::newRow("KT20_KT40 Chinese")
+            << "Chinese"
+            << "KT20_KT40" << true << 15 << "1200" << QStringList{"文件", "编辑", "视图", "测量计算", "通讯", "帮助"}
+            << free_observation << dependent;
         QTest::newRow("KT85R Chinese") << "Chinese"
                                        << "KT85R" << true << 15 << "1200"
-                                       << QStringList{"文件", "编辑", "视图", "通讯", "帮助"} << free << dependent;
+                                       << QStringList{"文件", "编辑", "视图", "测量计算", "通讯", "帮助"}
+                                       << free_observation << dependent;
         QTest::newRow("KT40 Chinese") << "Chinese"
                                       << "KT40" << true << 5 << "9600"
                                       << QStringList{"文件", "编辑", "视图", "通讯", "帮助"} << free << dependent_kt40;
@@ -90,8 +96,8 @@ private slots:
                                       << QStringList{"Disconnect"};
         QTest::newRow("KT20_KT40 English")
             << "English"
-            << "KT20_KT40" << true << 15 << "1200" << QStringList{"File", "Edit", "View", "Communication", "Help"}
-            << free << dependent;
+            << "KT20_KT40" << true << 15 << "1200"
+            << QStringList{"File", "Edit", "View", "Survey", "Communication", "Help"} << free_observation << dependent;
         QTest::newRow("KT40 English") << "English"
                                       << "KT40" << true << 5 << "9600"
                                       << QStringList{"File", "Edit", "View", "Communication", "Help"} << free

@@ -19,6 +19,7 @@ constexpr int kRefreshMs = 150;
 
 const QColor SuspectMarks::kBadCoordinateColour(255, 196, 170);
 const QColor SuspectMarks::kRepeatedNameColour(255, 232, 150);
+const QColor SuspectMarks::kCheckFindingColour(250, 200, 230);
 
 SuspectMarks::SuspectMarks(QTableWidget* table, const SuspectColumns& columns, QLabel* status, const QStringList& texts)
     : QStyledItemDelegate(table), table_(table), status_(status), texts_(texts), rows_(columns)
@@ -31,6 +32,11 @@ SuspectMarks::SuspectMarks(QTableWidget* table, const SuspectColumns& columns, Q
 void SuspectMarks::changed_from(int row)
 {
     rows_.changed_from(row);
+    // The cells are repainted on the timer: a table being destroyed signals its rows away without
+    // a viewport.
+    repaint_pending_ = repaint_pending_ || !check_cells_.isEmpty();
+    check_cells_.clear();
+    check_status_.clear();
     if (!pending_.isActive())
         pending_.start(kRefreshMs, this);
 }
@@ -43,11 +49,22 @@ const SuspectRows& SuspectMarks::rows() const
     return rows_;
 }
 
+void SuspectMarks::set_check_marks(const CheckCells& cells, const QString& status)
+{
+    check_cells_ = cells;
+    check_status_ = status;
+    table_->viewport()->update();
+    show_status();
+}
+
 void SuspectMarks::timerEvent(QTimerEvent* event)
 {
     if (event->timerId() != pending_.timerId())
         return QStyledItemDelegate::timerEvent(event);
     pending_.stop();
+    if (repaint_pending_)
+        table_->viewport()->update();
+    repaint_pending_ = false;
     show_status();
 }
 
@@ -68,6 +85,8 @@ QString SuspectMarks::status_text() const
         parts << counted_text(texts_, BadCoordinateRows, suspect.rows_with_bad_coordinates());
     if (suspect.rows_with_repeated_names() > 0)
         parts << counted_text(texts_, RepeatedNameRows, suspect.rows_with_repeated_names());
+    if (!check_status_.isEmpty())
+        parts << check_status_;
     return parts.join(texts_.value(Separator));
 }
 
@@ -76,6 +95,8 @@ QColor SuspectMarks::cell_colour(int row, int column) const
     const SuspectRows& suspect = rows();
     if (suspect.bad_coordinate(row, column))
         return kBadCoordinateColour;
+    if (check_cells_.contains({row, column}))
+        return kCheckFindingColour;
     if (suspect.is_name_column(column) && suspect.name_count(row) > 1)
         return kRepeatedNameColour;
     return QColor();
@@ -86,6 +107,9 @@ QString SuspectMarks::cell_tooltip(int row, int column) const
     const SuspectRows& suspect = rows();
     if (suspect.bad_coordinate(row, column))
         return texts_.value(NotANumber);
+    const auto check = check_cells_.constFind({row, column});
+    if (check != check_cells_.constEnd())
+        return check.value();
     if (suspect.is_name_column(column) && suspect.name_count(row) > 1)
         return texts_.value(NameRepeated).arg(cell_text(table_, row, column)).arg(suspect.name_count(row));
     return QString();

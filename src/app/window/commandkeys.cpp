@@ -50,6 +50,8 @@ const KeyEntry kKeys[] = {
     {"CodeList", true, Command::CodeList},
     {"LineworkReport", true, Command::LineworkReport},
     {"ResolveDuplicates", false, Command::ResolveDuplicates},
+    {"CheckMeasuredData", true, Command::CheckMeasuredData},
+    {"RecomputeMeasuredData", true, Command::RecomputeMeasuredData},
 };
 
 } // namespace

@@ -37,6 +37,8 @@ enum class Command {
     CodeList,
     LineworkReport,
     ResolveDuplicates,
+    CheckMeasuredData,
+    RecomputeMeasuredData,
 };
 
 enum class CommandSource { Menu, Toolbar };

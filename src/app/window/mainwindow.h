@@ -17,6 +17,8 @@
 #include "data/filefindings.h"
 #include "data/textfile.h"
 #include "survey/codelist.h"
+#include "dialogs/surveywords.h"
+#include "survey/recompute.h"
 #include "table/unsavedrows.h"
 #include "window/windowclasses.h"
 #include "window/windownumbers.h"
@@ -321,6 +323,28 @@ public:
     void copy_rows_as_text();
     // The rows put in the order the view shows them (one step): files and sends follow it from then on.
     void keep_view_order();
+
+    // ---- Measured data checked and recomputed: table/surveycommands.cpp ----
+    // The check dialog on the table's rows; its findings marked in the table and counted in the status
+    // line, its tolerance and curvature option stored in config.xml.
+    void program_checkmeasured();
+    // The recompute dialog on the selected measured points (all when none is selected); OK recomputes
+    // them as one undo step, and the check's marks follow.
+    void program_recomputemeasured();
+    // The rows of `result` whose cells change written as one undo step (named `step_text`), each row
+    // journaled, but for rows that no longer hold what the recompute read (`computed_from`); how many
+    // rows changed.
+    int apply_recompute(const survey::RecomputeResult& result, const QVector<QStringList>& computed_from,
+                        const QString& step_text);
+    void mark_check_findings(const survey::CheckResult& result, const SurveyWords& words);
+    SurveyWords survey_words() const;
+    QVector<QStringList> survey_rows() const; // the table's texts
+    survey::KindLabels survey_labels();
+    // The check's settings from config.xml (defaults where none is stored), and stored when changed.
+    void load_check_settings();
+    void store_check_settings(const survey::Tolerance& tolerance, bool curvature);
+    survey::Tolerance check_tolerance;
+    bool check_curvature = false;
 
     // ---- Workbook export: table/export.cpp ----
     void program_export();

@@ -257,5 +257,11 @@ void MainWindow::run_command(Command command)
     case Command::ResolveDuplicates:
         program_resolve_duplicates();
         break;
+    case Command::CheckMeasuredData:
+        program_checkmeasured();
+        break;
+    case Command::RecomputeMeasuredData:
+        program_recomputemeasured();
+        break;
     }
 }

@@ -1,0 +1,225 @@
+// The measured-data commands in the window, in both languages, on the sample job ROAD2 in the table:
+// the check finds the point measured again from the second station and marks it, a recompute of the
+// 1.800/2.000 run with 2.000 m (one undo step, journaled) removes the finding, Undo gives back the
+// table cell for cell, and a changed tolerance is kept in config.xml.
+#include "config/xml_analysis.h"
+#include "data/fileoperation.h"
+#include "data/recoveryjournal.h"
+#include "data/tablecolumns.h"
+#include "dialogs/recomputedialog.h"
+#include "dialogs/surveycheckdialog.h"
+#include "support/app/tablewindow.h"
+#include "support/app/windowdriver.h"
+#include "support/ui/ktest.h"
+#include "survey/surveyangle.h"
+#include "table/suspectmarks.h"
+#include "ui_recomputedialog.h"
+#include "ui_surveycheckdialog.h"
+#include "window/commandkeys.h"
+
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTableWidget>
+#include <QUndoStack>
+
+namespace
+{
+
+using Rows = QList<QStringList>;
+
+// ROAD2.obs as the window receives it: the kind label, the job, the fields in the table's columns
+// and the angles with marks.
+void fill_road2(const TableWindow& t)
+{
+    const struct {
+        int field;
+        int column;
+    } fields[] = {{1, ObsColumn::Name},
+                  {9, ObsColumn::Code},
+                  {7, ObsColumn::North},
+                  {6, ObsColumn::East},
+                  {8, ObsColumn::Height},
+                  {10, ObsColumn::InstrumentHeight},
+                  {2, ObsColumn::HorizontalAngle},
+                  {3, ObsColumn::VerticalAngle},
+                  {12, ObsColumn::SlopeDistance},
+                  {5, ObsColumn::VerticalDistance},
+                  {4, ObsColumn::HorizontalDistance},
+                  {13, ObsColumn::ReflectorHeight},
+                  {11, ObsColumn::BacksightAngle}};
+    for (const QString& line : FileOperation().readfile(QString(KT_SOURCE_DIR) + "/samples/ROAD2.obs")) {
+        const QStringList f = line.split(',');
+        QStringList cells;
+        for (int c = 0; c < ObsColumn::Count; ++c)
+            cells << QString();
+        cells[ObsColumn::Kind] = t.w->get_map_data(f[0], t.w->CoordinateType);
+        cells[ObsColumn::Job] = "ROAD2";
+        for (const auto& m : fields) {
+            const bool angle = m.column >= ObsColumn::BacksightAngle && m.column <= ObsColumn::VerticalAngle;
+            const QString text = f.value(m.field);
+            cells[m.column] =
+                angle && !text.isEmpty() ? survey::angle_with_marks(survey::read_angle(text).seconds) : text;
+        }
+        t.add_row(cells);
+    }
+}
+
+QStringList column_of(const QTableWidget* table, int column)
+{
+    QStringList texts;
+    for (int row = 0; row < table->rowCount(); ++row)
+        texts << table->item(row, column)->text();
+    return texts;
+}
+
+// With KT_SHOT_DIR set (a run under Xvfb), the screen as it is now.
+bool shooting()
+{
+    return !qEnvironmentVariableIsEmpty("KT_SHOT_DIR");
+}
+
+void shoot(const QString& name)
+{
+    const QString folder = qEnvironmentVariable("KT_SHOT_DIR");
+    if (folder.isEmpty())
+        return;
+    QTest::qWait(500); // mapped and painted
+    QGuiApplication::primaryScreen()->grabWindow(0).save(folder + "/" + name + ".png");
+}
+
+// Runs the check; `answer` sees its dialog before it is closed.
+void run_check(MainWindow& w, const std::function<void(SurveyCheckDialog&)>& answer)
+{
+    bool seen = false;
+    answer_next_dialog([&](QDialog* d) {
+        auto* dialog = qobject_cast<SurveyCheckDialog*>(d);
+        QVERIFY(dialog);
+        seen = true;
+        answer(*dialog);
+        dialog->ui->closeButton->click();
+    });
+    w.run_command(Command::CheckMeasuredData);
+    QVERIFY(seen);
+}
+
+} // namespace
+
+class TestSurveyCommands : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void check_recompute_undo_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("English") << "English";
+        QTest::newRow("Chinese") << "Chinese";
+    }
+
+    void check_recompute_undo()
+    {
+        QFETCH(QString, language);
+        TableWindow t("KT20_KT40", [&](WorkDir& dir) { dir.set_language(language); });
+        MainWindow& w = *t.w;
+        fill_road2(t);
+        if (shooting())
+            w.showMaximized();
+        const Rows original = t.rows();
+        QCOMPARE(original.size(), 30);
+        const QString lang = language.left(2).toLower();
+
+        // The check: two stations oriented on each other, one finding: P12 of row 21 against row 14.
+        run_check(w, [&](SurveyCheckDialog& d) {
+            QCOMPARE(d.ui->orientationList->count(), 2);
+            QVERIFY(d.ui->orientationList->item(0)->text().contains("086°21'32\""));
+            QCOMPARE(d.ui->horizontalSpin->value(), 0.005);
+            QVERIFY(!d.ui->curvatureBox->isChecked());
+            QTableWidget* findings = d.ui->findingTable;
+            QCOMPARE(findings->rowCount(), 1);
+            QCOMPARE(findings->item(0, 0)->text(), QString("21"));
+            QCOMPARE(findings->item(0, 1)->text(), QString("P12"));
+            QCOMPARE(findings->item(0, 2)->text(), QString("K2"));
+            QVERIFY(findings->item(0, 3)->text().contains("K1"));
+            QVERIFY(findings->item(0, 3)->text().contains("+0.200"));
+            QCOMPARE(findings->item(0, 4)->text(), QString("+0.200"));
+            QVERIFY(!d.ui->fitLabel->text().isEmpty());
+            shoot("check-" + lang);
+        });
+        QVERIFY(w.suspect_marks->check_marks().contains({20, ObsColumn::Name}));
+        QVERIFY(!w.suspect_marks->cell_tooltip(20, ObsColumn::Name).isEmpty());
+        QCOMPARE(w.suspect_marks->cell_colour(20, ObsColumn::Name), SuspectMarks::kCheckFindingColour);
+        QVERIFY(w.suspect_marks->status_text().contains("1"));
+        w.tableWidget->scrollToItem(w.tableWidget->item(20, 0));
+        shoot("table-" + lang);
+
+        // The run P09 to P16 (rows 11 to 18) recomputed with a 2.000 m pole.
+        const QList<int> run{10, 11, 12, 13, 14, 15, 16, 17};
+        w.tableWidget->clearSelection();
+        for (int row : run)
+            w.tableWidget->selectionModel()->select(w.tableWidget->model()->index(row, 0),
+                                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        const int steps = w.undo_stack->count();
+        bool previewed = false;
+        answer_next_dialog([&](QDialog* d) {
+            auto* dialog = qobject_cast<RecomputeDialog*>(d);
+            QVERIFY(dialog);
+            QCOMPARE(dialog->field_edit(RecomputeDialog::kReflector)->text(), QString("1.800"));
+            QCOMPARE(dialog->ui->previewTable->rowCount(), 8);
+            dialog->field_box(RecomputeDialog::kReflector)->setChecked(true);
+            dialog->field_edit(RecomputeDialog::kReflector)->setText("2.0x");
+            QVERIFY(!dialog->ui->okButton->isEnabled());
+            dialog->field_edit(RecomputeDialog::kReflector)->setText("2.000");
+            QVERIFY(dialog->ui->okButton->isEnabled());
+            QVERIFY(dialog->ui->countLabel->text().startsWith("8"));
+            // Row 14 (P12): Z 41.683 becomes 41.483, N and E stay.
+            QCOMPARE(dialog->ui->previewTable->item(3, 0)->text(), QString("14"));
+            QCOMPARE(dialog->ui->previewTable->item(3, 4)->text(), QString("41.683"));
+            QCOMPARE(dialog->ui->previewTable->item(3, 7)->text(), QString("41.483"));
+            QCOMPARE(dialog->ui->previewTable->item(3, 5)->text(), QString("3520098.983"));
+            shoot("recompute-" + lang);
+            previewed = true;
+            dialog->ui->okButton->click();
+        });
+        w.run_command(Command::RecomputeMeasuredData);
+        QVERIFY(previewed);
+
+        // One step; only the Z and reflector height cells of the run changed; journaled; no finding left.
+        QCOMPARE(w.undo_stack->count(), steps + 1);
+        const Rows after = t.rows();
+        for (int row = 0; row < original.size(); ++row) {
+            QStringList expected = original[row];
+            if (run.contains(row)) {
+                expected[ObsColumn::Height] =
+                    QString::number(original[row][ObsColumn::Height].toDouble() - 0.2, 'f', 3);
+                expected[ObsColumn::ReflectorHeight] = "2.000";
+            }
+            QCOMPARE(after[row], expected);
+        }
+        QCOMPARE(w.journal->read().rows, after);
+        QVERIFY(w.suspect_marks->check_marks().isEmpty());
+
+        w.run_command(Command::Undo);
+        QCOMPARE(t.rows(), original);
+
+        // A tolerance changed in the dialog is kept in config.xml and used the next time.
+        run_check(w, [&](SurveyCheckDialog& d) {
+            d.ui->verticalSpin->setValue(0.25);
+            QCOMPARE(d.ui->findingTable->rowCount(), 0);
+        });
+        QVERIFY(w.suspect_marks->check_marks().isEmpty());
+        QCOMPARE(xml_analysis().get_config(w.settings_file(), "checkverticaltolerance"), QString("0.250"));
+        // The window closes with marks shown.
+        run_check(w, [&](SurveyCheckDialog& d) {
+            QCOMPARE(d.ui->verticalSpin->value(), 0.25);
+            d.ui->verticalSpin->setValue(0.005);
+        });
+        QVERIFY(!w.suspect_marks->check_marks().isEmpty());
+    }
+};
+
+KT_TEST_MAIN(TestSurveyCommands)
+#include "tst_surveycommands.moc"
