@@ -136,7 +136,8 @@ bool angle_seconds(const QString& text, AngleUnit unit, qint64* seconds)
     double in_seconds = 0;
     switch (unit) {
     case AngleUnit::Radians:
-        in_seconds = value * 648000.0 / M_PI;
+        // pi written out: M_PI is not standard C++ and not every compiler defines it
+        in_seconds = value * 648000.0 / 3.14159265358979323846;
         break;
     case AngleUnit::Grads:
         in_seconds = value * 3240.0;
