@@ -49,6 +49,9 @@ const KeyEntry kKeys[] = {
     {"PlanLinework", true, Command::PlanLinework},
     {"CodeList", true, Command::CodeList},
     {"LineworkReport", true, Command::LineworkReport},
+    {"Print", true, Command::Print},
+    {"PrintPreview", true, Command::PrintPreview},
+    {"ExportReport", true, Command::ExportReport},
 };
 
 } // namespace

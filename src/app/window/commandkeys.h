@@ -36,6 +36,9 @@ enum class Command {
     PlanLinework,
     CodeList,
     LineworkReport,
+    Print,
+    PrintPreview,
+    ExportReport,
 };
 
 enum class CommandSource { Menu, Toolbar };

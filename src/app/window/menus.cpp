@@ -254,5 +254,14 @@ void MainWindow::run_command(Command command)
     case Command::LineworkReport:
         program_lineworkreport();
         break;
+    case Command::Print:
+        program_print();
+        break;
+    case Command::PrintPreview:
+        program_printpreview();
+        break;
+    case Command::ExportReport:
+        program_exportreport();
+        break;
     }
 }

@@ -12,6 +12,7 @@ class QFileSystemModel;
 class QHBoxLayout;
 class QLabel;
 class QMenu;
+class QPagedPaintDevice;
 class QPointF;
 class QProgressDialog;
 class QSplitter;
