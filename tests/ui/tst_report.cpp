@@ -2,17 +2,16 @@
 // system and the findings in the text (pdftotext), the fonts embedded (pdffonts), the page count and
 // size (pdfinfo); in both languages, for both table layouts, with a header on every table page. And the
 // bad paths: a folder that cannot be written keeps the old file, a cancelled report writes nothing.
+#include "config/xml_analysis.h"
 #include "crs/crs.h"
 #include "report/reportpages.h"
-#include "support/core/mount.h"
 #include "support/core/geotest.h"
+#include "support/core/mount.h"
 #include "support/ui/ktest.h"
 
 #include <QDir>
-#include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QXmlStreamReader>
 
 namespace
 {
@@ -20,22 +19,10 @@ namespace
 // The "ReportTexts" of one language section of the shipped parameter.xml.
 QStringList report_texts(const QString& language)
 {
-    QFile file(QString(KT_SOURCE_DIR) + "/dist/config/parameter.xml");
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QXmlStreamReader xml(&file);
     QStringList texts;
-    bool in_language = false, in_list = false;
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (xml.isStartElement() && xml.name() == language)
-            in_language = true;
-        else if (xml.isEndElement() && xml.name() == language)
-            in_language = false;
-        else if (in_language && xml.name() == QLatin1String("ReportTexts"))
-            in_list = xml.isStartElement();
-        else if (in_list && xml.isStartElement() && xml.name() == QLatin1String("item"))
-            texts << xml.attributes().value("Data").toString();
+    for (const QStringList& row : xml_analysis().get_parameter(language, QString(KT_SOURCE_DIR) + "/dist")) {
+        if (row.value(0) == "ReportTexts")
+            texts << row.mid(1);
     }
     return texts;
 }
@@ -83,13 +70,16 @@ private slots:
 
         const QString chinese = QString::fromUtf8("控制点甲");
         QVector<QStringList> mixed = grid_rows(6);
-        mixed[4][0] = "P2";      // a repeated name
-        mixed[5][3] = "51x000";  // not a number
+        mixed[4][0] = "P2";                                                   // a repeated name
+        mixed[5][3] = "51x000";                                               // not a number
         mixed << QStringList{chinese, "CTRL", "100.000", "100.000", "1.000"}; // far outside EPSG:4547's area
         QTest::newRow("English, coordinates, findings")
-            << "English" << false << mixed << "EPSG:4547"
-            << QStringList{"EPSG:4547", "P2: 2 rows (rows 2, 5)", "Row 6 P6, E: \"51x000\"",
-                           "Row 7 " + chinese + ": N 100.000 E 100.000", "Points 7", "Note Handed over"};
+            << "English" << false << mixed << "EPSG:4547" << QStringList{"EPSG:4547",
+                                                                         "P2: 2 rows (rows 2, 5)",
+                                                                         "Row 6 P6, E: \"51x000\"",
+                                                                         "Row 7 " + chinese + ": N 100.000 E 100.000",
+                                                                         "Points 7",
+                                                                         "Note Handed over"};
         QTest::newRow("Chinese, no coordinates, no findings")
             << "Chinese" << false
             << QVector<QStringList>{{chinese, "", "", "", ""}, {QString::fromUtf8("点乙"), "", "", "", ""}} << ""

@@ -18,8 +18,7 @@ Counts count_rows(const ReportInput& input)
 {
     Counts counts;
     for (const QStringList& cells : input.rows) {
-        const survey::RowKind kind =
-            input.observation ? survey::row_kind(cells, input.kinds) : survey::RowKind::Plain;
+        const survey::RowKind kind = input.observation ? survey::row_kind(cells, input.kinds) : survey::RowKind::Plain;
         if (kind == survey::RowKind::Station)
             ++counts.stations;
         else if (kind == survey::RowKind::Measured)

@@ -70,18 +70,18 @@ enum ReportText : int {
 
 // What the window gives: its rows and how to read them, and the job's particulars.
 struct ReportInput {
-    QVector<QStringList> rows;   // every cell of every row, in table order
-    QStringList captions;        // the table's column captions
-    QVector<int> table_columns;  // the columns the point table pages show, in order
-    PlanColumns plan_columns;    // where the plan finds name, code, N, E, Z
-    PlanKindLabels plan_labels;  // station and backsight labels
+    QVector<QStringList> rows;  // every cell of every row, in table order
+    QStringList captions;       // the table's column captions
+    QVector<int> table_columns; // the columns the point table pages show, in order
+    PlanColumns plan_columns;   // where the plan finds name, code, N, E, Z
+    PlanKindLabels plan_labels; // station and backsight labels
     SuspectColumns suspect_columns;
-    survey::KindLabels kinds;    // with the measured label: the observation layout, checked
+    survey::KindLabels kinds; // with the measured label: the observation layout, checked
     bool observation = false;
     CodeList codes;
     QString job, when, instrument, program;
-    QString crs;  // "EPSG:4547"; empty: local coordinates
-    QString note; // the user's free text
+    QString crs;   // "EPSG:4547"; empty: local coordinates
+    QString note;  // the user's free text
     int scale = 0; // the plan at 1:scale; 0: fit to the page
 };
 
@@ -98,7 +98,7 @@ struct ReportSection {
 };
 
 struct JobReport {
-    QStringList texts; // "ReportTexts"
+    QStringList texts;                      // "ReportTexts"
     QVector<QPair<QString, QString>> title; // label and value, in order
     QStringList header;                     // the point table's captions
     QVector<QStringList> table;             // its rows, the cells of `header`

@@ -65,8 +65,8 @@ ReportPages::ReportPages(const JobReport& report, const QSizeF& area) : report_(
     check_pages_ = std::max(1, int((check_lines_.size() + lines_per_page_ - 1) / lines_per_page_));
 
     const QRectF plan = body();
-    plan_points_per_metre_ = report.scale > 0 ? 72000.0 / 25.4 / report.scale
-                                              : fitted_points_per_metre(report, plan.size());
+    plan_points_per_metre_ =
+        report.scale > 0 ? 72000.0 / 25.4 / report.scale : fitted_points_per_metre(report, plan.size());
     plan_scale_ = int(std::lround(72000.0 / 25.4 / plan_points_per_metre_));
 }
 
@@ -99,8 +99,7 @@ void ReportPages::draw_frame(QPainter* painter, int page, const QString& heading
 {
     painter->setPen(Qt::black);
     painter->setFont(sized(14, true));
-    painter->drawText(QRectF(0, 0, area_.width() * 0.7, kHeadingHeight - 6), Qt::AlignLeft | Qt::AlignBottom,
-                      heading);
+    painter->drawText(QRectF(0, 0, area_.width() * 0.7, kHeadingHeight - 6), Qt::AlignLeft | Qt::AlignBottom, heading);
     painter->setFont(sized(kBodyPixels));
     const QString job = report_.title.isEmpty() ? QString() : report_.title.first().second;
     painter->drawText(QRectF(area_.width() * 0.7, 0, area_.width() * 0.3, kHeadingHeight - 6),
@@ -144,8 +143,8 @@ void ReportPages::draw_table(QPainter* painter, int table_page) const
         double x = 0;
         for (int c = 0; c < column_widths_.size(); ++c) {
             const QRectF cell(x + kCellPad, y, column_widths_[c] - 2 * kCellPad, kTableRow);
-            const QString text = painter->fontMetrics().elidedText(cells.value(c), Qt::ElideRight,
-                                                                   int(std::floor(cell.width())) + 1);
+            const QString text =
+                painter->fontMetrics().elidedText(cells.value(c), Qt::ElideRight, int(std::floor(cell.width())) + 1);
             painter->drawText(cell, Qt::AlignLeft | Qt::AlignVCenter, text);
             x += column_widths_[c];
         }

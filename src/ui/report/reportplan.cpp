@@ -89,7 +89,8 @@ void draw_points(QPainter* painter, const JobReport& report, const PlanTransform
         const QString& name = report.points[i].name;
         QRectF rect;
         if (!name.isEmpty() && frame.contains(at[i]) &&
-            placer.place_beside(at[i], 2, metrics.height(), [&] { return metrics.horizontalAdvance(name); }, &rect))
+            placer.place_beside(
+                at[i], 2, metrics.height(), [&] { return metrics.horizontalAdvance(name); }, &rect))
             painter->drawText(rect, Qt::AlignLeft | Qt::AlignVCenter, name);
     }
 }
