@@ -16,7 +16,6 @@
 #include "comm/kt2040_frames.h"
 #include "data/filefindings.h"
 #include "data/textfile.h"
-#include "report/jobreport.h"
 #include "survey/codelist.h"
 #include "table/unsavedrows.h"
 #include "window/windowclasses.h"

@@ -37,6 +37,8 @@ class SuspectMarks;
 class TableFit;
 class ViewOrder;
 class xml_analysis;
+struct JobReport;
+struct ReportInput;
 struct RowShape;
 enum class Command;
 namespace sendcheck

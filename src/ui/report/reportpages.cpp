@@ -19,15 +19,17 @@ constexpr int kBodyPixels = 9;
 constexpr int kMeasuredRows = 2000; // rows measured for the table's column widths
 constexpr double kCellPad = 4;
 
-QFont sized(int pixels, bool bold = false)
+} // namespace
+
+QFont report_font(int pixels, bool bold)
 {
     QFont font;
     font.setPixelSize(pixels);
     font.setBold(bold);
+    // No ligatures: the PDF's text is searched and copied ("fi", not one glyph for both).
+    font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
 }
-
-} // namespace
 
 ReportPages::ReportPages(const JobReport& report, const QSizeF& area) : report_(report), area_(area)
 {
@@ -36,8 +38,8 @@ ReportPages::ReportPages(const JobReport& report, const QSizeF& area) : report_(
     table_pages_ = std::max(1, int((report.table.size() + rows_per_page_ - 1) / rows_per_page_));
 
     // Each column as wide as its widest text among the header and the first rows, scaled to the page.
-    const QFontMetricsF metrics(sized(kTablePixels));
-    const QFontMetricsF bold(sized(kTablePixels, true));
+    const QFontMetricsF metrics(report_font(kTablePixels));
+    const QFontMetricsF bold(report_font(kTablePixels, true));
     column_widths_.fill(0, report.header.size());
     for (int c = 0; c < report.header.size(); ++c)
         column_widths_[c] = bold.horizontalAdvance(report.header[c]);
@@ -98,9 +100,9 @@ void ReportPages::draw_page(QPainter* painter, int page) const
 void ReportPages::draw_frame(QPainter* painter, int page, const QString& heading) const
 {
     painter->setPen(Qt::black);
-    painter->setFont(sized(14, true));
+    painter->setFont(report_font(14, true));
     painter->drawText(QRectF(0, 0, area_.width() * 0.7, kHeadingHeight - 6), Qt::AlignLeft | Qt::AlignBottom, heading);
-    painter->setFont(sized(kBodyPixels));
+    painter->setFont(report_font(kBodyPixels));
     const QString job = report_.title.isEmpty() ? QString() : report_.title.first().second;
     painter->drawText(QRectF(area_.width() * 0.7, 0, area_.width() * 0.3, kHeadingHeight - 6),
                       Qt::AlignRight | Qt::AlignBottom, job);
@@ -115,8 +117,8 @@ void ReportPages::draw_title(QPainter* painter) const
 {
     const QRectF area = body();
     double y = area.top() + 24;
-    const QFont label = sized(11, true);
-    const QFont value = sized(11);
+    const QFont label = report_font(11, true);
+    const QFont value = report_font(11);
     const double label_width = area.width() * 0.3;
     for (const auto& field : report_.title) {
         painter->setFont(label);
@@ -137,8 +139,8 @@ void ReportPages::draw_plan(QPainter* painter) const
 void ReportPages::draw_table(QPainter* painter, int table_page) const
 {
     const QRectF area = body();
-    const QFont bold = sized(kTablePixels, true);
-    const QFont plain = sized(kTablePixels);
+    const QFont bold = report_font(kTablePixels, true);
+    const QFont plain = report_font(kTablePixels);
     const auto draw_row = [&](const QStringList& cells, double y) {
         double x = 0;
         for (int c = 0; c < column_widths_.size(); ++c) {
@@ -167,8 +169,8 @@ void ReportPages::draw_table(QPainter* painter, int table_page) const
 void ReportPages::draw_checks(QPainter* painter, int check_page) const
 {
     const QRectF area = body();
-    const QFont bold = sized(10, true);
-    const QFont plain = sized(kBodyPixels);
+    const QFont bold = report_font(10, true);
+    const QFont plain = report_font(kBodyPixels);
     const int first = check_page * lines_per_page_;
     const int last = std::min(int(check_lines_.size()), first + lines_per_page_);
     for (int i = first; i < last; ++i) {

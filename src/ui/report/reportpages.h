@@ -8,6 +8,7 @@
 
 #include "report/jobreport.h"
 
+#include <QFont>
 #include <QPageLayout>
 #include <QSizeF>
 #include <functional>
@@ -56,6 +57,9 @@ private:
 void draw_report_plan(QPainter* painter, const JobReport& report, const QRectF& frame, double per_metre);
 // The scale of the fitted plan, points to a metre, for `frame`.
 double fitted_points_per_metre(const JobReport& report, const QSizeF& frame);
+
+// The report's font of `pixels` points (the painter's units), without ligatures.
+QFont report_font(int pixels, bool bold = false);
 
 // A4, or Letter where the locale measures in US units; portrait, margins of 15 mm.
 QPageLayout report_page_layout();

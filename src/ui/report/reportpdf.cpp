@@ -10,6 +10,33 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+namespace
+{
+
+// Passes the PDF writer's bytes on with write_all: the writer does not look at what a write returns,
+// so a short write (a disk filling up) would otherwise leave a cut file that counts as written.
+class CheckedDevice : public QIODevice
+{
+public:
+    explicit CheckedDevice(QIODevice* target) : target_(target) { open(QIODevice::WriteOnly); }
+    const QString& error() const { return error_; }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override
+    {
+        if (!error_.isEmpty() || !write_all(*target_, data, size, &error_))
+            return -1;
+        return size;
+    }
+
+private:
+    QIODevice* target_;
+    QString error_;
+};
+
+} // namespace
+
 QPageLayout report_page_layout()
 {
     const QPageSize size(QLocale::system().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
@@ -58,8 +85,9 @@ bool write_report_pdf(const JobReport& report, const QString& path, const std::f
         return false;
     }
     bool painted = false;
+    CheckedDevice checked(file.get());
     {
-        QPdfWriter writer(file.get());
+        QPdfWriter writer(&checked);
         writer.setResolution(600);
         writer.setPageLayout(report_page_layout());
         writer.setTitle(report.texts.value(kReportTitle));
@@ -70,8 +98,8 @@ bool write_report_pdf(const JobReport& report, const QString& path, const std::f
         cancel_replacement(*file);
         return false;
     }
-    if (file->error() != QFileDevice::NoError) {
-        *error = file->errorString();
+    if (!checked.error().isEmpty()) {
+        *error = checked.error();
         cancel_replacement(*file);
         return false;
     }

@@ -20,13 +20,6 @@ const QColor kPointColour(29, 53, 87);
 const QColor kStationColour(192, 57, 43);
 const QColor kGridColour(200, 200, 200);
 
-QFont sized(int pixels)
-{
-    QFont font;
-    font.setPixelSize(pixels);
-    return font;
-}
-
 QString grid_number(double value)
 {
     return QString::number(value, 'f', std::fabs(value - std::round(value)) < 1e-9 ? 0 : 2);
@@ -38,7 +31,7 @@ void draw_grid(QPainter* painter, const PlanTransform& view, const QRectF& frame
     if (step <= 0)
         return;
     const QRectF world = view.visible_world();
-    painter->setFont(sized(kGridPixels));
+    painter->setFont(report_font(kGridPixels));
     for (double e = std::ceil(world.left() / step) * step; e <= world.right(); e += step) {
         const double x = view.to_screen(QPointF(e, 0)).x() + frame.left();
         painter->setPen(QPen(kGridColour, 0.4));
@@ -57,7 +50,7 @@ void draw_grid(QPainter* painter, const PlanTransform& view, const QRectF& frame
 
 void draw_points(QPainter* painter, const JobReport& report, const PlanTransform& view, const QRectF& frame)
 {
-    painter->setFont(sized(kNamePixels));
+    painter->setFont(report_font(kNamePixels));
     const QFontMetricsF metrics(painter->font());
     LabelPlacer placer(24);
     placer.set_bounds(frame);
@@ -121,7 +114,7 @@ void draw_scale_bar(QPainter* painter, const JobReport& report, double per_metre
     painter->drawLine(left, left + QPointF(width, 0));
     painter->drawLine(left, left + QPointF(0, -4));
     painter->drawLine(left + QPointF(width, 0), left + QPointF(width, -4));
-    painter->setFont(sized(kGridPixels));
+    painter->setFont(report_font(kGridPixels));
     painter->drawText(left + QPointF(0, -6), report.texts.value(kMetres).arg(QString::number(length, 'g', 12)));
 }
 
@@ -137,7 +130,7 @@ void draw_north_arrow(QPainter* painter, const JobReport& report, const QRectF& 
     painter->setPen(QPen(Qt::black, 0.8));
     painter->setBrush(Qt::black);
     painter->drawPath(arrow);
-    painter->setFont(sized(10));
+    painter->setFont(report_font(10));
     painter->drawText(QRectF(tip.x() - 10, tip.y() + 21, 20, 14), Qt::AlignCenter, report.texts.value(kNorthLetter));
 }
 
@@ -158,7 +151,7 @@ void draw_report_plan(QPainter* painter, const JobReport& report, const QRectF& 
     painter->setBrush(Qt::NoBrush);
     painter->drawRect(frame);
     if (report.points.isEmpty()) {
-        painter->setFont(sized(12));
+        painter->setFont(report_font(12));
         painter->drawText(frame, Qt::AlignCenter | Qt::TextWordWrap, report.texts.value(kPlanEmpty));
         painter->restore();
         return;
@@ -175,7 +168,7 @@ void draw_report_plan(QPainter* painter, const JobReport& report, const QRectF& 
     draw_north_arrow(painter, report, frame);
     if (report.left_out > 0) {
         painter->setPen(Qt::black);
-        painter->setFont(sized(kGridPixels));
+        painter->setFont(report_font(kGridPixels));
         painter->drawText(frame.adjusted(8, 6, -40, -6), Qt::AlignLeft | Qt::AlignTop,
                           report.texts.value(kPlanLeftOut).arg(report.left_out));
     }
