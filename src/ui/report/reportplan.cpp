@@ -25,11 +25,13 @@ QString grid_number(double value)
     return QString::number(value, 'f', std::fabs(value - std::round(value)) < 1e-9 ? 0 : 2);
 }
 
-void draw_grid(QPainter* painter, const PlanTransform& view, const QRectF& frame)
+// Draws the grid lines and their labels; the labels' rectangles, where no name goes.
+QVector<QRectF> draw_grid(QPainter* painter, const PlanTransform& view, const QRectF& frame)
 {
+    QVector<QRectF> labels;
     const double step = scale_bar_length(view.scale(), frame.width() / 4);
     if (step <= 0)
-        return;
+        return labels;
     const QRectF world = view.visible_world();
     painter->setFont(report_font(kGridPixels));
     for (double e = std::ceil(world.left() / step) * step; e <= world.right(); e += step) {
@@ -37,23 +39,31 @@ void draw_grid(QPainter* painter, const PlanTransform& view, const QRectF& frame
         painter->setPen(QPen(kGridColour, 0.4));
         painter->drawLine(QPointF(x, frame.top()), QPointF(x, frame.bottom()));
         painter->setPen(Qt::darkGray);
-        painter->drawText(QPointF(x + 2, frame.bottom() - 3), QStringLiteral("E ") + grid_number(e));
+        const QString label = QStringLiteral("E ") + grid_number(e);
+        painter->drawText(QPointF(x + 2, frame.bottom() - 3), label);
+        labels << painter->boundingRect(QRectF(x + 2, frame.bottom() - 12, 200, 12), Qt::AlignLeft, label);
     }
     for (double n = std::ceil(world.top() / step) * step; n <= world.bottom(); n += step) {
         const double y = view.to_screen(QPointF(0, n)).y() + frame.top();
         painter->setPen(QPen(kGridColour, 0.4));
         painter->drawLine(QPointF(frame.left(), y), QPointF(frame.right(), y));
         painter->setPen(Qt::darkGray);
-        painter->drawText(QPointF(frame.left() + 3, y - 2), QStringLiteral("N ") + grid_number(n));
+        const QString label = QStringLiteral("N ") + grid_number(n);
+        painter->drawText(QPointF(frame.left() + 3, y - 2), label);
+        labels << painter->boundingRect(QRectF(frame.left() + 3, y - 11, 200, 12), Qt::AlignLeft, label);
     }
+    return labels;
 }
 
-void draw_points(QPainter* painter, const JobReport& report, const PlanTransform& view, const QRectF& frame)
+void draw_points(QPainter* painter, const JobReport& report, const PlanTransform& view, const QRectF& frame,
+                 const QVector<QRectF>& kept_free)
 {
     painter->setFont(report_font(kNamePixels));
     const QFontMetricsF metrics(painter->font());
     LabelPlacer placer(24);
     placer.set_bounds(frame);
+    for (const QRectF& rect : kept_free)
+        placer.reserve(rect);
     QVector<QPointF> at(report.points.size());
     for (int i = 0; i < report.points.size(); ++i) {
         at[i] = view.to_screen(report.points[i].position) + frame.topLeft();
@@ -161,9 +171,9 @@ void draw_report_plan(QPainter* painter, const JobReport& report, const QRectF& 
     PlanTransform view;
     view.set_view_size(frame.size());
     view.set(report.bounds.center(), per_metre);
-    draw_grid(painter, view, frame);
+    const QVector<QRectF> grid_labels = draw_grid(painter, view, frame);
     draw_linework(painter, report, view, frame);
-    draw_points(painter, report, view, frame);
+    draw_points(painter, report, view, frame, grid_labels);
     draw_scale_bar(painter, report, per_metre, frame);
     draw_north_arrow(painter, report, frame);
     if (report.left_out > 0) {
