@@ -52,6 +52,9 @@ const KeyEntry kKeys[] = {
     {"ResolveDuplicates", false, Command::ResolveDuplicates},
     {"CheckMeasuredData", true, Command::CheckMeasuredData},
     {"RecomputeMeasuredData", true, Command::RecomputeMeasuredData},
+    {"Print", true, Command::Print},
+    {"PrintPreview", true, Command::PrintPreview},
+    {"ExportReport", true, Command::ExportReport},
 };
 
 } // namespace

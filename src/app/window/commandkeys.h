@@ -39,6 +39,9 @@ enum class Command {
     ResolveDuplicates,
     CheckMeasuredData,
     RecomputeMeasuredData,
+    Print,
+    PrintPreview,
+    ExportReport,
 };
 
 enum class CommandSource { Menu, Toolbar };

@@ -481,6 +481,22 @@ public:
     bool save_linework_drawing(const QString& path);
     CodeList code_list; // the list the plan joins codes with
 
+    // ---- Job report: print, print preview, PDF: window/reportcommands.cpp ----
+    void program_print();
+    void program_printpreview();
+    void program_exportreport();
+    // The report's input: the table's rows as they stand and the job's particulars.
+    ReportInput report_input();
+    // Asks before a very large report, then the options (kept in config.xml); false when cancelled.
+    bool prepare_report(JobReport* report);
+    // Draws the report onto `device` with a progress dialog that can stop it.
+    bool paint_report_with_progress(QPagedPaintDevice* device, const JobReport& report, QString* error, int* pages);
+    // Writes `report` as a PDF file to `path` and tells the user; false when nothing was written.
+    bool export_report(const JobReport& report, const QString& path);
+    int report_scale = 0; // the plan at 1:report_scale, 0: fit (config.xml "reportscale")
+    QString report_note;  // the title page's note (config.xml "reportnote")
+    bool report_options_read = false;
+
     // ---- Keyboard shortcuts of the menu commands: window/shortcuts.cpp ----
     void assign_shortcuts();
 

@@ -263,5 +263,14 @@ void MainWindow::run_command(Command command)
     case Command::RecomputeMeasuredData:
         program_recomputemeasured();
         break;
+    case Command::Print:
+        program_print();
+        break;
+    case Command::PrintPreview:
+        program_printpreview();
+        break;
+    case Command::ExportReport:
+        program_exportreport();
+        break;
     }
 }

@@ -24,6 +24,7 @@ const CommandShortcut kShortcuts[] = {
     {Command::NewPoint, QKeySequence::New, 0},
     {Command::DeletePoint, QKeySequence::UnknownKey, Qt::Key_Delete},
     {Command::Find, QKeySequence::Find, 0},
+    {Command::Print, QKeySequence::Print, 0},
     {Command::RefreshPorts, QKeySequence::UnknownKey, Qt::Key_F5},
     {Command::Undo, QKeySequence::UnknownKey, int(Qt::CTRL) | Qt::Key_Z},
     {Command::Redo, QKeySequence::UnknownKey, int(Qt::CTRL) | Qt::Key_Y, int(Qt::CTRL) | int(Qt::SHIFT) | Qt::Key_Z},

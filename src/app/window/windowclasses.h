@@ -12,6 +12,7 @@ class QFileSystemModel;
 class QHBoxLayout;
 class QLabel;
 class QMenu;
+class QPagedPaintDevice;
 class QPointF;
 class QProgressDialog;
 class QSplitter;
@@ -36,6 +37,8 @@ class SuspectMarks;
 class TableFit;
 class ViewOrder;
 class xml_analysis;
+struct JobReport;
+struct ReportInput;
 struct RowShape;
 enum class Command;
 namespace sendcheck

@@ -160,7 +160,9 @@ Monkey::Monkey(const MonkeyRun& run) : run_(run), random_(generator(run))
     modal_script::clear();
     modal_script::set_answerer([this](const modal_script::Shown& asked, QString* file) {
         if (file) {
-            *file = chance(10) ? QString() : file_name(asked.kind);
+            // A report is a PDF, not a table file: it is not read back as the table.
+            const bool report = asked.filter.contains("*.pdf");
+            *file = chance(10) ? QString() : report ? files + QString("/r%1.pdf").arg(steps_) : file_name(asked.kind);
             history_ << QString("    %1 dialog answered \"%2\"").arg(asked.kind, *file);
             return 0;
         }
