@@ -1,7 +1,9 @@
 // Resolve duplicates in the window: the dialog on the table's groups, Average for all (one row per group
-// within the tolerance, the other left), one undo step that is journaled, and undo giving the table back.
+// within the tolerance, the other left), one undo step that is journaled, the report's checks naming what
+// was chosen, and undo giving the table back.
 #include "data/recoveryjournal.h"
 #include "dialogs/duplicatesdialog.h"
+#include "report/jobreport.h"
 #include "support/app/pointentry.h"
 #include "support/app/windowdriver.h"
 #include "support/core/workdir.h"
@@ -65,6 +67,11 @@ void TestDuplicatesCommand::average_then_undo()
     QCOMPARE(w->table_texts(), after);
     QCOMPARE(w->undo_stack->count(), steps + 1);
     QCOMPARE(w->journal->read().rows, after);
+    // The report's checks say what became of each group.
+    const QVector<ReportSection> checks = report_checks(w->report_input(), w->get_parametretitle("ReportTexts"));
+    QCOMPARE(checks.value(1).heading, QString("Repeated names resolved in this session"));
+    QCOMPARE(checks.value(1).lines, (QStringList{"P1: 2 rows, 0.010 m apart, 0.020 m in height: Average",
+                                                 "Q: 2 rows, 0.500 m apart, 0.000 m in height: Keep all"}));
 
     w->run_command(Command::Undo);
     QCOMPARE(w->table_texts(), rows);

@@ -68,5 +68,6 @@ void MainWindow::program_resolve_duplicates()
         return;
     }
     replace_table_rows(*this, dialog.rows, result.rows);
+    duplicate_resolutions << dialog.resolutions;
     show_statemsg(told, Status::Message);
 }

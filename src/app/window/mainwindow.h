@@ -480,6 +480,7 @@ public:
     // Writes the drawing with linework; false when nothing was written (the user told).
     bool save_linework_drawing(const QString& path);
     CodeList code_list; // the list the plan joins codes with
+    QStringList duplicate_resolutions; // what Resolve duplicates chose this session, for the report
 
     // ---- Job report: print, print preview, PDF: window/reportcommands.cpp ----
     void program_print();

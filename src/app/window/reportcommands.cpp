@@ -71,6 +71,7 @@ ReportInput MainWindow::report_input()
     }
     input.plan_labels = {station, backsight};
     input.codes = code_list;
+    input.resolutions = duplicate_resolutions;
     for (const QStringList& cells : input.rows) {
         if (input.observation && !cells.value(ObsColumn::Job).isEmpty()) {
             input.job = cells.value(ObsColumn::Job);

@@ -198,6 +198,14 @@ void DuplicatesDialog::show_preview()
 void DuplicatesDialog::on_okButton_clicked()
 {
     show_preview();
+    const QList<Choice> chosen = choices();
+    resolutions.clear();
+    for (int g = 0; g < groups_.size(); ++g) {
+        const duplicates::Group& group = groups_[g];
+        resolutions << texts_.value(kResolutionLine)
+                           .arg(group.name, QString::number(group.rows.size()), metres(group.horizontal),
+                                metres(group.vertical), texts_.value(kChoiceTexts + int(chosen[g])));
+    }
     result_flag = true;
     accept();
 }

@@ -49,6 +49,7 @@ public:
         kDuringTransfer,
         kToleranceNotKept, // %1 file, %2 why
         kMenuText,         // the table's context menu
+        kResolutionLine,   // %1 name, %2 rows, %3 across, %4 height (m), %5 the choice
         kTextCount
     };
 
@@ -58,6 +59,7 @@ public:
     duplicates::Options options; // in: tolerance and suffix; out, after OK: as chosen
     duplicates::Result result;   // out, after OK: the rows after the choices
     bool result_flag = false;    // true after OK
+    QStringList resolutions;     // out, after OK: one line per group, what was chosen for it
     Ui::DuplicatesDialog* ui;
 
     // Texts from a list of kTextCount entries, then the groups of `rows`; false, changing nothing,

@@ -65,6 +65,7 @@ enum ReportText : int {
     kNotSaved,      // %1 file, %2 why: the options were not kept
     kNotWrittenNew, // %1 file, %2 why: no file stood there
     kNotPrinted,    // %1 why
+    kResolvedHeading,
     kReportTextCount
 };
 
@@ -80,9 +81,10 @@ struct ReportInput {
     bool observation = false;
     CodeList codes;
     QString job, when, instrument, program;
-    QString crs;   // "EPSG:4547"; empty: local coordinates
-    QString note;  // the user's free text
-    int scale = 0; // the plan at 1:scale; 0: fit to the page
+    QString crs;             // "EPSG:4547"; empty: local coordinates
+    QString note;            // the user's free text
+    int scale = 0;           // the plan at 1:scale; 0: fit to the page
+    QStringList resolutions; // what Resolve duplicates chose, one line per group, in the order done
 };
 
 struct ReportShape {

@@ -1,6 +1,6 @@
-// The report's checks: names held by more than one row (counted as the table marks them), the
-// measured-data check's findings, points outside the coordinate system's area of use, and coordinate
-// cells that are not numbers.
+// The report's checks: names held by more than one row (counted as the table marks them), how such
+// names were resolved in this session, the measured-data check's findings, points outside the coordinate
+// system's area of use, and coordinate cells that are not numbers.
 #include "report/jobreport.h"
 
 #include "crs/crstransform.h"
@@ -91,6 +91,8 @@ ReportSection not_numbers(const ReportInput& input, const QStringList& texts)
 QVector<ReportSection> report_checks(const ReportInput& input, const QStringList& texts)
 {
     QVector<ReportSection> sections{duplicate_names(input, texts)};
+    if (!input.resolutions.isEmpty())
+        sections << ReportSection{texts.value(kResolvedHeading), input.resolutions};
     if (input.observation)
         sections << survey_findings(input, texts);
     sections << outside_area(input, texts) << not_numbers(input, texts);
