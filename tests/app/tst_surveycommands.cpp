@@ -1,7 +1,8 @@
 // The measured-data commands in the window, in both languages, on the sample job ROAD2 in the table:
 // the check finds the point measured again from the second station and marks it, a recompute of the
 // 1.800/2.000 run with 2.000 m (one undo step, journaled) removes the finding, Undo gives back the
-// table cell for cell, and a changed tolerance is kept in config.xml.
+// table cell for cell, and a changed tolerance is kept in config.xml; saved as LandXML and opened
+// again, the job is the same table.
 #include "config/xml_analysis.h"
 #include "data/fileoperation.h"
 #include "data/recoveryjournal.h"
@@ -218,6 +219,40 @@ private slots:
             d.ui->verticalSpin->setValue(0.005);
         });
         QVERIFY(!w.suspect_marks->check_marks().isEmpty());
+    }
+
+    // Saved as LandXML and opened again, the measured job fills every column as it stood, in either
+    // language's labels, and a second save writes the same survey data.
+    void save_open_survey_xml_data() { check_recompute_undo_data(); }
+    void save_open_survey_xml()
+    {
+        QFETCH(QString, language);
+        TableWindow t("KT20_KT40", [&](WorkDir& dir) { dir.set_language(language); });
+        MainWindow& w = *t.w;
+        fill_road2(t);
+        // A backsight record arrives with its circle reading alone.
+        for (int row = 0; row < w.tableWidget->rowCount(); ++row) {
+            if (w.tableWidget->item(row, ObsColumn::Kind)->text() == w.get_map_data("BK", w.CoordinateType))
+                w.tableWidget->item(row, ObsColumn::HorizontalAngle)->setText(QString());
+        }
+        const Rows original = t.rows();
+        modal_script::clear();
+        QVERIFY(w.save_point_file(t.dir.file("ROAD2.xml")));
+        QCOMPARE(shown_messages(), QStringList()); // no column left out, no value changed
+        w.tableWidget->setRowCount(0);
+        QVERIFY(w.open_point_file(t.dir.file("ROAD2.xml")));
+        QCOMPARE(t.rows(), original);
+        const QString status = w.findChild<QLabel*>("label_4")->text();
+        QVERIFY2(status.contains(language == "English" ? "2 stations" : "2 个测站"), qPrintable(status));
+        QCOMPARE(column_of(w.tableWidget, ObsColumn::Kind).count(w.get_map_data("STN", w.CoordinateType)), 2);
+        QVERIFY(w.save_point_file(t.dir.file("again.xml")));
+        const auto survey_of = [&](const QString& name) {
+            QFile file(t.dir.file(name));
+            file.open(QIODevice::ReadOnly);
+            const QByteArray bytes = file.readAll();
+            return bytes.mid(bytes.indexOf("<Survey"));
+        };
+        QCOMPARE(survey_of("again.xml"), survey_of("ROAD2.xml"));
     }
 };
 

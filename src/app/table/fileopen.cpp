@@ -58,9 +58,12 @@ bool MainWindow::open_point_file(const QString& path)
     // A workbook has no fixed columns: the user confirms them in the import dialog.
     if (is_workbook_suffix(QFileInfo(path).suffix()))
         return import_file(path);
+    const QString suffix = QFileInfo(path).suffix();
+    if (table_layout(InstrumentType) == TableLayout::Observation &&
+        suffix.compare(QLatin1String("xml"), Qt::CaseInsensitive) == 0 && open_survey_data(path))
+        return true;
     FileOperation files;
     files.crs = coordinate_system;
-    const QString suffix = QFileInfo(path).suffix();
     const QStringList lines = files.readfile_byextension(path, suffix);
     if (!files.last_read_ok) {
         // The table keeps its rows: nothing of the file was read.

@@ -167,8 +167,8 @@ bool MainWindow::save_point_file(const QString& path)
     if (observations && layer) {
         lines = whole_rows(tableWidget);
         files.layer_fields = observation_layer_fields();
-        // A GIS layer keeps every column as an attribute; LandXML the point's own.
-        for (int column = 0; !landxml && column < tableWidget->columnCount(); ++column)
+        // A GIS layer keeps every column as an attribute, LandXML as survey data.
+        for (int column = 0; column < tableWidget->columnCount(); ++column)
             kept << column;
     } else {
         lines = table_lines(tableWidget, shape);

@@ -271,6 +271,12 @@ public:
     // The table filled anew from a file's lines, `path` shown as its file; nothing left to save. The
     // one table change of Open and Import: table/tableload.cpp
     void load_table_rows(const RowShape& shape, const QStringList& lines, const QString& path);
+    // The same from rows of cells (the survey data of a LandXML file).
+    void load_table_texts(const QList<QStringList>& rows, const QString& path);
+    void fill_from_file(const std::function<void(QTableWidget*)>& fill, const QString& path);
+    // In the observation layout: the survey data of a LandXML file into every column; false (nothing
+    // done) when the file holds none. table/surveyopen.cpp
+    bool open_survey_data(const QString& path);
     // The widths the point table's columns were given (their sum, before the last one stretches).
     int table_columns_width = 0;
 

@@ -1,6 +1,7 @@
 // Rows, kinds and angle units of LandXML survey data.
 #include "landxml/surveyxml.h"
 
+#include "config/kindlabels.h"
 #include "data/tablecolumns.h"
 
 #include <cmath>
@@ -17,13 +18,6 @@ const char* const kFieldNames[] = {"kind",    "job",        "name",      "N",   
                                    "Z",       "code",       "inst_h",    "bs_angle",   "hz_angle",
                                    "v_angle", "slope_dist", "vert_dist", "horiz_dist", "refl_h"};
 static_assert(sizeof(kFieldNames) / sizeof(kFieldNames[0]) == ObsColumn::Count, "one name for each column");
-
-// The kind labels of dist/config/parameter.xml's language sections; the record codes are known to
-// survey::row_kind already.
-const survey::KindLabels kLabels[] = {
-    {QStringLiteral("测站"), QStringLiteral("后视"), QStringLiteral("测点")},
-    {QStringLiteral("Station"), QStringLiteral("Backsight"), QStringLiteral("Measured point")},
-};
 
 } // namespace
 
@@ -51,7 +45,8 @@ bool is_observation_layout(const PointFields& fields)
 
 survey::RowKind row_kind(const QStringList& cells)
 {
-    for (const survey::KindLabels& labels : kLabels) {
+    // The labels of every shipped language; the record codes are known to survey::row_kind already.
+    for (const survey::KindLabels& labels : shipped_kind_labels()) {
         const survey::RowKind kind = survey::row_kind(cells, labels);
         if (kind != survey::RowKind::Plain)
             return kind;

@@ -66,6 +66,12 @@ enum : int {
     NotANumber,    // %1 the field's caption
     NotAnAngle,    // %1 the field's caption
     CannotCompute, // a preview cell: %1 reason
+    // Open of survey data in the window.
+    OpenedSurvey, // %1 stations, %2 measured points
+    MissingSetup, // %1 row, %2 name, %3 the setup
+    MissingPoint, // %1 row, %2 name, %3 the point
+    BadValues,    // %1 values
+    BadUnit,
     Count
 };
 } // namespace SurveyText
