@@ -8,6 +8,16 @@
 
 #include <QPainter>
 #include <QTableWidget>
+#include <cmath>
+#include <vector>
+
+namespace
+{
+
+// Screen pixels of linework up to which lines are drawn smooth (about 100 times across the plan).
+constexpr double kSmoothLinesLength = 200000;
+
+} // namespace
 
 void PlanView::set_code_list(const CodeList& codes)
 {
@@ -74,20 +84,30 @@ void PlanView::draw_linework(QPainter* painter, const PlanTransform& view)
     if (!show_linework_ || shapes_.empty())
         return;
     const QRectF world = view.visible_world();
-    painter->save();
-    painter->setRenderHint(QPainter::Antialiasing, shapes_.size() < 2000);
-    painter->setBrush(Qt::NoBrush);
-    QPolygonF screen;
+    // The shapes in view on the screen, and how long their segments are there together.
+    std::vector<std::pair<const LineworkShape*, QPolygonF>> shown;
+    double length = 0;
     for (const LineworkShape& shape : shapes_) {
         // A line lying along an axis has an empty rectangle: compare the extents, not the rectangles.
         if (shape.bounds.left() > world.right() || shape.bounds.right() < world.left() ||
             shape.bounds.top() > world.bottom() || shape.bounds.bottom() < world.top())
             continue;
-        screen.resize(shape.world.size());
-        for (int i = 0; i < shape.world.size(); ++i)
+        QPolygonF screen(shape.world.size());
+        for (int i = 0; i < shape.world.size(); ++i) {
             screen[i] = view.to_screen(shape.world[i]);
-        painter->setPen(QPen(shape.colour, 1.5));
-        if (shape.closed)
+            if (i > 0)
+                length += std::abs(screen[i].x() - screen[i - 1].x()) + std::abs(screen[i].y() - screen[i - 1].y());
+        }
+        shown.emplace_back(&shape, std::move(screen));
+    }
+    painter->save();
+    // Smooth lines cost time by the pixel: lines that cross the plan many times over (points of one
+    // code spread over the whole site) are drawn plain, so that a frame stays quick.
+    painter->setRenderHint(QPainter::Antialiasing, length < kSmoothLinesLength);
+    painter->setBrush(Qt::NoBrush);
+    for (const auto& [shape, screen] : shown) {
+        painter->setPen(QPen(shape->colour, 1.5));
+        if (shape->closed)
             painter->drawPolygon(screen);
         else
             painter->drawPolyline(screen);
