@@ -8,6 +8,7 @@
 
 #include <QPainter>
 #include <QTableWidget>
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -84,33 +85,41 @@ void PlanView::draw_linework(QPainter* painter, const PlanTransform& view)
     if (!show_linework_ || shapes_.empty())
         return;
     const QRectF world = view.visible_world();
-    // The shapes in view on the screen, and how long their segments are there together.
-    std::vector<std::pair<const LineworkShape*, QPolygonF>> shown;
+    // The segments in view on the screen, by colour: one drawing call a colour costs far less than
+    // one a line. Their length together decides whether they are smoothed.
+    std::vector<std::pair<QRgb, QVector<QLineF>>> by_colour;
     double length = 0;
     for (const LineworkShape& shape : shapes_) {
         // A line lying along an axis has an empty rectangle: compare the extents, not the rectangles.
         if (shape.bounds.left() > world.right() || shape.bounds.right() < world.left() ||
             shape.bounds.top() > world.bottom() || shape.bounds.bottom() < world.top())
             continue;
-        QPolygonF screen(shape.world.size());
-        for (int i = 0; i < shape.world.size(); ++i) {
-            screen[i] = view.to_screen(shape.world[i]);
-            if (i > 0)
-                length += std::abs(screen[i].x() - screen[i - 1].x()) + std::abs(screen[i].y() - screen[i - 1].y());
+        const QRgb rgb = shape.colour.rgb();
+        auto found = std::find_if(by_colour.begin(), by_colour.end(), [rgb](const auto& c) { return c.first == rgb; });
+        if (found == by_colour.end())
+            found = by_colour.insert(by_colour.end(), {rgb, {}});
+        QVector<QLineF>& segments = found->second;
+        const int count = shape.world.size();
+        QPointF from = view.to_screen(shape.world[0]);
+        const QPointF first = from;
+        for (int i = 1; i <= count; ++i) {
+            if (i == count && (!shape.closed || count < 3))
+                break;
+            const QPointF to = i < count ? view.to_screen(shape.world[i]) : first;
+            segments.append(QLineF(from, to));
+            length += std::abs(to.x() - from.x()) + std::abs(to.y() - from.y());
+            from = to;
         }
-        shown.emplace_back(&shape, std::move(screen));
     }
     painter->save();
     // Smooth lines cost time by the pixel: lines that cross the plan many times over (points of one
     // code spread over the whole site) are drawn plain, so that a frame stays quick.
     painter->setRenderHint(QPainter::Antialiasing, length < kSmoothLinesLength);
-    painter->setBrush(Qt::NoBrush);
-    for (const auto& [shape, screen] : shown) {
-        painter->setPen(QPen(shape->colour, 1.5));
-        if (shape->closed)
-            painter->drawPolygon(screen);
-        else
-            painter->drawPolyline(screen);
+    for (const auto& [rgb, segments] : by_colour) {
+        QPen pen{QColor(rgb), 1.5};
+        pen.setCosmetic(true);
+        painter->setPen(pen);
+        painter->drawLines(segments);
     }
     painter->restore();
 }
