@@ -101,6 +101,32 @@ struct Cell {
     bool dated = false;
 };
 
+// A cell's text (a shared text looked up), from its start to its end; `dated` when a date or time
+// format shows its number.
+void read_cell(QXmlStreamReader& xml, const XlsxBook& book, const QVector<bool>& dated_styles, Cell* cell)
+{
+    const QString type = attribute(xml, "t");
+    const int style = attribute(xml, "s").toInt();
+    QString value;
+    while (xml.readNextStartElement()) {
+        if (is_name(xml, "v"))
+            value = xml.readElementText();
+        else if (is_name(xml, "is"))
+            value = rich_text(xml);
+        else
+            xml.skipCurrentElement();
+    }
+    if (type == QLatin1String("s")) {
+        bool ok = false;
+        const int shared_index = value.trimmed().toInt(&ok);
+        cell->text = ok ? book.shared(shared_index) : QString();
+    } else {
+        cell->text = value;
+        cell->dated =
+            (type.isEmpty() || type == QLatin1String("n")) && !value.isEmpty() && dated_styles.value(style, false);
+    }
+}
+
 } // namespace
 
 bool is_date_format(int id, const QString& format_code)
@@ -251,28 +277,6 @@ bool XlsxBook::read_rows(int index, const RowSink& sink, QVector<int>* dated_col
     QStringList cells;
     int next_row = 0; // the row the next <row> is when it gives no number
     bool stopped = false;
-    const auto read_cell = [&](Cell* cell) {
-        const QString type = attribute(xml, "t");
-        const int style = attribute(xml, "s").toInt();
-        QString value;
-        while (xml.readNextStartElement()) {
-            if (is_name(xml, "v"))
-                value = xml.readElementText();
-            else if (is_name(xml, "is"))
-                value = rich_text(xml);
-            else
-                xml.skipCurrentElement();
-        }
-        if (type == QLatin1String("s")) {
-            bool ok = false;
-            const int shared_index = value.trimmed().toInt(&ok);
-            cell->text = ok ? shared(shared_index) : QString();
-        } else {
-            cell->text = value;
-            cell->dated =
-                (type.isEmpty() || type == QLatin1String("n")) && !value.isEmpty() && dated_styles_.value(style, false);
-        }
-    };
     while (!stopped && xml.readNextStartElement()) {
         if (!is_name(xml, "row")) {
             if (!is_name(xml, "worksheet") && !is_name(xml, "sheetData"))
@@ -297,7 +301,7 @@ bool XlsxBook::read_rows(int index, const RowSink& sink, QVector<int>* dated_col
             Cell cell;
             const QString reference = attribute(xml, "r");
             cell.column = reference.isEmpty() ? next_column : column_of_reference(reference);
-            read_cell(&cell);
+            read_cell(xml, *this, dated_styles_, &cell);
             if (cell.column < next_column || cell.column >= kMaxColumns) {
                 xml.raiseError(QStringLiteral("cell %1 is out of order or beyond a sheet's columns").arg(reference));
                 break;

@@ -36,9 +36,11 @@ public:
     // the numbers a date or time format shows. False with error() set when the sheet is damaged.
     bool read_rows(int index, const RowSink& sink, QVector<int>* dated_columns);
 
+    // The shared text at `index`; empty text for an index the workbook does not hold.
+    QString shared(int index) const;
+
 private:
     bool read_part(const QString& member, bool optional, const std::function<void(QXmlStreamReader&)>& start);
-    QString shared(int index) const;
 
     QString path_;
     QString error_;
