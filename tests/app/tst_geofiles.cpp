@@ -2,6 +2,7 @@
 // dialog answered as a user would, the choice in config.xml and the status bar, the plan's longitude
 // and latitude; Save As and Open of each format judged by GDAL's Python reader, pyproj and xmllint;
 // the refusals and counts the user is told.
+#include "data/tablecolumns.h"
 #include "dialogs/crsdialog.h"
 #include "plan/planview.h"
 #include "support/app/tablewindow.h"
@@ -220,6 +221,21 @@ private slots:
             << ""
             << "Saved 4 rows to %1"
             << QStringList{"information: Writing %1:\n2 points lie outside the area of use of EPSG:4547"};
+        // A text file and a drawing hold no system, but their points are checked against the chosen one.
+        const QString outside = "2 points lie outside the area of use of EPSG:4547";
+        QTest::newRow("outside the area of use, text")
+            << "EPSG:4547"
+            << "save:far.txt"
+            << ""
+            << "Saved 4 rows to %1" << QStringList{"information: Writing %1:\n" + outside};
+        QTest::newRow("outside the area of use, drawing")
+            << "EPSG:4547"
+            << "save:far.dxf"
+            << ""
+            << "Saved 4 rows to %1"
+            << QStringList{"information: Writing %1:\nColumns this format does not keep: Code\n"
+                           "2 points drawn without a height: Z is empty or not a number\n" +
+                           outside};
         QTest::newRow("LandXML not well-formed")
             << ""
             << "open:bad.xml"
@@ -265,6 +281,36 @@ private slots:
             << "Opened %1: 1 row"
             << QStringList{"information: Reading %1:\nthe file's coordinate system EPSG:4547 is not applied: none is "
                            "chosen, the coordinates are taken as they stand\n1 points without coordinates skipped"};
+    }
+
+    // The observation layout's lines hold N and E elsewhere (the raw formats keep the observation line).
+    void observation_saves_check_the_area_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("observation line") << "far.txt";
+        QTest::newRow("point line") << "far.pts";
+    }
+
+    void observation_saves_check_the_area()
+    {
+        QFETCH(QString, file);
+        TableWindow t("KT20_KT40", [](WorkDir& dir) {
+            dir.replace("config/config.xml", "</CONFIG>", "<crs>EPSG:4547</crs></CONFIG>");
+        });
+        for (const QStringList& point : {QStringList{"F", "100", "9000000"}, QStringList{"S", "3380000", "500000"}}) {
+            QStringList cells;
+            for (int column = 0; column < ObsColumn::Count; ++column)
+                cells << QString();
+            cells[ObsColumn::Name] = point[0];
+            cells[ObsColumn::North] = point[1];
+            cells[ObsColumn::East] = point[2];
+            t.add_row(cells);
+        }
+        modal_script::clear();
+        modal_script::queue_file(t.dir.file(file));
+        t.w->save_table_as();
+        QCOMPARE(shown_messages(), QStringList{"information: Writing " + t.dir.file(file) +
+                                               ":\n1 points lie outside the area of use of EPSG:4547"});
     }
 
     void refusals_and_counts()

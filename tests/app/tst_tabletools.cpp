@@ -150,23 +150,31 @@ private slots:
     {
         QTest::addColumn<bool>("open");
         QTest::addColumn<QString>("file");
-        QTest::newRow("Import") << false << "stakeout.xlsx";
-        QTest::newRow("Open, upper-case suffix") << true << "STAKEOUT.XLSX";
+        QTest::addColumn<bool>("hidden"); // a hidden sheet first, the height shown as a date
+        QTest::newRow("Import") << false << "stakeout.xlsx" << false;
+        QTest::newRow("Open, upper-case suffix") << true << "STAKEOUT.XLSX" << false;
+        QTest::newRow("Import, after a hidden sheet") << false << "hidden.xlsx" << true;
     }
 
     void import_a_workbook_into_the_observation_layout()
     {
         QFETCH(bool, open);
         QFETCH(QString, file);
+        QFETCH(bool, hidden);
         TableWindow t("KT20_KT40");
         MainWindow& w = *t.w;
         const QString path = t.dir.file(file);
         QVERIFY(!run_python("import openpyxl, sys\n"
                             "book = openpyxl.Workbook(); sheet = book.active\n"
+                            "if sys.argv[2] == '1':\n"
+                            "    sheet.title, sheet.sheet_state = 'old', 'hidden'\n"
+                            "    sheet = book.create_sheet('points'); book.active = 1\n"
                             "sheet.append(['\\u70b9\\u540d', '\\u7f16\\u7801', 'N', 'E', 'Z'])\n"
                             "sheet.append(['S1', 'PEG', 3380000.5, 500000.25, 12.125])\n"
+                            "if sys.argv[2] == '1':\n"
+                            "    sheet['E2'].number_format = 'yyyy/mm/dd'\n"
                             "book.save(sys.argv[1])\n",
-                            {path})
+                            {path, hidden ? "1" : "0"})
                      .isNull());
         modal_script::queue_file(path);
         answer_import([](ImportDialog* d) { QVERIFY(d->ui->comboEncoding->isHidden()); });
@@ -180,6 +188,11 @@ private slots:
         QCOMPARE(t.rows(),
                  (Rows{{"", "", "S1", "3380000.5", "500000.25", "12.125", "PEG", "", "", "", "", "", "", "", ""}}));
         QCOMPARE(w.plan_view->plan_points().points.size(), 1);
+        // What the sheet hid and showed otherwise is told.
+        const QStringList told{"information: Reading " + path +
+                               ":\n1 hidden sheets skipped (\"old\"): the first visible sheet was read\n"
+                               "1 coordinates or heights shown as dates in the workbook were read as their numbers"};
+        QCOMPARE(shown_messages(), hidden ? told : QStringList());
     }
 
     void find_by_name_or_code_data()

@@ -29,15 +29,32 @@ const QString kExample = QString::fromUtf8("测点1,树,100.5,200.25,3.5\nP2,墙
 // Points of EPSG:4547 (CGCS2000, 3-degree zone at 114°E), N before E.
 const QString kProjected = QString::fromUtf8("测点1,树,3380000.5,500200.25,3.5\nP2,K,3380010,500210,3\n");
 
-// A workbook of the rows of argv[2] (a JSON list of lists) made with openpyxl.
+// A workbook of the rows of argv[2] (a JSON list of lists) made with openpyxl; or of an object:
+// "rows" after a hidden sheet of "hidden" rows, "formats" giving cells their number formats.
 const char* const kMakeWorkbook = R"(
 import json, sys
 from openpyxl import Workbook
 book = Workbook()
-for row in json.loads(sys.argv[2]):
-    book.active.append(row)
+made = json.loads(sys.argv[2])
+if isinstance(made, list):
+    made = {"rows": made}
+sheet = book.active
+if "hidden" in made:
+    sheet.title, sheet.sheet_state = "old", "hidden"
+    for row in made["hidden"]:
+        sheet.append(row)
+    sheet = book.create_sheet("points")
+    book.active = 1
+for row in made["rows"]:
+    sheet.append(row)
+for cell, code in made.get("formats", {}).items():
+    sheet[cell].number_format = code
 book.save(sys.argv[1])
 )";
+// A point of Paris in GeoJSON: far outside the area of EPSG:4547 (China, 112.5 to 115.5 degrees east).
+const QString kParis = "{\"type\":\"FeatureCollection\",\"features\":[{\"type\":\"Feature\",\"properties\":"
+                       "{\"name\":\"Paris\"},\"geometry\":{\"type\":\"Point\",\"coordinates\":[2.35,48.85]}}]}";
+const QString kInsideAndOut = "A,,3380000,500000,1\nB,,100,9000000,2\n";
 const QString kExampleGdat = QString::fromUtf8("1,测点1,100.5,200.25,3.5,树\n2,P2,1,2,3,墙角\n");
 
 } // namespace
@@ -363,6 +380,20 @@ private slots:
             << "A,,3380000,500000,\nB,,100,9000000,\n"
             << "out.gpkg" << 0 << "ktconvert: %2: 1 points lie outside the area of use of EPSG:4547\n" + read_two
             << QString();
+        // Every output gets the warning when a system is chosen, the text formats and the drawing too.
+        const QString outside = "ktconvert: %2: 1 points lie outside the area of use of EPSG:4547\n";
+        for (const char* text : {"out.txt", "out.pts", "out.dxf"}) {
+            QTest::newRow(qPrintable(QString("outside the area of use, %1").arg(text)))
+                << QStringList{"--crs", "EPSG:4547"} << "p.ndad" << kInsideAndOut << text << 0 << outside + read_two
+                << (QString(text) == "out.txt" ? "A,,3380000,500000,1\nB,,100,9000000,2" : QString());
+        }
+        QTest::newRow("inside the area of use, no system chosen")
+            << QStringList{} << "p.ndad" << kInsideAndOut << "out.txt" << 0 << read_two << QString();
+        QTest::newRow("GeoJSON of Paris into a Chinese system, as text")
+            << QStringList{"--crs", "EPSG:4547"} << "paris.geojson" << kParis << "out.txt" << 0
+            << "ktconvert: %1: points transformed from EPSG:4326 into EPSG:4547\n" + outside +
+                   "ktconvert: read 1 points from %1, wrote 1 points to %2\n"
+            << QString();
         QTest::newRow("LandXML that is not well-formed")
             << QStringList{} << "p.xml"
             << "<LandXML><CgPoints>"
@@ -387,6 +418,17 @@ private slots:
         QTest::newRow("columns by letter, no header") << QStringList{"--columns", "A,,C,B,D"} << "w.ods"
                                                       << "workbook:[[\"A\",2,1,0.5],[\"B\",4,3,\"\"]]"
                                                       << "out.txt" << 0 << read_two << "A,,1,2,0.5\nB,,3,4,";
+        QTest::newRow("a hidden sheet and heights shown as dates")
+            << QStringList{} << "w.xlsx"
+            << "workbook:{\"hidden\":[[\"old\",1,2]],\"rows\":[[\"Name\",\"N\",\"E\",\"Z\"],[\"A\",1.5,2,"
+               "42.15],[\"B\",4,5.25,6]],\"formats\":{\"D2\":\"yyyy/mm/dd\",\"B3\":\"mm-dd-yy\",\"A2\":"
+               "\"yyyy\"}}"
+            << "out.txt" << 0
+            << "ktconvert: %1: points read from layer \"points\", the first with points of 2 layers\n"
+               "ktconvert: %1: 1 hidden sheets skipped (\"old\"): the first visible sheet was read\n"
+               "ktconvert: %1: 2 coordinates or heights shown as dates in the workbook were read as their numbers\n" +
+                   read_two
+            << "A,,1.5,2,42.15\nB,,4,5.25,6";
         QTest::newRow("a column that is not there")
             << QStringList{"--columns", "name,,north,east,"} << "w.xlsx"
             << "workbook:[[\"Name\",\"X\",\"Y\"],[\"A\",1,2]]"

@@ -56,6 +56,28 @@ LandXmlPoints read_text(const QByteArray& text)
     return read_landxml(&buffer);
 }
 
+// A device that cannot go back, as a pipe is.
+class SequentialBuffer : public QIODevice
+{
+public:
+    explicit SequentialBuffer(const QByteArray& data) : data_(data) { open(QIODevice::ReadOnly); }
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char* data, qint64 size) override
+    {
+        size = qMin(size, qint64(data_.size()) - at_);
+        std::copy_n(data_.constData() + at_, size, data);
+        at_ += size;
+        return size;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QByteArray data_;
+    qint64 at_ = 0;
+};
+
 QByteArray document(const QByteArray& body)
 {
     return "<?xml version=\"1.0\"?>\n<LandXML xmlns=\"http://www.landxml.org/schema/LandXML-1.2\" "
@@ -262,6 +284,10 @@ private slots:
         QTest::newRow("older namespace") << QByteArray("<LandXML xmlns=\"http://www.landxml.org/schema/LandXML-1.1\">"
                                                        "<CgPoints><CgPoint>1 2</CgPoint></CgPoints></LandXML>")
                                          << QStringList{",,1,2,"} << 0;
+        QTest::newRow("a name given twice, the first without coordinates")
+            << document("<CgPoints><CgPoint name=\"a\" pntRef=\"c\"/><CgPoint name=\"c\"/>"
+                        "<CgPoint name=\"c\">1 2</CgPoint><CgPoint name=\"c\">3 4</CgPoint></CgPoints>")
+            << QStringList{"a,,1,2,", "c,,1,2,", "c,,3,4,"} << 1;
     }
 
     void read()
@@ -271,6 +297,13 @@ private slots:
         QCOMPARE(int(points.status), int(LandXmlPoints::Ok));
         QTEST(points.lines, "lines");
         QTEST(points.without_coordinates, "without_coordinates");
+        // Handed on one by one, from a stream that cannot go back, the same.
+        SequentialBuffer pipe(xml);
+        QStringList handed;
+        const LandXmlPoints streamed = read_landxml(&pipe, [&](const QString& line) { handed << line; });
+        QTEST(handed, "lines");
+        QVERIFY(streamed.lines.isEmpty());
+        QTEST(streamed.without_coordinates, "without_coordinates");
     }
 
     void refused_data()

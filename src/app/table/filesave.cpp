@@ -81,6 +81,23 @@ const PointFields& observation_layer_fields()
     return fields;
 }
 
+// The fields of the lines of `shape` in the observation layout, each with the role of its column:
+// where a text format's lines hold N and E, for the check of the system's area of use.
+PointFields observation_shape_fields(const RowShape& shape)
+{
+    QStringList names;
+    for (int field = 0; field < shape.fields; ++field)
+        names << QString::number(field);
+    PointFields fields(names);
+    for (int field = 0; field < shape.fields; ++field) {
+        for (int role = 0; role < kPointRoleCount; ++role) {
+            if (kObservationPointColumns[role] == shape.columns[field])
+                fields.set_field(PointRole(role), field);
+        }
+    }
+    return fields;
+}
+
 // Every column of every row, a comma in a cell (which would split the line) written as ";".
 QStringList whole_rows(const QTableWidget* table)
 {
@@ -172,6 +189,8 @@ bool MainWindow::save_point_file(const QString& path)
             kept << column;
     } else {
         lines = table_lines(tableWidget, shape);
+        if (observations)
+            files.layer_fields = observation_shape_fields(shape);
         if (format.kind() == PointFormat::Drawing)
             kept.removeAt(int(PointRole::Code)); // a drawing has no code
     }

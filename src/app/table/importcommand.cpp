@@ -7,11 +7,13 @@
 #include "config/runtimefiles.h"
 #include "config/settingwriter.h"
 #include "config/xml_analysis.h"
+#include "data/filefindings.h"
 #include "data/pointrows.h"
 #include "dialogs/importdialog.h"
 #include "formats/geoformats.h"
 #include "gis/workbookreader.h"
 #include "modal/modal.h"
+#include "table/filetexts.h"
 #include "window/mainwindow.h"
 
 #include <QFileInfo>
@@ -43,8 +45,9 @@ bool MainWindow::import_file(const QString& path)
     xml_analysis xml;
     dialog.has_last_choice =
         parse_import_choice(xml.get_config(config_file_to_read(exe_path), kSettingKey), &dialog.choice);
+    WorkbookRows sheet;
     if (is_workbook_suffix(QFileInfo(path).suffix())) {
-        const WorkbookRows sheet = read_workbook(path);
+        sheet = read_workbook(path);
         if (!sheet.ok()) {
             show_warning(this, getpopup_prompt(Prompt::ProgramName),
                          getpopup_prompt(Prompt::FileNotRead).arg(path, sheet.message));
@@ -67,11 +70,18 @@ bool MainWindow::import_file(const QString& path)
     load_table_rows(point_line_shape(table_layout(InstrumentType)), dialog.points.lines, path);
     const QString rows = counted_text(texts, TableText::Rows, dialog.points.lines.size());
     const QString name = QFileInfo(path).fileName();
-    show_statemsg(dialog.skipped_lines == 0
-                      ? texts.value(TableText::Imported).arg(name, rows)
-                      : texts.value(TableText::ImportedSkipping)
-                            .arg(name, rows, counted_text(texts, TableText::LinesSkipped, dialog.skipped_lines)),
-                  Status::Message);
+    // What the workbook's reading met: hidden sheets passed over, coordinates shown as dates.
+    LayerReport read;
+    read.hidden_layers = sheet.hidden_sheets;
+    const ColumnMapping& mapping = dialog.choice.mapping;
+    read.dated_numbers = sheet.dated_in(
+        {mapping.column(PointRole::North), mapping.column(PointRole::East), mapping.column(PointRole::Height)});
+    tell_file_outcome(dialog.skipped_lines == 0
+                          ? texts.value(TableText::Imported).arg(name, rows)
+                          : texts.value(TableText::ImportedSkipping)
+                                .arg(name, rows, counted_text(texts, TableText::LinesSkipped, dialog.skipped_lines)),
+                      get_parametretitle("FileCommandMsg").value(FileText::ReadingFile).arg(path),
+                      read_findings(FileOperation::ReadReport(), read));
     remember_file(path);
     return true;
 }

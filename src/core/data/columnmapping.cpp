@@ -170,24 +170,30 @@ bool parse_column_choice(const QString& choice, const QStringList& header, Colum
     return true;
 }
 
+bool map_row(const QStringList& row, const ColumnMapping& mapping, MappedPoints* counts, QString* line)
+{
+    if (std::all_of(row.begin(), row.end(), [](const QString& text) { return text.trimmed().isEmpty(); })) {
+        ++counts->blank_rows;
+        return false;
+    }
+    QStringList fields;
+    for (int role = 0; role < kPointRoleCount; ++role)
+        fields << cell(row, mapping.columns[role]);
+    double value = 0;
+    if (!parse_number(fields.at(int(PointRole::North)), &value) ||
+        !parse_number(fields.at(int(PointRole::East)), &value))
+        ++counts->not_numbers;
+    *line = join_point_line(fields, &counts->changed_characters);
+    return true;
+}
+
 MappedPoints apply_mapping(const TextRows& rows, const ColumnMapping& mapping)
 {
     MappedPoints mapped;
-    QStringList fields;
-    double value = 0;
+    QString line;
     for (int r = qMax(0, mapping.first_data_row()); r < rows.size(); ++r) {
-        const QStringList& row = rows.at(r);
-        if (std::all_of(row.begin(), row.end(), [](const QString& text) { return text.trimmed().isEmpty(); })) {
-            ++mapped.blank_rows;
-            continue;
-        }
-        fields.clear();
-        for (int role = 0; role < kPointRoleCount; ++role)
-            fields << cell(row, mapping.columns[role]);
-        if (!parse_number(fields.at(int(PointRole::North)), &value) ||
-            !parse_number(fields.at(int(PointRole::East)), &value))
-            ++mapped.not_numbers;
-        mapped.lines << join_point_line(fields, &mapped.changed_characters);
+        if (map_row(rows.at(r), mapping, &mapped, &line))
+            mapped.lines << line;
     }
     return mapped;
 }

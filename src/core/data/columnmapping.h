@@ -69,5 +69,8 @@ struct MappedPoints {
 
 // The point lines of the data rows under `mapping`; a column a row does not reach is empty text.
 MappedPoints apply_mapping(const TextRows& rows, const ColumnMapping& mapping);
+// The point line of one data row into *line, counted in *counts (not its lines); false for a row
+// with no text at all (counted as blank).
+bool map_row(const QStringList& row, const ColumnMapping& mapping, MappedPoints* counts, QString* line);
 
 #endif // COLUMNMAPPING_H

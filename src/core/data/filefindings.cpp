@@ -77,6 +77,10 @@ const char* english_text(FileFinding kind)
         return "%1 points drawn without a height: Z is empty or not a number";
     case FileFinding::ExtraFields:
         return "%1 lines had more fields than the format holds: the fields after the fifth were not written";
+    case FileFinding::HiddenSheetsSkipped:
+        return "%1 hidden sheets skipped (%2): the first visible sheet was read";
+    case FileFinding::DatedNumbers:
+        return "%1 coordinates or heights shown as dates in the workbook were read as their numbers";
     }
     return "";
 }
@@ -149,6 +153,9 @@ QList<FileFindingText> read_findings(const FileOperation::ReadReport& read, cons
     add_count(&findings, FileFinding::FailedTransforms, layer.failed_transforms, layer.target_crs);
     add_count(&findings, FileFinding::WithoutCoordinates, layer.without_coordinates);
     add_count(&findings, FileFinding::CharactersReplaced, layer.changed_characters);
+    add_count(&findings, FileFinding::HiddenSheetsSkipped, layer.hidden_layers.size(),
+              QLatin1Char('"') + layer.hidden_layers.join(QLatin1String("\", \"")) + QLatin1Char('"'));
+    add_count(&findings, FileFinding::DatedNumbers, layer.dated_numbers);
     add_count(&findings, FileFinding::DxfNamesFromTexts, read.dxf_named_by_texts, read.dxf_name_layers);
     add_count(&findings, FileFinding::DxfWithoutNames, read.dxf_unnamed);
     return findings;

@@ -45,6 +45,9 @@ enum class FileFinding : int {
     NotNumbersKept = 31, // %1 rows: a text format keeps them as they stand though N or E is not a number
     WithoutHeight = 32,  // %1 points drawn without a height: Z empty or not a number
     ExtraFields = 33,    // %1 lines had more fields than the format holds
+    // Findings of a workbook's read.
+    HiddenSheetsSkipped = 34, // %1 sheets, %2 their names: hidden sheets before the first visible one
+    DatedNumbers = 35,        // %1 cells: coordinates or heights shown as dates, read as their numbers
 };
 
 #endif // FINDINGKIND_H

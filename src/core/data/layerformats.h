@@ -29,6 +29,14 @@ public:
     // The writer of a format of `suffix` that can_write(), for rows laid out as `fields`.
     virtual std::unique_ptr<FormatWriter> writer(const QString& path, const QString& suffix,
                                                  const PointFields& fields) const = 0;
+    // A text format's or the drawing's writer `inner`, for rows laid out as `fields`, with the checks
+    // the layer formats make of every output (the area of use of the chosen system); `inner` itself
+    // when there are none.
+    virtual std::unique_ptr<FormatWriter> checked(std::unique_ptr<FormatWriter> inner,
+                                                  const PointFields& /*fields*/) const
+    {
+        return inner;
+    }
 };
 
 // Installs the layer formats for the whole process (no ownership taken); null removes them.

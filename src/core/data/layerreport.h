@@ -9,6 +9,7 @@
 #include "data/textencoding.h"
 
 #include <QString>
+#include <QStringList>
 
 struct LayerReport {
     // Why the read or write was refused; FileFinding::None when it was not, or when only `message`
@@ -29,6 +30,8 @@ struct LayerReport {
     int failed_transforms = 0;
     int without_coordinates = 0; // points (or rows) without coordinates left out
     int changed_characters = 0;  // commas and line breaks in names and codes replaced
+    QStringList hidden_layers;   // hidden sheets before the one read, skipped
+    int dated_numbers = 0;       // coordinates and heights a workbook shows as dates, read as numbers
 
     // Writing
     int written = 0;

@@ -70,8 +70,10 @@ std::unique_ptr<FormatWriter> format_writer(const QString& path, const QString& 
                                             const PointFields& fields)
 {
     const PointFormat format = PointFormat::for_suffix(suffix);
-    if (format.kind() != PointFormat::Layer)
-        return format.writer(path, encoding);
+    if (format.kind() != PointFormat::Layer) {
+        std::unique_ptr<FormatWriter> writer = format.writer(path, encoding);
+        return writer && layer_formats() ? layer_formats()->checked(std::move(writer), fields) : std::move(writer);
+    }
     const QString lower = suffix.toLower();
     return layer_formats()->can_write(lower) ? layer_formats()->writer(path, lower, fields) : nullptr;
 }

@@ -57,8 +57,9 @@ private:
     int column_count_ = 0;
 };
 
-// The writer of `path` in the format of `suffix` (letter case ignored): a text format's, the
-// drawing's, or a layer format's for rows laid out as `fields`; null when no format writes the suffix.
+// The writer of `path` in the format of `suffix` (letter case ignored): a text format's or the
+// drawing's (with the installed layer formats' checks of rows laid out as `fields`), or a layer
+// format's for rows laid out as `fields`; null when no format writes the suffix.
 std::unique_ptr<FormatWriter> format_writer(const QString& path, const QString& suffix, OutputEncoding encoding,
                                             const PointFields& fields = PointFields::point_line());
 

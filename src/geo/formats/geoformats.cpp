@@ -7,6 +7,7 @@
 #include "data/layerformats.h"
 #include "data/pointfields.h"
 #include "data/pointformats.h"
+#include "formats/areacheck.h"
 #include "gis/gisreader.h"
 #include "gis/giswriter.h"
 #include "gis/workbookreader.h"
@@ -21,58 +22,87 @@
 namespace
 {
 
-// Points of a file that names its own system, put into the chosen one. False when PROJ knows no way
-// between them (report->failure set).
-bool transform_lines(QStringList* lines, const QString& from, const QString& to, LayerReport* report)
-{
-    CrsTransform transform;
-    if (!transform.open(from, to)) {
-        report->failure = FileFinding::UnknownCrs;
-        report->message = transform.error();
-        return false;
-    }
-    const bool geographic = describe_crs(to).kind == CrsInfo::Geographic;
-    QStringList kept;
-    for (const QString& line : qAsConst(*lines)) {
-        QStringList fields = split_point_line(line);
-        double north = 0, east = 0;
-        if (fields.size() < 5 || !parse_number(fields[2], &north) || !parse_number(fields[3], &east) ||
-            !transform.forward(&east, &north)) {
-            ++report->failed_transforms;
-            continue;
-        }
-        fields[2] = format_number(north, geographic ? 9 : 4);
-        fields[3] = format_number(east, geographic ? 9 : 4);
-        kept.append(fields.join(QLatin1Char(',')));
-    }
-    *lines = kept;
-    report->transformed = true;
-    return true;
-}
+using LineSink = std::function<void(const QString&)>;
 
-bool read_landxml(const QString& path, const QString& crs, const QString& /*columns*/, QStringList* lines,
+// Points of a file that names its own system, put into the chosen one as they are read. open()
+// is false when PROJ knows no way between them (report->failure set).
+class LineTransform
+{
+public:
+    explicit LineTransform(LayerReport* report) : report_(report) {}
+
+    bool open(const QString& from, const QString& to)
+    {
+        if (!transform_.open(from, to)) {
+            report_->failure = FileFinding::UnknownCrs;
+            report_->message = transform_.error();
+            return false;
+        }
+        geographic_ = describe_crs(to).kind == CrsInfo::Geographic;
+        report_->transformed = true;
+        return true;
+    }
+    bool is_open() const { return transform_.is_open(); }
+
+    // The line in the chosen system, or false (counted) when it cannot be put there.
+    bool apply(const QString& line, QString* moved)
+    {
+        fields_ = split_point_line(line);
+        double north = 0, east = 0;
+        if (fields_.size() < 5 || !parse_number(fields_[2], &north) || !parse_number(fields_[3], &east) ||
+            !transform_.forward(&east, &north)) {
+            ++report_->failed_transforms;
+            return false;
+        }
+        fields_[2] = format_number(north, geographic_ ? 9 : 4);
+        fields_[3] = format_number(east, geographic_ ? 9 : 4);
+        *moved = fields_.join(QLatin1Char(','));
+        return true;
+    }
+
+private:
+    LayerReport* report_;
+    CrsTransform transform_;
+    bool geographic_ = false;
+    QStringList fields_;
+};
+
+bool read_landxml(const QString& path, const QString& crs, const QString& /*columns*/, const LineSink& sink,
                   LayerReport* report)
 {
-    LandXmlPoints points = read_landxml_file(path);
-    report->failure = points.finding();
-    report->message = points.message;
+    LineTransform transform(report);
+    bool refused = false;
+    const auto ready = [&](const LandXmlPoints& checked) {
+        if (crs.isEmpty() || checked.crs.isEmpty())
+            return true;
+        report->target_crs = crs;
+        if (describe_crs(checked.crs).id() == describe_crs(crs).id())
+            return true;
+        refused = !transform.open(checked.crs, crs);
+        return !refused;
+    };
+    QString moved;
+    const LandXmlPoints points = read_landxml_file(
+        path,
+        [&](const QString& line) {
+            if (!transform.is_open())
+                sink(line);
+            else if (transform.apply(line, &moved))
+                sink(moved);
+        },
+        ready);
+    if (!refused)
+        report->failure = points.finding();
+    report->message = refused ? report->message : points.message;
     report->line = points.line;
     report->column = points.column;
     report->crs = points.crs;
     report->without_coordinates = points.without_coordinates;
     report->changed_characters = points.changed_characters;
-    if (!points.ok())
-        return false;
-    *lines = points.lines;
-    if (!crs.isEmpty() && !points.crs.isEmpty()) {
-        report->target_crs = crs;
-        if (describe_crs(points.crs).id() != describe_crs(crs).id())
-            return transform_lines(lines, points.crs, crs, report);
-    }
-    return true;
+    return points.ok() && !refused;
 }
 
-bool read_gis(const QString& path, const QString& crs, const QString& /*columns*/, QStringList* lines,
+bool read_gis(const QString& path, const QString& crs, const QString& /*columns*/, const LineSink& sink,
               LayerReport* report)
 {
     GisPoints points = read_gis_file(path, crs);
@@ -88,40 +118,62 @@ bool read_gis(const QString& path, const QString& crs, const QString& /*columns*
     report->empty_geometries = points.empty_geometries;
     report->failed_transforms = points.failed_transforms;
     report->changed_characters = points.changed_characters;
-    *lines = points.lines;
+    for (const QString& line : qAsConst(points.lines))
+        sink(line);
     return points.ok();
 }
 
-bool read_workbook_points(const QString& path, const QString& /*crs*/, const QString& columns, QStringList* lines,
+// A workbook's rows mapped into point lines as they are read: the header (or the first data row)
+// decides the columns, each row after it is handed on.
+bool read_workbook_points(const QString& path, const QString& /*crs*/, const QString& columns, const LineSink& sink,
                           LayerReport* report)
 {
-    const WorkbookRows book = read_workbook(path);
+    bool mapped = false;
+    ColumnMapping mapping;
+    MappedPoints counts;
+    QString line;
+    const auto take_row = [&](const QStringList& row) {
+        if (!mapped) {
+            mapped = true;
+            mapping = guess_mapping({row});
+            if (!columns.isEmpty()) {
+                ColumnChoiceError error;
+                if (!parse_column_choice(columns, mapping.header ? row : QStringList(), &mapping, &error)) {
+                    report->failure = error.kind == ColumnChoiceError::NoCoordinates ? FileFinding::NoColumns
+                                                                                     : FileFinding::BadColumns;
+                    report->message = error.item.isEmpty() ? columns : error.item;
+                    return false;
+                }
+            }
+            if (!mapping.has_coordinates()) {
+                report->failure = FileFinding::NoColumns;
+                return false;
+            }
+            if (mapping.header)
+                return true;
+        }
+        if (map_row(row, mapping, &counts, &line))
+            sink(line);
+        return true;
+    };
+    WorkbookRows book;
+    const bool read = read_workbook_rows(path, take_row, &book);
     report->layer = book.sheet;
     report->layer_count = book.sheet_count;
-    if (!book.ok()) {
+    report->hidden_layers = book.hidden_sheets;
+    report->dated_numbers = book.dated_in(
+        {mapping.column(PointRole::North), mapping.column(PointRole::East), mapping.column(PointRole::Height)});
+    report->changed_characters = counts.changed_characters;
+    if (!read) {
         report->failure = FileFinding::CannotOpen;
         report->message = book.message;
         return false;
     }
-    ColumnMapping mapping = guess_mapping(book.rows);
-    if (!columns.isEmpty()) {
-        const QStringList header = mapping.header ? book.rows.value(mapping.skip_rows) : QStringList();
-        ColumnChoiceError error;
-        if (!parse_column_choice(columns, header, &mapping, &error)) {
-            report->failure =
-                error.kind == ColumnChoiceError::NoCoordinates ? FileFinding::NoColumns : FileFinding::BadColumns;
-            report->message = error.item.isEmpty() ? columns : error.item;
-            return false;
-        }
-    }
-    if (!mapping.has_coordinates()) {
+    if (!mapped) { // not one row: no header to name the columns
         report->failure = FileFinding::NoColumns;
         return false;
     }
-    const MappedPoints points = apply_mapping(book.rows, mapping);
-    report->changed_characters = points.changed_characters;
-    *lines = points.lines;
-    return true;
+    return !report->failed();
 }
 
 std::unique_ptr<FormatWriter> landxml_writer(const QString& path, const QString& /*suffix*/, const PointFields& fields)
@@ -151,7 +203,7 @@ bool is_gis_suffix(const QString& suffix)
 // A new format is a reader or a writer class (data/formatwriter.h) and a row here.
 struct GeoFormat {
     bool (*takes)(const QString& suffix);
-    bool (*read)(const QString& path, const QString& crs, const QString& columns, QStringList* lines,
+    bool (*read)(const QString& path, const QString& crs, const QString& columns, const LineSink& sink,
                  LayerReport* report);
     std::unique_ptr<FormatWriter> (*writer)(const QString& path, const QString& suffix, const PointFields& fields);
 };
@@ -186,17 +238,12 @@ public:
     {
         *report = LayerReport();
         const GeoFormat* format = format_for(suffix);
-        QStringList lines;
         if (!format) {
             report->failure = FileFinding::CannotOpen;
             report->message = PointFormat::unknown_reason(suffix);
             return false;
         }
-        if (!format->read(path, crs, columns, &lines, report))
-            return false;
-        for (const QString& line : qAsConst(lines))
-            sink(line);
-        return true;
+        return format->read(path, crs, columns, sink, report);
     }
 
     std::unique_ptr<FormatWriter> writer(const QString& path, const QString& suffix,
@@ -204,6 +251,11 @@ public:
     {
         const GeoFormat* format = format_for(suffix);
         return format && format->writer ? format->writer(path, suffix, fields) : nullptr;
+    }
+
+    std::unique_ptr<FormatWriter> checked(std::unique_ptr<FormatWriter> inner, const PointFields& fields) const override
+    {
+        return std::make_unique<AreaCheckedWriter>(std::move(inner), fields);
     }
 };
 

@@ -1,6 +1,8 @@
 // The points of a LandXML file: every CgPoint wherever it stands (nested CgPoints groups, surveys),
 // as point lines "name,code,N,E,Z". A point given by pntRef takes the coordinates of the point it
-// names, also when that one comes later in the file. The file is read as a stream.
+// names, also when that one comes later in the file. The file is read as a stream, twice (three times
+// when points refer to others), so that memory stays flat in its size: only the points without
+// coordinates of their own and the coordinates they refer to are held.
 #ifndef GEO_LANDXMLREADER_H
 #define GEO_LANDXMLREADER_H
 
@@ -8,6 +10,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QIODevice;
 
@@ -38,7 +41,15 @@ struct LandXmlPoints {
     FileFinding finding() const { return FileFinding(status); }
 };
 
+// Reads the points into lines.
 LandXmlPoints read_landxml(QIODevice* device);
-LandXmlPoints read_landxml_file(const QString& path);
+// Hands each point line to `sink` in file order instead (lines stays empty), once the whole document
+// has been checked: a document refused gives none. `ready` gets what the check found (the system)
+// before the first line; false from it ends the read there.
+LandXmlPoints read_landxml(QIODevice* device, const std::function<void(const QString&)>& sink,
+                           const std::function<bool(const LandXmlPoints& checked)>& ready = {});
+// A file read as read_landxml(device) reads it, or with `sink`, as read_landxml(device, sink).
+LandXmlPoints read_landxml_file(const QString& path, const std::function<void(const QString&)>& sink = {},
+                                const std::function<bool(const LandXmlPoints& checked)>& ready = {});
 
 #endif // GEO_LANDXMLREADER_H

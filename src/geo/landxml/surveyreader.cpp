@@ -400,6 +400,19 @@ LandXmlSurvey read_landxml_survey_file(const QString& path, const survey::KindLa
     return read_landxml_survey(&file, labels);
 }
 
+bool landxml_has_survey(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QXmlStreamReader xml(&file);
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("Survey"))
+            return true;
+    }
+    return false;
+}
+
 QString reference_in_english(const SurveyReference& reference, const QVector<QStringList>& rows)
 {
     const QString head =

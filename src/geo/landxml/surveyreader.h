@@ -50,6 +50,10 @@ struct LandXmlSurvey {
 // `labels` are the kind cells of the rows made.
 LandXmlSurvey read_landxml_survey(QIODevice* device, const survey::KindLabels& labels);
 LandXmlSurvey read_landxml_survey_file(const QString& path, const survey::KindLabels& labels);
+// Whether the file holds a Survey element, found by one pass that holds nothing (a file of points
+// alone is then read as points, in flat memory). False also for a file that cannot be read or is
+// not well-formed up to its first Survey: the points reader tells why.
+bool landxml_has_survey(const QString& path);
 
 // "row 5 P03: refers to setup s9, which the file does not hold" and the like.
 QString reference_in_english(const SurveyReference& reference, const QVector<QStringList>& rows);

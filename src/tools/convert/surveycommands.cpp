@@ -140,7 +140,8 @@ int reduce_survey(const Options& options)
 // when the input holds none (a plain conversion then).
 int convert_survey(const Options& options)
 {
-    if (QFileInfo(options.input).suffix().compare("xml", Qt::CaseInsensitive) != 0 || !options.crs.isEmpty())
+    if (QFileInfo(options.input).suffix().compare("xml", Qt::CaseInsensitive) != 0 || !options.crs.isEmpty() ||
+        !landxml_has_survey(options.input))
         return -1;
     const LandXmlSurvey survey = read_survey_file(options.input);
     if (!survey.ok() || !survey.has_survey())
