@@ -116,62 +116,24 @@ private slots:
         QVERIFY(language_sections("/nonexistent/parameter.xml").isEmpty());
     }
 
-    void sections_of_a_file_data()
-    {
-        QTest::addColumn<QByteArray>("xml");
-        QTest::addColumn<QStringList>("described"); // tag:name:direction
-        QTest::newRow("named, right to left")
-            << QByteArray("<PARAMETER><Arabic><LanguageName><item Data=\" العربية \"/></LanguageName>"
-                          "<LayoutDirection><item Data=\"RightToLeft\"/></LayoutDirection></Arabic></PARAMETER>")
-            << QStringList{"Arabic:العربية:rtl"};
-        QTest::newRow("no name, an empty section skipped")
-            << QByteArray("<PARAMETER><Klingon><WindowTitle><item Data=\"x\"/></WindowTitle></Klingon><Empty/>"
-                          "</PARAMETER>")
-            << QStringList{"Klingon:Klingon:ltr"};
-        QTest::newRow("malformed") << QByteArray("<PARAMETER><English>") << QStringList();
-    }
-
-    void sections_of_a_file()
-    {
-        QFETCH(QByteArray, xml);
-        QFETCH(QStringList, described);
-        QTemporaryDir dir;
-        QFile file(dir.filePath("parameter.xml"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(xml);
-        file.close();
-        QStringList got;
-        for (const LanguageSection& s : language_sections(file.fileName()))
-            got << QString("%1:%2:%3").arg(s.tag, s.name, s.right_to_left ? "rtl" : "ltr");
-        QCOMPARE(got, described);
-    }
-
-    void dictionary_of_language_data()
-    {
-        QTest::addColumn<QString>("language");
-        QTest::addColumn<QString>("file");
-        QTest::newRow("Chinese") << "Chinese"
-                                 << "dictionary.xml";
-        QTest::newRow("first section") << ""
-                                       << "dictionary.xml";
-        QTest::newRow("English") << "English"
-                                 << "dictionary_english.xml";
-        QTest::newRow("own file, by lower case") << "Spanish"
-                                                 << "dictionary_spanish.xml";
-        QTest::newRow("no own file") << "Arabic"
-                                     << "dictionary_english.xml";
-    }
-
+    // The dictionary by language, in a folder holding dictionary.xml, _english and _spanish.
     void dictionary_of_language()
     {
-        QFETCH(QString, language);
-        QFETCH(QString, file);
         QTemporaryDir dir;
         for (const char* name : {"dictionary.xml", "dictionary_english.xml", "dictionary_spanish.xml"}) {
             QFile f(dir.filePath(name));
             QVERIFY(f.open(QIODevice::WriteOnly));
         }
-        QCOMPARE(dictionary_file(dir.path(), language), dir.path() + "/" + file);
+        const struct {
+            const char* language;
+            const char* file;
+        } cases[] = {{"Chinese", "dictionary.xml"},
+                     {"", "dictionary.xml"},
+                     {"English", "dictionary_english.xml"},
+                     {"Spanish", "dictionary_spanish.xml"},
+                     {"Arabic", "dictionary_english.xml"}};
+        for (const auto& c : cases)
+            QCOMPARE(dictionary_file(dir.path(), c.language), dir.path() + "/" + c.file);
     }
 
     void isolated_placeholders_data()
@@ -182,6 +144,8 @@ private slots:
                              << "\u2066%1\u2069 من \u2066%2\u2069";
         QTest::newRow("two digits, localised") << "%12 %L1"
                                                << "\u2066%12\u2069 \u2066%L1\u2069";
+        QTest::newRow("a filter's patterns stay bare") << "%1 (%2)"
+                                                       << "\u2066%1\u2069 (%2)";
         QTest::newRow("no placeholder") << "100% %a"
                                         << "100% %a";
     }
@@ -196,43 +160,24 @@ private slots:
             QVERIFY(isolate_placeholders(text).arg("P-12").startsWith("\u2066P-12\u2069"));
     }
 
-    void qt_translations_data()
-    {
-        QTest::addColumn<QString>("language");
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<bool>("shipped"); // Debian ships Qt's own texts in it
-        QTest::newRow("Chinese") << "Chinese"
-                                 << "zh_CN" << true;
-        QTest::newRow("English") << "English"
-                                 << "" << true;
-        QTest::newRow("Spanish") << "Spanish"
-                                 << "es" << true;
-        QTest::newRow("Portuguese") << "Portuguese"
-                                    << "pt_BR" << true;
-        QTest::newRow("Russian") << "russian"
-                                 << "ru" << true;
-        QTest::newRow("French") << "French"
-                                << "fr" << true;
-        QTest::newRow("Turkish") << "Turkish"
-                                 << "tr" << true;
-        QTest::newRow("Arabic") << "Arabic"
-                                << "ar" << true;
-        QTest::newRow("Vietnamese") << "Vietnamese"
-                                    << "vi" << false;
-        QTest::newRow("Indonesian") << "Indonesian"
-                                    << "id" << false;
-        QTest::newRow("unknown") << "Klingon"
-                                 << "" << true;
-    }
-
+    // The locale of Qt's translations and of the program's dates, and whether Debian ships Qt's own
+    // texts in it.
     void qt_translations()
     {
-        QFETCH(QString, language);
-        QFETCH(QString, locale);
-        QFETCH(bool, shipped);
-        QCOMPARE(qt_locale_of_language(language), locale);
-        QCOMPARE(program_locale(language).name(), locale.isEmpty() ? QString("en_US") : QLocale(locale).name());
-        QCOMPARE(install_qt_translations(language), shipped);
+        const struct {
+            const char* language;
+            const char* locale;
+            bool shipped;
+        } cases[] = {{"Chinese", "zh_CN", true},    {"English", "", true},   {"Spanish", "es", true},
+                     {"Portuguese", "pt_BR", true}, {"russian", "ru", true}, {"French", "fr", true},
+                     {"Turkish", "tr", true},       {"Arabic", "ar", true},  {"Vietnamese", "vi", false},
+                     {"Indonesian", "id", false},   {"Klingon", "", true}};
+        for (const auto& c : cases) {
+            const QString locale = QString::fromLatin1(c.locale);
+            QCOMPARE(qt_locale_of_language(c.language), locale);
+            QCOMPARE(program_locale(c.language).name(), locale.isEmpty() ? QString("en_US") : QLocale(locale).name());
+            QCOMPARE(install_qt_translations(c.language), c.shipped);
+        }
         install_qt_translations("English");
     }
 };

@@ -61,6 +61,12 @@ QString isolate_placeholders(const QString& text)
 {
     if (!text.contains(QLatin1Char('%')))
         return text;
+    // A text ending in "(%1)" may be a file dialog's filter, whose patterns must stay bare.
+    static const QRegularExpression filter(QStringLiteral("^(.*)(\\(%L?[1-9][0-9]?\\))$"),
+                                           QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch match = filter.match(text);
+    if (match.hasMatch())
+        return isolate_placeholders(match.captured(1)) + match.captured(2);
     static const QRegularExpression placeholder(QStringLiteral("(%L?[1-9][0-9]?)"));
     QString out = text;
     out.replace(placeholder, QStringLiteral("\u2066\\1\u2069"));

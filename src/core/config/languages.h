@@ -25,7 +25,8 @@ const LanguageSection* find_section(const QList<LanguageSection>& sections, cons
 QString dictionary_file(const QString& config_folder, const QString& language);
 
 // `text` with each placeholder (%1 to %99, also %L1) wrapped in a left-to-right isolate, so that a
-// number or point name filled in stays one left-to-right run inside right-to-left text.
+// number or point name filled in stays one left-to-right run inside right-to-left text. A closing
+// "(%1)" stays bare: it may hold a file dialog filter's patterns.
 QString isolate_placeholders(const QString& text);
 
 #endif // LANGUAGES_H
