@@ -32,12 +32,13 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # dpkg-shlibdeps finds the libraries (GDAL, PROJ among them); the data they read at run time are
 # packages of their own: PROJ's database of coordinate systems and GDAL's driver data. Qt 6 keeps the
-# platform plug-ins (xcb) in a package of their own; the Chinese texts need a CJK font.
+# platform plug-ins (xcb) in a package of their own; the Chinese texts need a CJK font, the Arabic ones
+# (and the report's PDF, which embeds the fonts it uses) Noto's.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "proj-data, gdal-data")
 if(TARGET Qt6::Core)
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "${CPACK_DEBIAN_PACKAGE_DEPENDS}, qt6-qpa-plugins")
 endif()
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei | fonts-noto-cjk")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei | fonts-noto-cjk, fonts-noto-core")
 
 # Windows installer: ktlink in Program Files, a start-menu shortcut and an uninstaller.
 if(WIN32)

@@ -32,43 +32,6 @@ namespace
 
 using Rows = QList<QStringList>;
 
-// ROAD2.obs as the window receives it: the kind label, the job, the fields in the table's columns
-// and the angles with marks.
-void fill_road2(const TableWindow& t)
-{
-    const struct {
-        int field;
-        int column;
-    } fields[] = {{1, ObsColumn::Name},
-                  {9, ObsColumn::Code},
-                  {7, ObsColumn::North},
-                  {6, ObsColumn::East},
-                  {8, ObsColumn::Height},
-                  {10, ObsColumn::InstrumentHeight},
-                  {2, ObsColumn::HorizontalAngle},
-                  {3, ObsColumn::VerticalAngle},
-                  {12, ObsColumn::SlopeDistance},
-                  {5, ObsColumn::VerticalDistance},
-                  {4, ObsColumn::HorizontalDistance},
-                  {13, ObsColumn::ReflectorHeight},
-                  {11, ObsColumn::BacksightAngle}};
-    for (const QString& line : FileOperation().readfile(QString(KT_SOURCE_DIR) + "/samples/ROAD2.obs")) {
-        const QStringList f = line.split(',');
-        QStringList cells;
-        for (int c = 0; c < ObsColumn::Count; ++c)
-            cells << QString();
-        cells[ObsColumn::Kind] = t.w->get_map_data(f[0], t.w->CoordinateType);
-        cells[ObsColumn::Job] = "ROAD2";
-        for (const auto& m : fields) {
-            const bool angle = m.column >= ObsColumn::BacksightAngle && m.column <= ObsColumn::VerticalAngle;
-            const QString text = f.value(m.field);
-            cells[m.column] =
-                angle && !text.isEmpty() ? survey::angle_with_marks(survey::read_angle(text).seconds) : text;
-        }
-        t.add_row(cells);
-    }
-}
-
 QStringList column_of(const QTableWidget* table, int column)
 {
     QStringList texts;
@@ -126,7 +89,7 @@ private slots:
         QFETCH(QString, language);
         TableWindow t("KT20_KT40", [&](WorkDir& dir) { dir.set_language(language); });
         MainWindow& w = *t.w;
-        fill_road2(t);
+        t.fill_sample_job("ROAD2");
         if (shooting())
             w.showMaximized();
         const Rows original = t.rows();

@@ -76,6 +76,8 @@ void PlanView::render_plan(QPainter* painter, const QSize& size)
     refresh();
     PlanTransform view = view_;
     view.set_view_size(size);
+    // A map is not mirrored in a right-to-left language: its names and numbers read left to right.
+    painter->setLayoutDirection(Qt::LeftToRight);
     painter->fillRect(QRect(QPoint(0, 0), size), Qt::white);
     draw_linework(painter, view);
     draw_points(painter, view, size);

@@ -18,21 +18,6 @@
 #include <QMenu>
 #include <QMenuBar>
 
-namespace
-{
-
-// The menu item whose command key is `key`, or null.
-QAction* menu_action(QMenuBar* bar, const QString& key)
-{
-    for (QAction* action : bar->findChildren<QAction*>()) {
-        if (action->data().toString().compare(key, Qt::CaseInsensitive) == 0)
-            return action;
-    }
-    return nullptr;
-}
-
-} // namespace
-
 QString MainWindow::file_dialog_folder() const
 {
     if (!last_folder.isEmpty() && QFileInfo(last_folder).isDir())
@@ -85,7 +70,7 @@ void MainWindow::remember_file(const QString& path, bool recent)
 
 void MainWindow::build_recent_files_menu()
 {
-    QAction* item = menu_action(menuBar(), "RecentFiles");
+    QAction* item = menu_item("RecentFiles");
     if (!item)
         return;
     QMenu* menu = item->menu();

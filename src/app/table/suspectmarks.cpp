@@ -118,6 +118,12 @@ QString SuspectMarks::cell_tooltip(int row, int column) const
 void SuspectMarks::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const
 {
     QStyledItemDelegate::initStyleOption(option, index);
+    if (option->direction == Qt::RightToLeft) {
+        // Names, codes and numbers read left to right also in a right-to-left table ("12-A" is not
+        // "A-12"); the cell keeps them where that table's reading starts, at its right.
+        option->direction = Qt::LeftToRight;
+        option->displayAlignment = (option->displayAlignment & Qt::AlignVertical_Mask) | Qt::AlignRight;
+    }
     const QColor colour = cell_colour(index.row(), index.column());
     if (colour.isValid())
         option->backgroundBrush = colour;

@@ -10,10 +10,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QTreeView>
 #include <QTreeWidget>
+#include <algorithm>
 #include <memory>
 
 namespace
@@ -38,6 +40,12 @@ void MainWindow::setup_tree_captions()
         return;
     const QStringList captions = get_parametretitle("TreeCaptions");
     ui->label_5->setText(captions.value(InstrumentCaption));
+    // The caption is not cut: the instrument's column is as wide as its caption needs.
+    ui->label_5->setMaximumWidth(std::max(ui->label_5->maximumWidth(), ui->label_5->sizeHint().width()));
+    // Nor are the PC tree's column captions (Qt's own, in the language's translation).
+    QHeaderView* header = ui->treeView->header();
+    for (int c = 0; c < header->count(); ++c)
+        header->resizeSection(c, std::max(header->sectionSize(c), header->sectionSizeHint(c)));
     static_cast<PcFileModel*>(model)->set_kind_texts(captions.value(FolderKind), captions.value(DriveKind));
     // label_6 names the PC folder chosen; at first the one the tree opens at.
     const QString folder = QDir::cleanPath(start_folder());

@@ -55,6 +55,7 @@ const KeyEntry kKeys[] = {
     {"Print", true, Command::Print},
     {"PrintPreview", true, Command::PrintPreview},
     {"ExportReport", true, Command::ExportReport},
+    {"Language", false, Command::None}, // a submenu: its languages store themselves
 };
 
 } // namespace

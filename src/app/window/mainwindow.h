@@ -16,8 +16,8 @@
 #include "comm/kt2040_frames.h"
 #include "data/filefindings.h"
 #include "data/textfile.h"
-#include "survey/codelist.h"
 #include "dialogs/surveywords.h"
+#include "survey/codelist.h"
 #include "survey/recompute.h"
 #include "table/unsavedrows.h"
 #include "window/windowclasses.h"
@@ -103,6 +103,8 @@ public:
     QString getpopup_prompt(int num);
 
     // ---- Menus, toolbar and command dispatch: window/menus.cpp ----
+    // The menu item whose command key is `key`, or null.
+    QAction* menu_item(const QString& key);
     void mainmenu_ini(QStringList menu_list);
     int menu_anisys(QMenu* pMenuA, QStringList menu_list, int slistpos, int listpos);
     void toolbar_ini(QStringList toolbar_list);
@@ -450,6 +452,23 @@ public:
     // The check item: turns the log over and stores the choice.
     void program_commlog();
     void log_traffic(bool received, const QByteArray& bytes);
+
+    // ---- Languages: a missing or incomplete section, right to left, the Language menu:
+    // window/languagecommands.cpp ----
+    QString missing_language; // the language config.xml names when the UI texts hold no such section
+    int incomplete_keys = 0;  // the keys of the language's texts taken from English
+    // The UI-text file the texts are read from.
+    QString ui_text_file() const;
+    // English in place of a language the UI-text file holds no section of (remembered to be told).
+    void choose_language_section();
+    // The layout direction of the texts' language; placeholders isolated in right-to-left texts.
+    void apply_language_texts(int filled_in_english);
+    // Tells a missing section (a message) and incomplete texts (the status line).
+    void tell_language_state();
+    // Fills the Language item's submenu with the sections by their own names, the current one checked.
+    void build_language_menu();
+    // Stores the language `tag` (named `name`) for the next start and says so.
+    void program_language(const QString& tag, const QString& name);
 
     // ---- About: window/about.cpp ----
     void program_about();

@@ -102,6 +102,15 @@ int MainWindow::menu_anisys(QMenu* pMenuA, QStringList menu_list, int slistpos, 
     return std::max(last_complete_record(menu_list), slistpos);
 }
 
+QAction* MainWindow::menu_item(const QString& key)
+{
+    for (QAction* action : menuBar()->findChildren<QAction*>()) {
+        if (action->data().toString().compare(key, Qt::CaseInsensitive) == 0)
+            return action;
+    }
+    return nullptr;
+}
+
 void MainWindow::toolbar_ini(QStringList toolbar_list)
 {
     QToolBar* bar = ui->mainToolBar;

@@ -4,6 +4,7 @@
 #include "window/mainwindow.h"
 
 #include "config/dictionaryanalysis.h"
+#include "config/languages.h"
 #include "config/qttranslations.h"
 #include "config/runtimefiles.h"
 #include "config/xml_analysis.h"
@@ -15,6 +16,7 @@ void MainWindow::read_language(xml_analysis& xml)
 {
     language = xml.get_config(config_file_to_read(exe_path), "language");
     show_reader_messages(xml);
+    choose_language_section();
     // Qt's own texts (standard buttons, file dialogs, the PC tree's captions) in that language, and
     // dates and sizes (the PC tree's) written as that language writes them.
     install_qt_translations(language);
@@ -23,9 +25,7 @@ void MainWindow::read_language(xml_analysis& xml)
 
 void MainWindow::open_dictionary()
 {
-    dictionA = std::make_unique<DictionaryAnalysis>(exe_path + (language.contains("English", Qt::CaseInsensitive)
-                                                                    ? "/config/dictionary_english.xml"
-                                                                    : "/config/dictionary.xml"));
+    dictionA = std::make_unique<DictionaryAnalysis>(dictionary_file(exe_path + "/config", language));
 }
 
 void MainWindow::default_line_settings()
@@ -50,6 +50,7 @@ bool MainWindow::load_ui_texts(xml_analysis& xml)
     parametre_list = xml.get_parameter(language, exe_path);
     xml.check_runtime_files(exe_path, language, &parametre_list);
     show_reader_messages(xml);
+    apply_language_texts(xml.filled_in_english());
     return !parametre_list.isEmpty();
 }
 
@@ -81,4 +82,6 @@ void MainWindow::setup_chosen_type(xml_analysis& xml)
     offer_journal();
     set_comm_log(xml.get_config(config_file_to_read(exe_path), "commlog").trimmed() == "1");
     setup_linework(xml);
+    build_language_menu();
+    tell_language_state();
 }

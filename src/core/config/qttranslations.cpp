@@ -18,6 +18,16 @@ struct LanguageLocale {
 const LanguageLocale kLanguageLocales[] = {
     {"Chinese", "zh_CN"},
     {"English", ""},
+    {"Spanish", "es"},
+    {"Portuguese", "pt_BR"},
+    {"Russian", "ru"},
+    {"French", "fr"},
+    {"Turkish", "tr"},
+    {"Arabic", "ar"},
+    // Qt ships no translation of its own texts for these two: its English buttons stay, the dates
+    // and numbers follow the language.
+    {"Vietnamese", "vi"},
+    {"Indonesian", "id"},
 };
 
 // The catalogue of Qt's own texts: qtbase_<locale>.qm.

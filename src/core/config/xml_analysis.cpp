@@ -240,21 +240,30 @@ void xml_analysis::complete_texts(const QString& file_name, const QString& langu
     QFile file(":/ktcore/parameter.xml");
     if (!file.open(QIODevice::ReadOnly) || !shipped.setContent(&file))
         return;
-    // The shipped texts of the language, or the English ones for a language the program does not ship.
-    QList<QStringList> own = section_table(shipped, language);
-    if (own.isEmpty())
-        own = section_table(shipped, "English");
     QSet<QString> keys;
     for (const QStringList& row : qAsConst(*table))
         keys.insert(row.value(0));
     QStringList missing;
-    for (const QStringList& row : qAsConst(own)) {
-        if (keys.contains(row.value(0)) || row.value(0).startsWith(QLatin1Char('#')))
-            continue;
-        table->append(row);
-        if (!missing.contains(row.value(0)))
-            missing.append(row.value(0));
-    }
+    // The shipped texts of the language first, then the English ones for every key still missing (a
+    // language the program does not ship, or one whose shipped section lacks keys too).
+    const auto fill_from = [&](const QString& section_name) {
+        const QList<QStringList> own = section_table(shipped, section_name);
+        QStringList added;
+        for (const QStringList& row : own) {
+            if (keys.contains(row.value(0)) || row.value(0).startsWith(QLatin1Char('#')))
+                continue;
+            table->append(row);
+            if (!added.contains(row.value(0)))
+                added.append(row.value(0));
+        }
+        for (const QString& key : qAsConst(added))
+            keys.insert(key);
+        missing += added;
+        return added.size();
+    };
+    if (language != QLatin1String("English"))
+        fill_from(language);
+    filled_in_english_ = fill_from(QStringLiteral("English"));
     if (missing.isEmpty())
         return;
     QString named = QStringList(missing.mid(0, kKeysNamed)).join(QStringLiteral(", "));

@@ -42,6 +42,10 @@ public:
     // `pattern` with %1, %2, ... (up to %9) filled by `values` in one pass: a value holding "%1" stays.
     static QString fill(const QString& pattern, const QStringList& values);
 
+    // The keys the last completion took from the program's English texts (those of the language
+    // itself first): more than 0 says the language's texts are incomplete.
+    int filled_in_english() const { return filled_in_english_; }
+
     // The messages the readings gave since the last call, in order; the caller shows each one.
     QList<XmlMessage> take_messages();
 
@@ -54,6 +58,7 @@ private:
     // The UI-text table of one section of a parsed UI-text file; empty when the section is missing.
     static QList<QStringList> section_table(const QDomDocument& doc, const QString& language);
     QList<XmlMessage> messages_;
+    int filled_in_english_ = 0;
 };
 
 #endif // XML_ANALYSIS_H

@@ -38,6 +38,9 @@ bool ComFileDownSettingDialog::iniparameterselectdlg_ini(QStringList alist)
             ui->comboBox->setCurrentIndex(job);
     }
     prompt_msg = alist.mid(10);
+    // A caption longer than the form's room moves the fields right and widens the dialog.
+    widen_to_captions(*this, {ui->label, ui->label_2, ui->label_3, ui->label_4, ui->label_5},
+                      {ui->lineEdit, ui->lineEdit_2, ui->lineEdit_3, ui->comboBox, ui->comboBox_2});
     return true;
 }
 

@@ -50,6 +50,8 @@ void set_cell(QTableWidget* table, int row, int column, const QString& text, boo
 ImportDialog::ImportDialog(QWidget* parent) : QDialog(parent), ui(new Ui::ImportDialog)
 {
     ui->setupUi(this);
+    // What was detected may wrap: the file row's choices keep the dialog within a 1024-pixel screen.
+    ui->labelDetected->setWordWrap(true);
     for (QTableWidget* table : {ui->tableFile, ui->tableRows})
         table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
     connect(ui->comboEncoding, qOverload<int>(&QComboBox::currentIndexChanged), this, &ImportDialog::encoding_changed);

@@ -1,9 +1,11 @@
 // The instrument type and coordinate format dialog: four type buttons, two format buttons.
 #include "dialogs/iniparameterselectdialog.h"
+#include "dialogs/dialogtexts.h"
 
 #include "ui_iniparameterselectdialog.h"
 
 #include <QIcon>
+#include <QRadioButton>
 
 IniParameterSelectDialog::IniParameterSelectDialog(QWidget* parent)
     : QDialog(parent), result_flag(false), ui(new Ui::IniParameterSelectDialog)
@@ -38,6 +40,11 @@ bool IniParameterSelectDialog::iniparameterselectdlg_ini(QStringList alist)
         ui->radioButton_6->setText(CoordinateFormat_list[1]);
         ui->radioButton_6->hide();
     }
+    // A caption longer than the form's room widens the choices, their groups and the dialog.
+    QList<QWidget*> captions{ui->groupBox, ui->groupBox_2};
+    for (QRadioButton* choice : findChildren<QRadioButton*>())
+        captions << choice;
+    widen_to_captions(*this, captions, {ui->pushButton_2});
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "report/reportpages.h"
 
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -26,8 +27,10 @@ QFont report_font(int pixels, bool bold)
     QFont font;
     font.setPixelSize(pixels);
     font.setBold(bold);
-    // No ligatures: the PDF's text is searched and copied ("fi", not one glyph for both).
-    font.setStyleStrategy(QFont::PreferNoShaping);
+    // No ligatures: the PDF's text is searched and copied ("fi", not one glyph for both). Not in a
+    // right-to-left language: without shaping its letters would not join, nor its words run right to left.
+    if (QGuiApplication::layoutDirection() != Qt::RightToLeft)
+        font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
 }
 

@@ -157,6 +157,8 @@ double fitted_points_per_metre(const JobReport& report, const QSizeF& frame)
 void draw_report_plan(QPainter* painter, const JobReport& report, const QRectF& frame, double per_metre)
 {
     painter->save();
+    // A map is not mirrored in a right-to-left language: its names and numbers read left to right.
+    painter->setLayoutDirection(Qt::LeftToRight);
     painter->setPen(QPen(Qt::black, 0.8));
     painter->setBrush(Qt::NoBrush);
     painter->drawRect(frame);

@@ -19,6 +19,9 @@ struct TableWindow {
 
     // Appends a row with items for `cells` only.
     void add_row(const QStringList& cells) const;
+    // Fills the observation layout with samples/<job>.obs as the window receives it: the kind label,
+    // the job, the fields in the table's columns and the angles with marks.
+    void fill_sample_job(const QString& job) const;
     // Takes the texts of `key` out of the window's UI texts, as if no file held them.
     void drop_texts(const QString& key) const;
     // Every row's cell texts; a cell without an item reads "<none>".
