@@ -192,7 +192,7 @@ private slots:
         QFETCH(QString, language);
         TableWindow t("KT20_KT40", [&](WorkDir& dir) { dir.set_language(language); });
         MainWindow& w = *t.w;
-        fill_road2(t);
+        t.fill_sample_job("ROAD2");
         // A backsight record arrives with its circle reading alone.
         for (int row = 0; row < w.tableWidget->rowCount(); ++row) {
             if (w.tableWidget->item(row, ObsColumn::Kind)->text() == w.get_map_data("BK", w.CoordinateType))
