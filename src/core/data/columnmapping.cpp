@@ -1,7 +1,10 @@
 // Header words, column letters and the column choice of point tables.
 #include "data/columnmapping.h"
 
+#include "data/decimalmark.h"
+
 #include <QHash>
+#include <algorithm>
 
 namespace
 {
@@ -80,11 +83,15 @@ bool looks_like_data(const QStringList& row)
     int filled = 0;
     int numbers = 0;
     double value = 0;
+    QString number;
     for (const QString& text : row) {
         if (text.trimmed().isEmpty())
             continue;
         ++filled;
-        numbers += parse_number(text, &value) ? 1 : 0;
+        numbers +=
+            parse_number(text, &value) || read_number_text(text, DecimalMark::Comma, &number) == NumberReading::Number
+                ? 1
+                : 0;
     }
     return filled > 0 && numbers * 2 > filled;
 }
@@ -170,10 +177,11 @@ bool parse_column_choice(const QString& choice, const QStringList& header, Colum
     return true;
 }
 
-MappedPoints apply_mapping(const TextRows& rows, const ColumnMapping& mapping)
+MappedPoints apply_mapping(const TextRows& rows, const ColumnMapping& mapping, DecimalMark mark)
 {
     MappedPoints mapped;
     QStringList fields;
+    QString number;
     double value = 0;
     for (int r = qMax(0, mapping.first_data_row()); r < rows.size(); ++r) {
         const QStringList& row = rows.at(r);
@@ -184,6 +192,19 @@ MappedPoints apply_mapping(const TextRows& rows, const ColumnMapping& mapping)
         fields.clear();
         for (int role = 0; role < kPointRoleCount; ++role)
             fields << cell(row, mapping.columns[role]);
+        bool grouped = false;
+        for (const PointRole role : {PointRole::North, PointRole::East, PointRole::Height}) {
+            QString& field = fields[int(role)];
+            const NumberReading reading = read_number_text(field, mark, &number);
+            if (reading == NumberReading::Number && number != field) {
+                field = number;
+                ++mapped.decimal_commas;
+            } else if (reading == NumberReading::Grouped && !grouped) {
+                grouped = true;
+                if (mapped.grouped_rows++ == 0)
+                    mapped.first_grouped = {r, field};
+            }
+        }
         if (!parse_number(fields.at(int(PointRole::North)), &value) ||
             !parse_number(fields.at(int(PointRole::East)), &value))
             ++mapped.not_numbers;
