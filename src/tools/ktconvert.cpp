@@ -2,9 +2,11 @@
 // program's own readers (every encoding they tell) and writers (GBK, or GB18030 when asked), the
 // LandXML and GIS formats in the points' coordinate system, workbooks by their columns. Measured data
 // (LandXML survey data) is checked against its own observations, or its points recomputed from them;
-// coded points are joined into lines and areas (convert/).
+// coded points are joined into lines and areas (convert/). Delimited text with decimal commas is read,
+// and the CSV for spreadsheets written, beside the formats.
 #include "convert/console.h"
 #include "crs/crs.h"
+#include "data/pointformats.h"
 #include "formats/geoformats.h"
 #include "gis/giswriter.h"
 
@@ -20,7 +22,8 @@ namespace
 {
 
 const char kUsage[] = "usage: ktconvert INPUT OUTPUT\n"
-                      "       ktconvert [--gb18030] [--crs AUTHORITY:CODE] [--columns NAME,CODE,N,E,Z]\n"
+                      "       ktconvert [--gb18030 | --spreadsheet] [--decimal-comma] [--crs AUTHORITY:CODE]\n"
+                      "                 [--columns NAME,CODE,N,E,Z]\n"
                       "                 [--duplicates first|last|average|rename [--tolerance METRES]] INPUT OUTPUT\n"
                       "       ktconvert --linework [--crs AUTHORITY:CODE] [--columns NAME,CODE,N,E,Z] INPUT OUTPUT\n"
                       "       ktconvert --check [--tolerance METRES] [--curvature] INPUT\n"
@@ -41,6 +44,9 @@ const char kUsage[] = "usage: ktconvert INPUT OUTPUT\n"
                       "  gpkg, shp        GeoPackage, Shapefile: a point layer in the points' system\n"
                       "  geojson, kml     GeoJSON, KML: WGS 84 longitude and latitude (needs --crs)\n"
                       "  xlsx, ods        workbooks, read only: the first sheet, columns by header or --columns\n"
+                      "  csv --spreadsheet  CSV for spreadsheets: a header, then name;code;N;E;Z with decimal\n"
+                      "                   commas, in UTF-8 with a byte order mark (OUTPUT only; read back with\n"
+                      "                   --decimal-comma)\n"
                       "INPUT is read in the encoding it was written in: a byte order mark names it, else\n"
                       "valid UTF-8 is UTF-8, zero bytes tell UTF-16, anything else is GBK; a drawing names\n"
                       "its own. Lines end in LF, CR LF or CR; a line longer than 1 MiB is refused.\n"
@@ -56,6 +62,12 @@ const char kUsage[] = "usage: ktconvert INPUT OUTPUT\n"
                       "what could not be joined is told on standard error. The drawing is ASCII, so\n"
                       "--gb18030 has no use with it. OUTPUT ends in .dxf, or in .gpkg, .shp, .geojson or\n"
                       ".kml: the points' layer then has line and area layers (or features) beside it.\n"
+                      "--decimal-comma reads INPUT (ndad, txt or csv) as delimited text whose numbers have a\n"
+                      "decimal comma (\"A1;3520100,123;512300,456;42,15\"): semicolons, tabs or spaces between\n"
+                      "the fields, the columns named by the header row or --columns; each decimal comma becomes\n"
+                      "a point. A file delimited by commas, or a number grouped by thousands (\"3.520.100,123\",\n"
+                      "\"3 520 100,123\") or written with a point, is refused with its line named. INPUT is held\n"
+                      "in memory.\n"
                       "--duplicates resolves the points that share a name (only name,code,N,E,Z lines with\n"
                       "numbers for N and E take part): first or last keeps one of each group, average keeps\n"
                       "the mean of N, E and Z with the first point's code where the group lies within\n"
@@ -109,6 +121,19 @@ bool survey_option(const QString& option, QStringList& args, Options* options)
     return true;
 }
 
+// Whether the text conventions fit: a decimal-comma INPUT is a raw text, the CSV for spreadsheets an
+// OUTPUT ending in .csv in its own encoding; a plain conversion either way.
+bool text_conventions_fit(const Options& options)
+{
+    const bool plain = options.mode == Options::Convert && !options.linework;
+    if ((options.decimal_comma || options.spreadsheet) && !plain)
+        return false;
+    if (options.decimal_comma && PointFormat::for_suffix(QFileInfo(options.input).suffix()).kind() != PointFormat::Raw)
+        return false;
+    return !options.spreadsheet ||
+           (!options.gb18030 && QFileInfo(options.output).suffix().compare("csv", Qt::CaseInsensitive) == 0);
+}
+
 // False for wrong usage.
 bool parse_options(QStringList args, Options* options)
 {
@@ -118,6 +143,10 @@ bool parse_options(QStringList args, Options* options)
             continue;
         } else if (option == "--gb18030" && !options->gb18030) {
             options->gb18030 = true;
+        } else if (option == "--decimal-comma" && !options->decimal_comma) {
+            options->decimal_comma = true;
+        } else if (option == "--spreadsheet" && !options->spreadsheet) {
+            options->spreadsheet = true;
         } else if (option == "--linework" && !options->linework && options->mode == Options::Convert) {
             options->linework = true;
         } else if (option == "--duplicates" && options->duplicates.isEmpty() && !args.isEmpty() &&
@@ -146,6 +175,8 @@ bool parse_options(QStringList args, Options* options)
         return false;
     options->input = args[0];
     options->output = args.value(1);
+    if (!text_conventions_fit(*options))
+        return false;
     // Linework goes into a drawing (written in ASCII) or GIS layers.
     GisFormat format = GisFormat::GeoPackage;
     const QString suffix = QFileInfo(options->output).suffix();
@@ -196,7 +227,8 @@ int main(int argc, char** argv)
         return options.mode == Options::Check ? check_survey(options) : reduce_survey(options);
     if (!settle_crs(&options))
         return 1;
-    if (const int surveyed = options.linework || !options.duplicates.isEmpty() ? -1 : convert_survey(options);
+    if (const int surveyed =
+            options.linework || !options.duplicates.isEmpty() || options.spreadsheet ? -1 : convert_survey(options);
         surveyed >= 0)
         return surveyed;
     // What stood at the output before, for what a failed write leaves.
@@ -207,9 +239,13 @@ int main(int argc, char** argv)
     LineRework rework;
     if (!options.duplicates.isEmpty())
         rework = [&](QStringList* lines) { left = resolve_duplicate_lines(options, lines); };
+    TextConventions conventions;
+    conventions.decimal_comma = options.decimal_comma;
+    if (options.spreadsheet)
+        conventions.output_format = PointFormat::kSpreadsheetCsv;
     const PointFileConversion result =
         convert_point_file(input, output, options.gb18030 ? OutputEncoding::Gb18030 : OutputEncoding::Gbk, options.crs,
-                           options.columns, rework);
+                           options.columns, rework, conventions);
     tell_findings(input, read_findings(result.read, result.layer_read));
     switch (result.outcome) {
     case PointFileConversion::Done:

@@ -17,11 +17,11 @@
 namespace
 {
 
-QStringList shipped_texts()
+QStringList shipped_texts(const char* list = "ImportDlg")
 {
     xml_analysis xml;
     for (const QStringList& row : xml.get_parameter("English", KT_SOURCE_DIR "/dist")) {
-        if (row.value(0) == "ImportDlg")
+        if (row.value(0) == list)
             return row.mid(1);
     }
     return {};
@@ -62,6 +62,7 @@ class TestImportDialog : public QObject
 
     QTemporaryDir dir_;
     QStringList texts_;
+    QStringList decimal_texts_;
 
     QString write(const QString& name, const QByteArray& bytes)
     {
@@ -75,6 +76,8 @@ private slots:
     {
         texts_ = shipped_texts();
         QCOMPARE(texts_.size(), int(ImportDialog::TextCount));
+        decimal_texts_ = shipped_texts("DecimalMarkTexts");
+        QCOMPARE(decimal_texts_.size(), int(ImportDialog::DecimalTextCount));
     }
 
     void text_files_data()
@@ -94,10 +97,8 @@ private slots:
             << "2 rows will be read; 1 line is skipped" << true;
         QTest::newRow("semicolon under a title line, a blank line left out")
             << QByteArray("Exported by FieldOffice\nPt;N;E;Z\nA;1,5;2,5;3\n\nB;4;5;6\n") << "Semicolon"
-            << "GBK" << 1 << true << "A||1;5|2;5|3/B||4|5|6"
-            << "2 rows will be read; 3 lines are skipped; 1 row has an N or E that is not a number (it will be marked "
-               "in the table); 2 commas or line breaks in fields become \";\" or a space"
-            << true;
+            << "GBK" << 1 << true << "A||1.5|2.5|3/B||4|5|6"
+            << "2 rows will be read; 3 lines are skipped; 2 decimal commas become points" << true;
         QTest::newRow("tab without header: the user chooses N and E")
             << QByteArray("P1\t100\t200\nP2\t110\t210\n") << "Tab"
             << "GBK" << 0 << false << "||||/||||"
@@ -120,7 +121,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         ImportDialog dialog;
         QVERIFY(dialog.set_text_file(write("points.txt", bytes)));
-        QVERIFY(dialog.importdlg_ini(texts_));
+        QVERIFY(dialog.importdlg_ini(texts_, decimal_texts_));
         QTEST(dialog.ui->comboDelimiter->currentText(), "delimiter");
         QTEST(dialog.ui->comboEncoding->currentText(), "encoding");
         QTEST(dialog.ui->spinSkip->value(), "skip");
@@ -131,11 +132,56 @@ private slots:
         QCOMPARE(dialog.ui->labelHint->isHidden(), dialog.ui->pushButtonOk->isEnabled());
     }
 
+    void decimal_marks_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("mark");
+        QTest::addColumn<QString>("rows");
+        QTest::addColumn<QString>("hint"); // row, text and rows of the grouped numbers' hint, or nothing
+        QTest::newRow("a spreadsheet's semicolons and decimal commas")
+            << QByteArray("Pt;N;E;Z\nA1;3520100,123;512300,456;42,15\nA2;3520110;512310,5;\n") << "Comma (,)"
+            << "A1||3520100.123|512300.456|42.15/A2||3520110|512310.5|"
+            << "";
+        QTest::newRow("semicolons and points") << QByteArray("Pt;N;E\nP;1.25;2.5\n") << "Point (.)"
+                                               << "P||1.25|2.5|"
+                                               << "";
+        QTest::newRow("thousands points refused")
+            << QByteArray("Pt\tN\tE\nA1\t512300,456\t1\nA2\t3.520.100,123\t512300,456\n") << "Comma (,)"
+            << "A1||512300.456|1|/A2||3.520.100;123|512300.456|"
+            << "3|3.520.100,123|1";
+        QTest::newRow("a comma file's 1,234 is never 1.234")
+            << QByteArray("Pt,N,E\nA,\"1,234\",5\nB,\"2,5\",6\n") << "Point (.)"
+            << "A||1;234|5|/B||2;5|6|"
+            << "2|1,234|2";
+    }
+
+    void decimal_marks()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, hint);
+        ImportDialog dialog;
+        QVERIFY(dialog.set_text_file(write("sheet.csv", bytes)));
+        QVERIFY(dialog.importdlg_ini(texts_, decimal_texts_));
+        QTEST(dialog.ui->comboDecimal->currentText(), "mark");
+        QTEST(landing(dialog), "rows");
+        const QStringList named = hint.split('|');
+        QCOMPARE(dialog.ui->labelHint->text(),
+                 hint.isEmpty() ? QString()
+                                : decimal_texts_.value(ImportDialog::GroupedNumbers).arg(named[0], named[1], named[2]));
+        QCOMPARE(dialog.ui->pushButtonOk->isEnabled(), hint.isEmpty());
+        // Read with a point, commas are not guessed at; fields split at commas hold no decimal comma.
+        dialog.ui->comboDecimal->setCurrentIndex(int(DecimalMark::Point));
+        QCOMPARE(dialog.ui->pushButtonOk->isEnabled(), !bytes.contains(','));
+        dialog.ui->comboDelimiter->setCurrentIndex(int(Delimiter::Comma));
+        QVERIFY(!dialog.ui->comboDecimal->isEnabled());
+        QCOMPARE(dialog.ui->comboDecimal->currentIndex(), int(DecimalMark::Point));
+    }
+
     void the_user_changes_the_choice()
     {
         ImportDialog dialog;
         QVERIFY(dialog.set_text_file(write("xy.csv", "Job 7\nID,X,Y,H\nA,3380000.5,500000.25,7\nB,1,2,3\n")));
-        QVERIFY(dialog.importdlg_ini(texts_));
+        QVERIFY(dialog.importdlg_ini(texts_, decimal_texts_));
         QCOMPARE(dialog.ui->spinSkip->value(), 1);
         // X and Y are named, never taken: the user is told to choose, OK stays off.
         QCOMPARE(dialog.ui->labelHint->text(), texts_.value(ImportDialog::NoXY));
@@ -174,7 +220,7 @@ private slots:
         QVERIFY(parse_import_choice("delimiter=tab;skip=4;header=0;columns=2,-1,0,1,-1", &dialog.choice));
         dialog.has_last_choice = true;
         QVERIFY(dialog.set_text_file(write("plain.txt", "100,200,P1\n110,210,P2\n")));
-        QVERIFY(dialog.importdlg_ini(texts_));
+        QVERIFY(dialog.importdlg_ini(texts_, decimal_texts_));
         QCOMPARE(dialog.ui->comboDelimiter->currentIndex(), int(Delimiter::Comma)); // the file shows it
         QCOMPARE(dialog.ui->spinSkip->value(), 0);
         QCOMPARE(landing(dialog), QString("P1||100|200|/P2||110|210|"));
@@ -186,7 +232,7 @@ private slots:
         // UTF-8 bytes read as GBK are other characters, and the bytes GBK cannot read are counted.
         ImportDialog dialog;
         QVERIFY(dialog.set_text_file(write("u.csv", QString::fromUtf8("点名,N,E\n甲,1,2\n").toUtf8())));
-        QVERIFY(dialog.importdlg_ini(texts_));
+        QVERIFY(dialog.importdlg_ini(texts_, decimal_texts_));
         QCOMPARE(dialog.ui->labelDetected->text(), QString("detected: UTF-8"));
         QCOMPARE(landing(dialog), QString::fromUtf8("甲||1|2|"));
         dialog.ui->comboEncoding->setCurrentIndex(dialog.ui->comboEncoding->findText("GBK"));
@@ -201,7 +247,7 @@ private slots:
         ImportDialog dialog;
         QVERIFY(!dialog.set_text_file(dir_.filePath("missing.csv")));
         QVERIFY(!dialog.error.isEmpty());
-        QVERIFY(!dialog.importdlg_ini(texts_.mid(0, ImportDialog::TextCount - 1)));
+        QVERIFY(!dialog.importdlg_ini(texts_.mid(0, ImportDialog::TextCount - 1), decimal_texts_));
     }
 
     void workbook_through_the_rows_entry()
@@ -231,7 +277,8 @@ private slots:
         ImportChoice choice;
         MappedPoints points;
         int skipped = 0;
-        QVERIFY(ImportDialog::map_rows(nullptr, texts_, sheet.rows, path, &choice, false, &points, &skipped));
+        QVERIFY(ImportDialog::map_rows(nullptr, texts_, decimal_texts_, sheet.rows, path, &choice, false, &points,
+                                       &skipped));
         QTRY_VERIFY(shown_right);
         QCOMPARE(points.lines, (QStringList{"S1,PEG,3380000.5,500000.25,12.125", "S2,,3380010,500010,"}));
         QCOMPARE(skipped, 2);
@@ -242,7 +289,8 @@ private slots:
             if (auto* dialog = qobject_cast<ImportDialog*>(QApplication::activeModalWidget()))
                 dialog->ui->pushButtonCancel->click();
         });
-        QVERIFY(!ImportDialog::map_rows(nullptr, texts_, sheet.rows, path, &choice, true, &points, &skipped));
+        QVERIFY(!ImportDialog::map_rows(nullptr, texts_, decimal_texts_, sheet.rows, path, &choice, true, &points,
+                                        &skipped));
     }
 };
 

@@ -159,9 +159,9 @@ bool MainWindow::settle_output_encoding(const QStringList& lines, const QList<in
     return true;
 }
 
-bool MainWindow::save_point_file(const QString& path)
+bool MainWindow::save_point_file(const QString& path, const QString& format_name)
 {
-    const QString suffix = QFileInfo(path).suffix();
+    const QString suffix = format_name.isEmpty() ? QFileInfo(path).suffix() : format_name;
     const PointFormat format = PointFormat::for_suffix(suffix);
     if (!format.is_known()) {
         show_warning(
@@ -196,7 +196,8 @@ bool MainWindow::save_point_file(const QString& path)
     }
     if (lines.isEmpty())
         return false;
-    if (!layer) {
+    // UTF-8 holds every character: only GBK asks.
+    if (!layer && format.kind() != PointFormat::Spreadsheet) {
         // Only the names of a drawing are written as text.
         const QStringList checked = format.kind() == PointFormat::Drawing
                                         ? table_lines(tableWidget, {shape.columns, 1, 0, shape.column_count})

@@ -60,7 +60,7 @@ bool MainWindow::import_file(const QString& path)
                      getpopup_prompt(Prompt::FileNotRead).arg(path, dialog.error));
         return false;
     }
-    dialog.importdlg_ini(get_parametretitle("ImportDlg"));
+    dialog.importdlg_ini(get_parametretitle("ImportDlg"), get_parametretitle("DecimalMarkTexts"));
     dialog.exec();
     if (!dialog.result_flag)
         return false;

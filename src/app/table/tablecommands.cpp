@@ -2,7 +2,9 @@
 #include "config/countedtext.h"
 #include "config/prompts.h"
 #include "data/filefilters.h"
+#include "data/pointformats.h"
 #include "data/tablecolumns.h"
+#include "dialogs/importdialog.h"
 #include "dialogs/managecoordinatesdialog.h"
 #include "modal/modal.h"
 #include "table/pointitem.h"
@@ -59,11 +61,11 @@ bool is_valid_row(const QTableWidget* table, int row)
 namespace
 {
 
-// The place of the first filter that saves a drawing (*.dxf), or the end.
-int drawing_filter_index(const QStringList& filters)
+// The place of the first filter that names `suffix` (a drawing's "dxf"), or the end.
+int filter_index(const QStringList& filters, const char* suffix)
 {
     for (int i = 0; i < filters.size(); ++i) {
-        if (filter_suffixes(filters[i]).contains(QStringLiteral("dxf"), Qt::CaseInsensitive))
+        if (filter_suffixes(filters[i]).contains(QLatin1String(suffix), Qt::CaseInsensitive))
             return i;
     }
     return int(filters.size());
@@ -95,7 +97,11 @@ bool MainWindow::save_table_as()
     // The drawing with linework follows the plain drawing among the choices.
     const QString linework = linework_drawing_filter();
     if (!linework.isEmpty())
-        filters.insert(std::min(int(filters.size()), drawing_filter_index(filters) + 1), linework);
+        filters.insert(std::min(int(filters.size()), filter_index(filters, "dxf") + 1), linework);
+    // The CSV for spreadsheets follows the plain CSV.
+    const QString spreadsheet = get_parametretitle("DecimalMarkTexts").value(ImportDialog::SpreadsheetFilter);
+    if (!spreadsheet.isEmpty())
+        filters.insert(std::min(int(filters.size()), filter_index(filters, "csv") + 1), spreadsheet);
     const QString path = get_save_file_name(this, getpopup_prompt(Prompt::SaveCoordinateFileAs), file_dialog_folder(),
                                             filters.join(";;"), &filter);
     if (path.isEmpty())
@@ -104,6 +110,8 @@ bool MainWindow::save_table_as()
     // app/table/filesave.cpp: a name without a suffix takes the chosen filter's.
     if (!linework.isEmpty() && filter == linework)
         return save_linework_drawing(with_filter_suffix(path, filter));
+    if (!spreadsheet.isEmpty() && filter == spreadsheet)
+        return save_point_file(with_filter_suffix(path, filter), PointFormat::kSpreadsheetCsv);
     return save_point_file(with_filter_suffix(path, filter));
 }
 

@@ -377,8 +377,9 @@ public:
     QString last_save_filter; // the filter Save As chose last, for this run
     // Opens `path` into the table; false (the table unchanged) when it could not be read.
     bool open_point_file(const QString& path);
-    // Writes the table to `path` in the format of its suffix; false when nothing was written.
-    bool save_point_file(const QString& path);
+    // Writes the table to `path` in the format of its suffix, or of the format named `format`
+    // (PointFormat::kSpreadsheetCsv); false when nothing was written.
+    bool save_point_file(const QString& path, const QString& format = QString());
     // Before a text format is written: true when GBK holds every character of `lines` or the user
     // chose GB18030 (*encoding set); false when the user cancelled.
     bool settle_output_encoding(const QStringList& lines, const QList<int>& line_columns, OutputEncoding* encoding);

@@ -1,7 +1,10 @@
 // Header words, column letters and the column choice of point tables.
 #include "data/columnmapping.h"
 
+#include "data/decimalmark.h"
+
 #include <QHash>
+#include <algorithm>
 
 namespace
 {
@@ -80,11 +83,15 @@ bool looks_like_data(const QStringList& row)
     int filled = 0;
     int numbers = 0;
     double value = 0;
+    QString number;
     for (const QString& text : row) {
         if (text.trimmed().isEmpty())
             continue;
         ++filled;
-        numbers += parse_number(text, &value) ? 1 : 0;
+        numbers +=
+            parse_number(text, &value) || read_number_text(text, DecimalMark::Comma, &number) == NumberReading::Number
+                ? 1
+                : 0;
     }
     return filled > 0 && numbers * 2 > filled;
 }
@@ -170,7 +177,8 @@ bool parse_column_choice(const QString& choice, const QStringList& header, Colum
     return true;
 }
 
-bool map_row(const QStringList& row, const ColumnMapping& mapping, MappedPoints* counts, QString* line)
+bool map_row(const QStringList& row, const ColumnMapping& mapping, MappedPoints* counts, QString* line,
+             DecimalMark mark, int row_number)
 {
     if (std::all_of(row.begin(), row.end(), [](const QString& text) { return text.trimmed().isEmpty(); })) {
         ++counts->blank_rows;
@@ -179,6 +187,20 @@ bool map_row(const QStringList& row, const ColumnMapping& mapping, MappedPoints*
     QStringList fields;
     for (int role = 0; role < kPointRoleCount; ++role)
         fields << cell(row, mapping.columns[role]);
+    QString number;
+    bool grouped = false;
+    for (const PointRole role : {PointRole::North, PointRole::East, PointRole::Height}) {
+        QString& field = fields[int(role)];
+        const NumberReading reading = read_number_text(field, mark, &number);
+        if (reading == NumberReading::Number && number != field) {
+            field = number;
+            ++counts->decimal_commas;
+        } else if (reading == NumberReading::Grouped && !grouped) {
+            grouped = true;
+            if (counts->grouped_rows++ == 0)
+                counts->first_grouped = {row_number, field};
+        }
+    }
     double value = 0;
     if (!parse_number(fields.at(int(PointRole::North)), &value) ||
         !parse_number(fields.at(int(PointRole::East)), &value))
@@ -187,12 +209,12 @@ bool map_row(const QStringList& row, const ColumnMapping& mapping, MappedPoints*
     return true;
 }
 
-MappedPoints apply_mapping(const TextRows& rows, const ColumnMapping& mapping)
+MappedPoints apply_mapping(const TextRows& rows, const ColumnMapping& mapping, DecimalMark mark)
 {
     MappedPoints mapped;
     QString line;
     for (int r = qMax(0, mapping.first_data_row()); r < rows.size(); ++r) {
-        if (map_row(rows.at(r), mapping, &mapped, &line))
+        if (map_row(rows.at(r), mapping, &mapped, &line, mark, r))
             mapped.lines << line;
     }
     return mapped;

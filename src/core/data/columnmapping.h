@@ -13,6 +13,9 @@
 
 using TextRows = QList<QStringList>;
 
+// The decimal mark numbers are written with (data/decimalmark.h).
+enum class DecimalMark { Point, Comma };
+
 struct ColumnMapping {
     int columns[kPointRoleCount] = {-1, -1, -1, -1, -1}; // 0-based column of each role, -1 none
     int skip_rows = 0;                                   // rows before the header (or the data)
@@ -29,7 +32,8 @@ struct ColumnMapping {
 // Letter case, spaces and units in brackets do not matter. False for X, Y and unknown words.
 bool role_of_header(const QString& header, PointRole* role);
 
-// Whether a row reads as data: more than half of its non-empty cells are numbers.
+// Whether a row reads as data: more than half of its non-empty cells are numbers (with a decimal point
+// or a decimal comma).
 bool looks_like_data(const QStringList& row);
 
 // The mapping guessed from the rows after `skip_rows`: when the first of them does not read as data
@@ -65,12 +69,22 @@ struct MappedPoints {
     int blank_rows = 0;         // rows with no text at all, left out
     int not_numbers = 0;        // rows kept whose N or E is not a number
     int changed_characters = 0; // see join_point_line
+    int decimal_commas = 0;     // coordinates whose decimal comma became a point
+    // Rows whose N, E or Z is grouped by thousands or written with the other decimal mark: they are
+    // not to be read at all (data/decimalmark.h). The first of them: its row and that text.
+    int grouped_rows = 0;
+    struct Grouped {
+        int row = -1;
+        QString text;
+    } first_grouped;
 };
 
-// The point lines of the data rows under `mapping`; a column a row does not reach is empty text.
-MappedPoints apply_mapping(const TextRows& rows, const ColumnMapping& mapping);
-// The point line of one data row into *line, counted in *counts (not its lines); false for a row
-// with no text at all (counted as blank).
-bool map_row(const QStringList& row, const ColumnMapping& mapping, MappedPoints* counts, QString* line);
+// The point lines of the data rows under `mapping`, N, E and Z read under `mark`; a column a row does
+// not reach is empty text.
+MappedPoints apply_mapping(const TextRows& rows, const ColumnMapping& mapping, DecimalMark mark = DecimalMark::Point);
+// The point line of one data row (row `row_number` of its file) into *line, counted in *counts (not its
+// lines); false for a row with no text at all (counted as blank).
+bool map_row(const QStringList& row, const ColumnMapping& mapping, MappedPoints* counts, QString* line,
+             DecimalMark mark = DecimalMark::Point, int row_number = -1);
 
 #endif // COLUMNMAPPING_H

@@ -55,11 +55,13 @@ bool first_pass(const LineSource& read_input, FileOperation& reader, FormatWrite
 } // namespace
 
 PointFileConversion convert_point_file(const QString& input, const QString& output, OutputEncoding encoding,
-                                       const QString& crs, const QString& columns, const LineRework& rework)
+                                       const QString& crs, const QString& columns, const LineRework& rework,
+                                       const TextConventions& conventions)
 {
     PointFileConversion result;
     const QString input_suffix = QFileInfo(input).suffix();
-    const QString output_suffix = QFileInfo(output).suffix();
+    const QString output_suffix =
+        conventions.output_format.isEmpty() ? QFileInfo(output).suffix() : conventions.output_format;
     const PointFormat input_format = PointFormat::for_suffix(input_suffix);
     if (!input_format.is_known())
         return ended(result, PointFileConversion::UnknownInputFormat, PointFormat::unknown_reason(input_suffix));
@@ -69,8 +71,9 @@ PointFileConversion convert_point_file(const QString& input, const QString& outp
     FileOperation reader;
     reader.crs = crs;
     reader.columns = columns;
+    reader.decimal_comma = conventions.decimal_comma;
     // The column formats and drawings give five-field point lines only; raw lines are checked.
-    const bool only_points = input_format.kind() != PointFormat::Raw;
+    const bool only_points = input_format.kind() != PointFormat::Raw || conventions.decimal_comma;
     // A rework needs every line at once: they are read once and handed on from memory.
     QStringList held;
     qint64 held_points = 0;

@@ -38,10 +38,18 @@ struct PointFileConversion {
 // been written. `crs` is the points' coordinate system and `columns` a workbook's columns, for the
 // layer formats (data/layerformats.h). With `rework`, the lines read are held and handed to it
 // before any is written (a conversion that needs every point at once).
+// How the text files are read and written beyond what their suffixes say: a raw text input read as
+// delimited text with decimal commas (FileOperation::decimal_comma), the output written in the format
+// of a name instead of its suffix (PointFormat::kSpreadsheetCsv).
+struct TextConventions {
+    bool decimal_comma = false;
+    QString output_format;
+};
 using LineRework = std::function<void(QStringList* lines)>;
 PointFileConversion convert_point_file(const QString& input, const QString& output,
                                        OutputEncoding encoding = OutputEncoding::Gbk, const QString& crs = QString(),
-                                       const QString& columns = QString(), const LineRework& rework = {});
+                                       const QString& columns = QString(), const LineRework& rework = {},
+                                       const TextConventions& conventions = {});
 
 // Reads the points of `input` as convert_point_file reads them, as five-field point lines appended to
 // `point_lines` (a raw format's other lines are left out): outcome Done with points_read, or why no

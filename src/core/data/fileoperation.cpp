@@ -80,6 +80,8 @@ bool FileOperation::read_points(const QString& filename, const QString& extensio
         return read_dxf_points(filename, sink);
     if (format.kind() == PointFormat::Layer)
         return read_layer_points(filename, extension, sink);
+    if (format.kind() == PointFormat::Spreadsheet || (decimal_comma && format.kind() == PointFormat::Raw))
+        return read_decimal_comma_points(filename, sink);
     TextFileReader reader;
     if (!open_for_reading(reader, filename))
         return false;

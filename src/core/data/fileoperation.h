@@ -63,6 +63,10 @@ public:
     // A workbook's columns for reading ("name,code,N,E,Z" by header text or letter); empty: from its
     // header row.
     QString columns;
+    // The raw text formats (ndad, txt, csv) read as delimited text with decimal commas
+    // (data/delimitedpoints.h), the columns by `columns` or the header; the CSV for spreadsheets is
+    // read so always. A refusal names its line in last_error.
+    bool decimal_comma = false;
     // The fields of the lines writefile_byextension hands to a layer writer.
     PointFields layer_fields = PointFields::point_line();
     // The linework written beside the points by the GIS layer formats; none when null.
@@ -102,6 +106,8 @@ public:
     QStringList readDXFfile(QString filename);
     // The points of a drawing, handed to `sink` as they are read; false when the file cannot be read.
     bool read_dxf_points(const QString& filename, const PointSink& sink);
+    // ---- Delimited text with decimal commas: data/delimitedpoints.cpp ----
+    bool read_decimal_comma_points(const QString& filename, const PointSink& sink);
     // The points of a layer format (last_layer tells what the reader met); false when refused.
     bool read_layer_points(const QString& filename, const QString& suffix, const PointSink& sink);
     QStringList ReadPair(TextFileReader* in);

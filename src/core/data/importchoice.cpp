@@ -1,6 +1,8 @@
 // The import choice as a setting text, and the choice a file starts with.
 #include "data/importchoice.h"
 
+#include "data/decimalmark.h"
+
 #include <QHash>
 #include <algorithm>
 
@@ -120,5 +122,6 @@ ImportChoice starting_choice(const QStringList& lines, const ImportChoice* last)
     choice.delimiter = guess_delimiter(lines);
     const TextRows rows = split_delimited_lines(lines.mid(0, 2 * kRowsLooked), choice.delimiter);
     choice.mapping = starting_mapping(rows, last ? &last->mapping : nullptr);
+    choice.decimal_mark = guess_decimal_mark(rows, choice.mapping.first_data_row(), choice.delimiter);
     return choice;
 }

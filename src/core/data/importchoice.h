@@ -10,6 +10,8 @@
 struct ImportChoice {
     Delimiter delimiter = Delimiter::Comma;
     ColumnMapping mapping;
+    // Told from each file (never kept in the setting): a comma only with another delimiter.
+    DecimalMark decimal_mark = DecimalMark::Point;
 };
 
 // "delimiter=semicolon;skip=2;header=1;columns=0,1,2,3,-1" (columns in the order name, code, N, E, Z).
@@ -30,9 +32,9 @@ ColumnMapping mapping_after(const TextRows& rows, int skip, const ColumnMapping*
 // then mapping_after.
 ColumnMapping starting_mapping(const TextRows& rows, const ColumnMapping* last);
 
-// The choice a delimited text starts with: the delimiter guessed from its lines, then its rows'
-// starting mapping. What the file shows is read from it; the last choice gives only what it cannot
-// show (the columns when no header names N and E).
+// The choice a delimited text starts with: the delimiter guessed from its lines, its rows' starting
+// mapping, then the decimal mark of its data rows. What the file shows is read from it; the last choice gives only what
+// it cannot show (the columns when no header names N and E).
 ImportChoice starting_choice(const QStringList& lines, const ImportChoice* last);
 
 #endif // IMPORTCHOICE_H

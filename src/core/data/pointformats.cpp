@@ -1,6 +1,7 @@
 // The coordinate file formats' table and the per-line conversions built on their column orders.
 #include "data/pointformats.h"
 
+#include "data/decimalmark.h"
 #include "data/layerformats.h"
 #include "data/linefields.h"
 #include "data/textwriters.h"
@@ -37,7 +38,31 @@ constexpr FormatRow kFormats[] = {
     {"svf", PointFormat::Columns, make_line_writer, 6, {kSequence, kName, kCode, kNorth, kEast, kHeight}},
     {"pts", PointFormat::Columns, make_line_writer, 5, {kName, kEast, kNorth, kHeight, kCode}},
     {"dxf", PointFormat::Drawing, make_drawing_writer, 0, {}},
+    {PointFormat::kSpreadsheetCsv,
+     PointFormat::Spreadsheet,
+     make_spreadsheet_writer,
+     5,
+     {kName, kCode, kNorth, kEast, kHeight}},
 };
+
+// A field of a line delimited by ";": quoted when it holds the delimiter or a quote, or starts or ends
+// with a space (which a reader would take away), "" for a quote.
+void append_spreadsheet_field(QString* line, QStringView field)
+{
+    const bool quoted = field.contains(QLatin1Char(';')) || field.contains(QLatin1Char('"')) ||
+                        (!field.isEmpty() && (field.front().isSpace() || field.back().isSpace()));
+    if (!quoted) {
+        line->append(field);
+        return;
+    }
+    line->append(QLatin1Char('"'));
+    for (const QChar c : field) {
+        if (c == QLatin1Char('"'))
+            line->append(QLatin1Char('"'));
+        line->append(c);
+    }
+    line->append(QLatin1Char('"'));
+}
 
 } // namespace
 
@@ -109,11 +134,22 @@ bool PointFormat::file_line(const QString& point_line, int sequence, QString* fi
         *file_line = point_line;
         return true;
     }
-    if (kind_ != Columns)
+    if (kind_ != Columns && kind_ != Spreadsheet)
         return false;
     const LineFields fields(point_line, kPointFields);
     if (!fields.has(kPointFields))
         return false;
+    if (kind_ == Spreadsheet) {
+        file_line->clear();
+        for (int column = 0; column < column_count_; ++column) {
+            const QString text = fields.field(columns_[column]).toString();
+            if (column > 0)
+                file_line->append(QLatin1Char(';'));
+            const bool number = columns_[column] >= kNorth;
+            append_spreadsheet_field(file_line, number ? with_decimal_comma(text) : text);
+        }
+        return true;
+    }
     // The sequence number in decimal, written from the last digit.
     QChar digits[12];
     QChar* first = std::end(digits);

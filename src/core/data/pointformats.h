@@ -25,10 +25,18 @@ public:
         Columns, // "edad", "ndat", "gdat", "svf", "pts": the point's fields in the format's order
         Drawing, // "dxf": a drawing, not a line format
         Layer,   // a format of the installed layer formats (data/layerformats.h): LandXML, GIS, workbooks
+        // The CSV for spreadsheets: "name;code;N;E;Z" under a header row, decimal commas, UTF-8 with
+        // a byte order mark; read as delimited text with decimal commas (data/delimitedpoints.h).
+        Spreadsheet,
     };
 
+    // The name of the CSV for spreadsheets where a suffix names a format. It shares the suffix "csv"
+    // with the plain point lines, so it is chosen by this name, which holds a "." and so can never be
+    // a file's suffix.
+    static constexpr const char* kSpreadsheetCsv = "spreadsheet.csv";
+
     // The format of a suffix, compared without regard to letter case ("TXT" is "txt"), as the file
-    // names of Windows are.
+    // names of Windows are; or of kSpreadsheetCsv.
     static PointFormat for_suffix(const QString& suffix);
 
     // Why a file of an unknown suffix cannot be read or written.
@@ -44,7 +52,8 @@ public:
     bool point_line(const QString& file_line, QString* point_line) const;
     // The file line of a point line. Raw: the line itself. Columns: false for a line of fewer than
     // five fields; `sequence` is the line's 1-based position, written where the format has one.
-    // Drawing and Unknown: false.
+    // Spreadsheet: the five fields with ";" between them, N, E and Z with a decimal comma, a field
+    // holding ";" or a quote quoted. Drawing and Unknown: false.
     bool file_line(const QString& point_line, int sequence, QString* file_line) const;
 
     // The writer of a file of a text format or the drawing; null for the other kinds.

@@ -107,8 +107,9 @@ private:
 };
 
 // What a file is written in: GBK, which the instruments and drawing tools read, or GB18030, which
-// holds every character and is the same bytes as GBK for text GBK can hold.
-enum class OutputEncoding { Gbk, Gb18030 };
+// holds every character and is the same bytes as GBK for text GBK can hold; UTF-8 with a byte order
+// mark for the spreadsheets that tell UTF-8 by it (the CSV for spreadsheets).
+enum class OutputEncoding { Gbk, Gb18030, Utf8WithBom };
 
 class TextFileWriter
 {

@@ -1,4 +1,4 @@
-// All-or-nothing text file writing in GBK or GB18030.
+// All-or-nothing text file writing in GBK, GB18030 or UTF-8.
 #include "data/textfile.h"
 
 #include "data/replacefile.h"
@@ -53,7 +53,12 @@ bool TextFileWriter::open()
     lines_ = 0;
     unencodable_ = 0;
     failed_ = false;
-    return true;
+    // The mark starts a new file; one appended to already has it.
+    if (encoding_ == OutputEncoding::Utf8WithBom && !append_) {
+        static const char kBom[] = "\xEF\xBB\xBF";
+        failed_ = !write_all(*file_, kBom, 3, &error_);
+    }
+    return !failed_;
 }
 
 void TextFileWriter::find_unencodable()
@@ -101,6 +106,8 @@ bool TextFileWriter::write_buffer()
     QByteArray bytes;
     if (is_ascii(pending_)) {
         bytes = pending_.toLatin1();
+    } else if (encoding_ == OutputEncoding::Utf8WithBom) {
+        bytes = pending_.toUtf8(); // holds every character
     } else {
         QTextEncoder encoder(codec_);
         bytes = encoder.fromUnicode(pending_);

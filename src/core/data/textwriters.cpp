@@ -60,6 +60,20 @@ LayerReport LineFormatWriter::report() const
     return report;
 }
 
+SpreadsheetWriter::SpreadsheetWriter(const QString& path, const PointFormat& format)
+    : LineFormatWriter(path, format, OutputEncoding::Utf8WithBom)
+{
+}
+
+bool SpreadsheetWriter::open(const QString& crs)
+{
+    if (!LineFormatWriter::open(crs))
+        return false;
+    // Words the import's header reading knows in any language, as the fields stand.
+    file_.write_line(QStringLiteral("Name;Code;N;E;Z"));
+    return true;
+}
+
 void DrawingWriter::write_lines(const QStringList& lines)
 {
     for (const QString& line : lines)
@@ -111,6 +125,12 @@ bool DrawingWriter::finish()
 std::unique_ptr<FormatWriter> make_line_writer(const QString& path, const PointFormat& format, OutputEncoding encoding)
 {
     return std::make_unique<LineFormatWriter>(path, format, encoding);
+}
+
+std::unique_ptr<FormatWriter> make_spreadsheet_writer(const QString& path, const PointFormat& format,
+                                                      OutputEncoding /*encoding*/)
+{
+    return std::make_unique<SpreadsheetWriter>(path, format);
 }
 
 std::unique_ptr<FormatWriter> make_drawing_writer(const QString& path, const PointFormat& /*format*/,

@@ -57,6 +57,15 @@ private:
     QString line_;
 };
 
+// The CSV for spreadsheets: a header row, then the lines of the format (in UTF-8 with a byte order
+// mark, whatever encoding is asked for: it holds every character).
+class SpreadsheetWriter : public LineFormatWriter
+{
+public:
+    SpreadsheetWriter(const QString& path, const PointFormat& format);
+    bool open(const QString& crs) override;
+};
+
 class DrawingWriter : public TextFormatWriter
 {
 public:
@@ -82,6 +91,8 @@ private:
 
 // The writers the format table of data/pointformats.cpp names.
 std::unique_ptr<FormatWriter> make_line_writer(const QString& path, const PointFormat& format, OutputEncoding encoding);
+std::unique_ptr<FormatWriter> make_spreadsheet_writer(const QString& path, const PointFormat& format,
+                                                      OutputEncoding encoding);
 std::unique_ptr<FormatWriter> make_drawing_writer(const QString& path, const PointFormat& format,
                                                   OutputEncoding encoding);
 

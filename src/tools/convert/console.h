@@ -19,7 +19,9 @@ struct Options {
     survey::HeightChanges heights;
     bool gb18030 = false;
     bool linework = false;
-    QString duplicates; // first, last, average or rename; empty: points as they are
+    bool decimal_comma = false; // INPUT is delimited text with decimal commas
+    bool spreadsheet = false;   // OUTPUT is the CSV for spreadsheets
+    QString duplicates;         // first, last, average or rename; empty: points as they are
     bool tolerance_given = false;
     QString crs;
     QString columns;

@@ -2,6 +2,7 @@
 #include "dialogs/importdialog.h"
 
 #include "config/countedtext.h"
+#include "data/decimalmark.h"
 #include "data/pointfields.h"
 #include "data/textfile.h"
 #include "uilog.h"
@@ -57,6 +58,12 @@ ImportDialog::ImportDialog(QWidget* parent) : QDialog(parent), ui(new Ui::Import
     connect(ui->comboEncoding, qOverload<int>(&QComboBox::currentIndexChanged), this, &ImportDialog::encoding_changed);
     connect(ui->comboDelimiter, qOverload<int>(&QComboBox::currentIndexChanged), this,
             &ImportDialog::delimiter_changed);
+    connect(ui->comboDecimal, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] {
+        if (updating_)
+            return;
+        take_controls();
+        show_preview();
+    });
     connect(ui->spinSkip, qOverload<int>(&QSpinBox::valueChanged), this, [this] { rows_changed(false); });
     connect(ui->checkHeader, &QCheckBox::toggled, this, [this] { rows_changed(true); });
     for (int role = 0; role < kPointRoleCount; ++role) {
@@ -123,11 +130,13 @@ void ImportDialog::set_rows(const TextRows& rows, const QString& source)
     source_ = source;
 }
 
-bool ImportDialog::importdlg_ini(const QStringList& texts)
+bool ImportDialog::importdlg_ini(const QStringList& texts, const QStringList& decimal_texts)
 {
-    if (texts.size() < TextCount)
+    if (texts.size() < TextCount || decimal_texts.size() < DecimalTextCount)
         return false;
     texts_ = texts;
+    decimal_texts_ = decimal_texts;
+    ui->labelDecimal->setText(decimal_texts.value(DecimalLabel));
     setWindowTitle(text(Title));
     setWindowIcon(QIcon(dlgicon_path));
     ui->labelEncoding->setText(text(EncodingLabel));
@@ -153,12 +162,16 @@ bool ImportDialog::importdlg_ini(const QStringList& texts)
     ui->comboDelimiter->clear();
     for (int i = 0; i < kDelimiterCount; ++i)
         ui->comboDelimiter->addItem(text(CommaChoice + i), i);
+    ui->comboDecimal->clear();
+    for (int i = 0; i < 2; ++i)
+        ui->comboDecimal->addItem(decimal_texts.value(PointMark + i), i);
     ui->comboEncoding->clear();
     for (TextEncoding encoding : kEncodings)
         ui->comboEncoding->addItem(text_encoding_name(encoding), int(encoding));
     updating_ = false;
-    for (QWidget* w : std::initializer_list<QWidget*>{ui->labelEncoding, ui->comboEncoding, ui->labelDetected,
-                                                      ui->labelDelimiter, ui->comboDelimiter})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{ui->labelEncoding, ui->comboEncoding, ui->labelDetected, ui->labelDelimiter,
+                                         ui->comboDelimiter, ui->labelDecimal, ui->comboDecimal})
         w->setVisible(text_file_);
     if (text_file_) {
         ui->labelDetected->setText(text(DetectedText).arg(detected_));
@@ -166,6 +179,7 @@ bool ImportDialog::importdlg_ini(const QStringList& texts)
         rows_ = split_delimited_lines(lines_, choice.delimiter);
     } else {
         choice.mapping = starting_mapping(rows_, has_last_choice ? &choice.mapping : nullptr);
+        choice.decimal_mark = DecimalMark::Point; // a workbook's numbers are numbers
     }
     show_choice();
     return true;
@@ -176,6 +190,9 @@ void ImportDialog::show_choice()
     updating_ = true;
     ui->comboEncoding->setCurrentIndex(ui->comboEncoding->findData(int(offered_encoding(encoding_))));
     ui->comboDelimiter->setCurrentIndex(int(choice.delimiter));
+    // Fields delimited by commas hold no decimal comma: "1,234" there is never read as 1.234.
+    ui->comboDecimal->setCurrentIndex(int(choice.decimal_mark));
+    ui->comboDecimal->setEnabled(choice.delimiter != Delimiter::Comma);
     ui->spinSkip->setValue(choice.mapping.skip_rows);
     ui->checkHeader->setChecked(choice.mapping.header);
     updating_ = false;
@@ -186,6 +203,8 @@ void ImportDialog::show_choice()
 void ImportDialog::take_controls()
 {
     choice.delimiter = Delimiter(qMax(0, ui->comboDelimiter->currentIndex()));
+    const bool comma = text_file_ && choice.delimiter != Delimiter::Comma && ui->comboDecimal->currentIndex() == 1;
+    choice.decimal_mark = comma ? DecimalMark::Comma : DecimalMark::Point;
     choice.mapping.skip_rows = ui->spinSkip->value();
     choice.mapping.header = ui->checkHeader->isChecked();
     for (int role = 0; role < kPointRoleCount; ++role)
@@ -210,8 +229,9 @@ void ImportDialog::delimiter_changed()
         return;
     take_controls();
     rows_ = split_delimited_lines(lines_, choice.delimiter);
-    // Split anew, the file may show other lines above its table.
+    // Split anew, the file may show other lines above its table, and numbers with another mark.
     choice.mapping = starting_mapping(rows_, &choice.mapping);
+    choice.decimal_mark = guess_decimal_mark(rows_, choice.mapping.first_data_row(), choice.delimiter);
     show_choice();
 }
 
@@ -262,7 +282,7 @@ void ImportDialog::fill_column_combos()
 void ImportDialog::show_preview()
 {
     show_file_rows();
-    const MappedPoints mapped = apply_mapping(rows_, choice.mapping);
+    const MappedPoints mapped = apply_mapping(rows_, choice.mapping, choice.decimal_mark);
     show_mapped_rows(mapped);
     const int skipped = qMin(int(rows_.size()), choice.mapping.first_data_row()) + mapped.blank_rows;
     QStringList summary;
@@ -273,14 +293,16 @@ void ImportDialog::show_preview()
         summary << counted(Undecodable, undecodable_).arg(text_encoding_name(encoding_));
     if (mapped.changed_characters > 0)
         summary << counted(CharactersReplaced, mapped.changed_characters);
+    if (mapped.decimal_commas > 0)
+        summary << counted_text(decimal_texts_, DecimalCommas, mapped.decimal_commas);
     ui->labelSummary->setText(summary.join(text(Separator)));
-    const QString problem = hint();
+    const QString problem = hint(mapped);
     ui->labelHint->setText(problem);
     ui->labelHint->setVisible(!problem.isEmpty());
     ui->pushButtonOk->setEnabled(problem.isEmpty() && !mapped.lines.isEmpty());
 }
 
-QString ImportDialog::hint() const
+QString ImportDialog::hint(const MappedPoints& mapped) const
 {
     for (int role = 0; role < kPointRoleCount; ++role) {
         const int column = choice.mapping.columns[role];
@@ -289,6 +311,11 @@ QString ImportDialog::hint() const
                 return text(ColumnTwice).arg(column_letters(column));
         }
     }
+    if (choice.mapping.has_coordinates() && mapped.grouped_rows > 0)
+        return decimal_texts_.value(GroupedNumbers)
+            .arg(mapped.first_grouped.row + 1)
+            .arg(mapped.first_grouped.text)
+            .arg(mapped.grouped_rows);
     if (choice.mapping.has_coordinates())
         return QString();
     // A header with X or Y: the words surveyors and GIS programs read the opposite way round.
@@ -342,7 +369,7 @@ void ImportDialog::show_mapped_rows(const MappedPoints& mapped)
 void ImportDialog::on_pushButtonOk_clicked()
 {
     take_controls();
-    points = apply_mapping(rows_, choice.mapping);
+    points = apply_mapping(rows_, choice.mapping, choice.decimal_mark);
     skipped_lines = qMin(int(rows_.size()), choice.mapping.first_data_row()) + points.blank_rows;
     result_flag = true;
     accept();
@@ -354,14 +381,15 @@ void ImportDialog::on_pushButtonCancel_clicked()
     reject();
 }
 
-bool ImportDialog::map_rows(QWidget* parent, const QStringList& texts, const TextRows& rows, const QString& source,
-                            ImportChoice* choice, bool has_choice, MappedPoints* points, int* skipped_lines)
+bool ImportDialog::map_rows(QWidget* parent, const QStringList& texts, const QStringList& decimal_texts,
+                            const TextRows& rows, const QString& source, ImportChoice* choice, bool has_choice,
+                            MappedPoints* points, int* skipped_lines)
 {
     ImportDialog dialog(parent);
     dialog.choice = *choice;
     dialog.has_last_choice = has_choice;
     dialog.set_rows(rows, source);
-    if (!dialog.importdlg_ini(texts))
+    if (!dialog.importdlg_ini(texts, decimal_texts))
         return false;
     dialog.exec();
     if (!dialog.result_flag)

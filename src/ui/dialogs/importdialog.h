@@ -1,7 +1,9 @@
 // The import dialog: a point list another program wrote (delimited text) or a workbook's sheet, shown
 // as it is read and as its rows will land in the point table. The user chooses the encoding and the
 // delimiter of a text file, the lines to skip, whether a header row follows them, and the column of
-// each of name, code, N, E and Z (X and Y are never taken for N or E: the user says which is north).
+// each of name, code, N, E and Z (X and Y are never taken for N or E: the user says which is north),
+// and the decimal mark, told from the file: a decimal comma becomes the point of the table, and a
+// number grouped by thousands keeps OK off, its row named.
 // Inputs and results are members; map_rows is the entry for rows already split (a workbook's sheet).
 #ifndef IMPORTDIALOG_H
 #define IMPORTDIALOG_H
@@ -56,6 +58,16 @@ public:
         TextCount
     };
 
+    // Entries of the decimal mark's UI-text list.
+    enum DecimalText {
+        DecimalLabel,
+        PointMark,                          // then comma, in the order of DecimalMark
+        DecimalCommas = PointMark + 2,      // counted texts: one, many
+        GroupedNumbers = DecimalCommas + 2, // %1 the row, %2 its text, %3 rows so
+        SpreadsheetFilter,                  // the Save As choice of the CSV for spreadsheets
+        DecimalTextCount
+    };
+
     explicit ImportDialog(QWidget* parent = nullptr);
     ~ImportDialog() override;
 
@@ -70,19 +82,21 @@ public:
     QString error;
     // Rows already split (a workbook's sheet): no encoding or delimiter to choose. `source` is shown.
     void set_rows(const TextRows& rows, const QString& source);
-    // Texts from the dialog's list (TextCount entries; false and nothing set with fewer); then the
-    // choice the file starts with and its preview.
-    bool importdlg_ini(const QStringList& texts);
+    // Texts from the dialog's list (TextCount entries) and the decimal mark's (DecimalTextCount; false
+    // and nothing set with fewer in either); then the choice the file starts with and its preview.
+    bool importdlg_ini(const QStringList& texts, const QStringList& decimal_texts);
 
     bool result_flag = false;
     MappedPoints points;   // after OK: the point lines of every data row
     int skipped_lines = 0; // after OK: lines skipped, the header and blank rows
     std::unique_ptr<Ui::ImportDialog> ui;
 
-    // Rows of texts in, point lines out: the dialog for rows already split, `texts` its UI-text
-    // list, `choice` the last choice in (when `has_choice`) and the one made out. True after OK.
-    static bool map_rows(QWidget* parent, const QStringList& texts, const TextRows& rows, const QString& source,
-                         ImportChoice* choice, bool has_choice, MappedPoints* points, int* skipped_lines);
+    // Rows of texts in, point lines out: the dialog for rows already split, `texts` and
+    // `decimal_texts` its UI-text lists, `choice` the last choice in (when `has_choice`) and the one
+    // made out. True after OK.
+    static bool map_rows(QWidget* parent, const QStringList& texts, const QStringList& decimal_texts,
+                         const TextRows& rows, const QString& source, ImportChoice* choice, bool has_choice,
+                         MappedPoints* points, int* skipped_lines);
 
 private slots:
     void on_pushButtonOk_clicked();
@@ -105,9 +119,10 @@ private:
     void show_preview();
     void show_file_rows();
     void show_mapped_rows(const MappedPoints& mapped);
-    QString hint() const;
+    QString hint(const MappedPoints& mapped) const;
 
     QStringList texts_;
+    QStringList decimal_texts_;
     QString source_;
     bool text_file_ = false;
     QStringList lines_;
