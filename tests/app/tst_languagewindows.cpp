@@ -90,7 +90,7 @@ QStringList observation_dialogs(TableWindow& t)
 {
     MainWindow& w = *t.w;
     t.fill_sample_job("ROAD2");
-    w.tableWidget->selectRow(3);
+    w.tableWidget->setCurrentCell(3, 0); // as a click on the row does
     t.dir.write("points.txt", "A;1;2;3\nB;4;5;6\n");
     QStringList faults;
     const struct {

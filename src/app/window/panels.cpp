@@ -12,10 +12,12 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTextEdit>
 #include <QTreeView>
 #include <QTreeWidget>
+#include <algorithm>
 
 namespace
 {
@@ -169,12 +171,17 @@ void MainWindow::set_table_columns(const QString& header_key)
     tableWidget->setColumnCount(captions.size());
     tableWidget->setHorizontalHeaderLabels(captions);
     table_columns_width = 0;
+    // A column is at least as wide as its caption, whatever the language makes of it.
+    QHeaderView* head = tableWidget->horizontalHeader();
+    const int margin = 2 * head->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, head);
     for (int i = 0; i < captions.size(); ++i) {
         bool ok = false;
-        const int width = header[2 * i].toInt(&ok);
-        if (ok && width > 0)
-            tableWidget->setColumnWidth(i, width);
-        table_columns_width += ok && width > 0 ? width : tableWidget->horizontalHeader()->defaultSectionSize();
+        int width = header[2 * i].toInt(&ok);
+        if (!ok || width <= 0)
+            width = head->defaultSectionSize();
+        width = std::max(width, head->fontMetrics().horizontalAdvance(captions[i]) + margin + 2);
+        tableWidget->setColumnWidth(i, width);
+        table_columns_width += width;
     }
 }
 

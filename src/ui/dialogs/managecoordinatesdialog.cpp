@@ -27,6 +27,9 @@ bool ManageCoordinatesDialog::managecoordinatesdlg_ini(QStringList alist)
     set_dialog_texts(*this, dlgicon_path, alist, {ui->label, ui->label_2, ui->label_3, ui->label_4, ui->label_5},
                      {ui->pushButton, ui->pushButton_2});
     prompt_msg = alist.mid(10);
+    // A caption longer than the form's room moves the fields right and widens the dialog.
+    widen_to_captions(*this, {ui->label, ui->label_2, ui->label_3, ui->label_4, ui->label_5},
+                      {ui->lineEdit, ui->lineEdit_2, ui->lineEdit_3, ui->lineEdit_4, ui->lineEdit_5, ui->pushButton_2});
     return true;
 }
 

@@ -68,6 +68,9 @@ bool PortSettingDialog::portsettingdlg_ini(QStringList alist)
     ui->comboBox_3->setEnabled(false);
     ui->comboBox_4->setEnabled(false);
     ui->comboBox_5->setEnabled(false);
+    // A caption longer than the form's room moves the choices right and widens the dialog.
+    widen_to_captions(*this, {ui->label, ui->label_2, ui->label_3, ui->label_4, ui->label_5},
+                      {ui->comboBox, ui->comboBox_2, ui->comboBox_3, ui->comboBox_4, ui->comboBox_5, ui->pushButton_2});
     return true;
 }
 
