@@ -2,9 +2,6 @@
 // observation layout) writes a PDF holding every point name, the coordinate system and the
 // measured-data check's finding; the options are kept in config.xml; the File menu carries the three
 // commands with Ctrl+P on Print; a table of 100,000 rows is asked about before anything starts.
-#include "data/fieldtext.h"
-#include "data/fileoperation.h"
-#include "data/tablecolumns.h"
 #include "modal/modal.h"
 #include "support/app/tablewindow.h"
 #include "support/app/windowdriver.h"
@@ -24,48 +21,6 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-namespace
-{
-
-// The job ROAD2 as a receive puts it into the observation table: the sample's fields into the table's
-// columns, the record codes as the window's kind labels.
-void load_road2(const TableWindow& t)
-{
-    const struct {
-        int field;
-        int column;
-    } fields[] = {{1, ObsColumn::Name},
-                  {9, ObsColumn::Code},
-                  {7, ObsColumn::North},
-                  {6, ObsColumn::East},
-                  {8, ObsColumn::Height},
-                  {10, ObsColumn::InstrumentHeight},
-                  {2, ObsColumn::HorizontalAngle},
-                  {3, ObsColumn::VerticalAngle},
-                  {11, ObsColumn::BacksightAngle},
-                  {12, ObsColumn::SlopeDistance},
-                  {5, ObsColumn::VerticalDistance},
-                  {4, ObsColumn::HorizontalDistance},
-                  {13, ObsColumn::ReflectorHeight}};
-    for (const QString& line : FileOperation().readfile(QString(KT_SOURCE_DIR) + "/samples/ROAD2.obs")) {
-        if (line.isEmpty())
-            continue;
-        const QStringList f = line.split(QLatin1Char(','));
-        QStringList row;
-        for (int c = 0; c < ObsColumn::Count; ++c)
-            row << QString();
-        row[ObsColumn::Kind] = t.w->get_map_data(f[0], t.w->CoordinateType);
-        row[ObsColumn::Job] = "ROAD2";
-        for (const auto& m : fields) {
-            const bool angle = m.column >= ObsColumn::BacksightAngle && m.column <= ObsColumn::VerticalAngle;
-            row[m.column] = angle ? angle_text(f.value(m.field), 0) : f.value(m.field);
-        }
-        t.add_row(row);
-    }
-}
-
-} // namespace
-
 class TestReportCommands : public QObject
 {
     Q_OBJECT
@@ -74,7 +29,7 @@ private slots:
     void export_report_of_a_measured_job()
     {
         TableWindow t("KT20_KT40");
-        load_road2(t);
+        t.fill_sample_job("ROAD2");
         t.w->coordinate_system = "EPSG:4547";
         const QString path = t.dir.file("ROAD2.pdf");
         modal_script::clear();
@@ -119,7 +74,7 @@ private slots:
         QFETCH(QString, language);
         QFETCH(QString, title);
         TableWindow t("KT20_KT40", [&language](WorkDir& dir) { dir.set_language(language); });
-        load_road2(t);
+        t.fill_sample_job("ROAD2");
         const QString shots = qEnvironmentVariable("KT_SHOTS");
         int pages = 0;
         answer_next_dialog([&](QDialog* options) {
