@@ -57,7 +57,7 @@ if(NOT KT_GZIP)
     message(FATAL_ERROR "gzip not found")
 endif()
 set(KT_COMPRESSED)
-foreach(file changelog man/ktlink.1 man/ktconvert.1)
+foreach(file changelog man/ktlink.1 man/ktconvert.1 man/ktsim.1)
     get_filename_component(name ${file} NAME)
     set(output ${CMAKE_BINARY_DIR}/compressed/${name}.gz)
     add_custom_command(OUTPUT ${output}
@@ -70,4 +70,5 @@ endforeach()
 add_custom_target(compressed_docs ALL DEPENDS ${KT_COMPRESSED})
 install(FILES ${CMAKE_BINARY_DIR}/compressed/changelog.gz DESTINATION share/doc/ktlink)
 install(FILES ${CMAKE_BINARY_DIR}/compressed/ktlink.1.gz ${CMAKE_BINARY_DIR}/compressed/ktconvert.1.gz
+        ${CMAKE_BINARY_DIR}/compressed/ktsim.1.gz
         DESTINATION share/man/man1)
