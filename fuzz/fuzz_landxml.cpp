@@ -23,9 +23,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             __builtin_trap();
     }
     for (const SurveyReference& reference : survey.references) {
-        if (reference.row < 0 || reference.row >= survey.rows.size())
+        if (reference.row < 0 || reference.row >= survey.rows.size() ||
+            reference.name != survey.rows[reference.row][ObsColumn::Name])
             __builtin_trap();
     }
+    // Read again without the observations: the same rows, with the same names and coordinates.
+    buffer.seek(0);
+    LandXmlSurveyReader reader(&buffer, {"STN", "BK", "MP"});
+    int row_count = 0;
+    reader.read(
+        [&](int row, const QStringList& cells) {
+            ++row_count;
+            if (row >= survey.rows.size() ||
+                cells.mid(ObsColumn::North, 3) != survey.rows[row].mid(ObsColumn::North, 3))
+                __builtin_trap();
+        },
+        false);
+    if (survey.ok() && row_count != survey.rows.size())
+        __builtin_trap();
     if (!survey.ok() && !survey.rows.isEmpty())
         __builtin_trap();
     return 0;

@@ -23,8 +23,7 @@ bool MainWindow::open_survey_data(const QString& path)
     for (const SurveyReference& reference : survey.references) {
         const int entry =
             reference.kind == SurveyReference::MissingSetup ? SurveyText::MissingSetup : SurveyText::MissingPoint;
-        told << texts.value(entry).arg(QString::number(reference.row + 1),
-                                       survey.rows.value(reference.row).value(ObsColumn::Name), reference.reference);
+        told << texts.value(entry).arg(QString::number(reference.row + 1), reference.name, reference.reference);
     }
     if (survey.bad_values > 0)
         told << texts.value(SurveyText::BadValues).arg(survey.bad_values);

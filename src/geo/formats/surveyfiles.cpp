@@ -1,7 +1,6 @@
 // Reading and writing the observation rows of measured data by file suffix.
 #include "formats/surveyfiles.h"
 
-#include "data/formatwriter.h"
 #include "data/pointformats.h"
 #include "data/tablecolumns.h"
 #include "formats/geoformats.h"
@@ -15,14 +14,31 @@ const survey::KindLabels& record_code_labels()
     return labels;
 }
 
-LandXmlSurvey read_survey_file(const QString& path)
+SurveySource::SurveySource(const QString& path, const SurveyRowSink& preview)
 {
-    if (QFileInfo(path).suffix().compare(QLatin1String("xml"), Qt::CaseInsensitive) == 0)
-        return read_landxml_survey_file(path, record_code_labels());
-    LandXmlSurvey refused;
-    refused.status = LandXmlPoints::CannotOpen;
-    refused.message = QStringLiteral("only LandXML survey data (\"xml\") carries the observation columns");
-    return refused;
+    if (QFileInfo(path).suffix().compare(QLatin1String("xml"), Qt::CaseInsensitive) == 0) {
+        landxml_.reset(new LandXmlSurveyReader(path, record_code_labels(), preview));
+        return;
+    }
+    refused_.status = LandXmlPoints::CannotOpen;
+    refused_.message = QStringLiteral("only LandXML survey data (\"xml\") carries the observation columns");
+}
+
+SurveySource::~SurveySource() = default;
+
+const LandXmlSurvey& SurveySource::info() const
+{
+    return landxml_ ? landxml_->info() : refused_;
+}
+
+bool SurveySource::preview_is_table() const
+{
+    return landxml_ && landxml_->preview_is_table();
+}
+
+bool SurveySource::read(const SurveyRowSink& sink, bool observations)
+{
+    return landxml_ && landxml_->read(sink, observations);
 }
 
 bool keeps_observation_columns(const QString& suffix)
@@ -30,68 +46,100 @@ bool keeps_observation_columns(const QString& suffix)
     return PointFormat::for_suffix(suffix).kind() == PointFormat::Layer && !is_workbook_suffix(suffix);
 }
 
-namespace
+SurveyOutput::SurveyOutput(const QString& path, OutputEncoding encoding)
 {
-
-// The lines a writer takes: whole rows (a comma in a cell as ";"), or point lines of the rows with N and E.
-QStringList lines_for(const QVector<QStringList>& rows, bool whole)
-{
-    QStringList lines;
-    double number = 0;
-    for (const QStringList& cells : rows) {
-        if (whole) {
-            QStringList kept = cells;
-            for (QString& cell : kept)
-                cell.replace(QLatin1Char(','), QLatin1Char(';'));
-            lines << kept.join(QLatin1Char(','));
-        } else if (parse_number(cells.value(ObsColumn::North), &number) &&
-                   parse_number(cells.value(ObsColumn::East), &number)) {
-            QStringList point;
-            for (const int column : kObservationPointColumns)
-                point << cells.value(column).trimmed();
-            lines << join_point_line(point);
-        }
-    }
-    return lines;
+    const QString suffix = QFileInfo(path).suffix();
+    whole_ = keeps_observation_columns(suffix);
+    writer_ =
+        format_writer(path, suffix, encoding, whole_ ? surveyxml::observation_fields() : PointFields::point_line());
+    if (!writer_)
+        reason_ = PointFormat::unknown_reason(suffix);
 }
 
-} // namespace
-
-SurveyWrite write_survey_file(const QString& path, const QVector<QStringList>& rows, OutputEncoding encoding)
+SurveyOutput::~SurveyOutput()
 {
-    SurveyWrite result;
-    const QString suffix = QFileInfo(path).suffix();
-    const bool whole = keeps_observation_columns(suffix);
-    const std::unique_ptr<FormatWriter> writer =
-        format_writer(path, suffix, encoding, whole ? surveyxml::observation_fields() : PointFields::point_line());
-    if (!writer) {
-        result.reason = PointFormat::unknown_reason(suffix);
-        return result;
+    if (writer_ && !failed_)
+        writer_->cancel();
+}
+
+// The line a writer takes: the whole row (a comma in a cell as ";"), or the point line of a row with
+// N and E; false for a row without them.
+bool SurveyOutput::line_for(const QStringList& cells)
+{
+    line_.clear();
+    if (whole_) {
+        for (int column = 0; column < cells.size(); ++column) {
+            if (column > 0)
+                line_ += QLatin1Char(',');
+            const int start = line_.size();
+            line_ += cells[column];
+            for (int i = start; i < line_.size(); ++i) {
+                if (line_[i] == QLatin1Char(','))
+                    line_[i] = QLatin1Char(';');
+            }
+        }
+        return true;
     }
-    const QStringList lines = lines_for(rows, whole);
-    if (writer->needs_first_pass()) {
-        for (const QString& line : lines)
-            writer->first_pass(line);
+    double number = 0;
+    if (!parse_number(cells.value(ObsColumn::North), &number) || !parse_number(cells.value(ObsColumn::East), &number))
+        return false;
+    QStringList point;
+    for (const int column : kObservationPointColumns)
+        point << cells.value(column).trimmed();
+    line_ = join_point_line(point);
+    return true;
+}
+
+void SurveyOutput::first_pass(const QStringList& cells)
+{
+    if (writer_ && line_for(cells))
+        writer_->first_pass(line_);
+}
+
+bool SurveyOutput::open()
+{
+    if (!writer_)
+        return false;
+    if (!writer_->open(QString()))
+        fail();
+    return !failed_;
+}
+
+bool SurveyOutput::write(const QStringList& cells)
+{
+    if (failed_ || !line_for(cells))
+        return false;
+    const bool written = writer_->write_line(line_);
+    if (writer_->failed()) {
+        fail();
+        return false;
     }
-    bool done = writer->open(QString());
-    for (int i = 0; done && i < lines.size(); ++i) {
-        if (writer->write_line(lines[i]))
-            ++result.written;
-        done = !writer->failed();
+    written_ += written ? 1 : 0;
+    return written;
+}
+
+void SurveyOutput::fail()
+{
+    failed_ = true;
+    report_ = writer_->report();
+    writer_->cancel();
+    reason_ = report_.unencodable > 0
+                  ? QStringLiteral("%1 characters GBK cannot hold; --gb18030 writes them").arg(report_.unencodable)
+                  : report_.message;
+}
+
+bool SurveyOutput::finish()
+{
+    if (!writer_ || failed_)
+        return false;
+    if (!writer_->flush() || writer_->report().unencodable > 0) {
+        fail();
+        return false;
     }
-    done = done && writer->flush() && writer->report().unencodable == 0;
-    if (!done) {
-        result.report = writer->report();
-        writer->cancel();
-        result.reason =
-            result.report.unencodable > 0
-                ? QStringLiteral("%1 characters GBK cannot hold; --gb18030 writes them").arg(result.report.unencodable)
-                : result.report.message;
-        return result;
-    }
-    result.done = writer->finish();
-    result.report = writer->report();
-    if (!result.done)
-        result.reason = result.report.message;
-    return result;
+    const bool done = writer_->finish();
+    report_ = writer_->report();
+    failed_ = true; // finished: nothing more to cancel
+    if (!done)
+        reason_ = report_.message;
+    return done;
 }

@@ -1,5 +1,6 @@
-// Reading LandXML survey data into observation rows: one pass over the document, then the pntRef
-// and setupID references resolved against everything the file holds.
+// Reading LandXML survey data into observation rows. A first walk over the document learns what the
+// rows refer to; each later walk makes the rows again and hands each on as soon as nothing more can
+// change it, so at most one row is held.
 #include "landxml/surveyreader.h"
 
 #include "data/pointfields.h"
@@ -9,6 +10,7 @@
 
 #include <QFile>
 #include <QHash>
+#include <QSet>
 #include <QXmlStreamReader>
 
 namespace
@@ -19,57 +21,11 @@ struct Coordinates {
     QStringList numbers; // N, E and optionally Z as written
 };
 
-// A row's reference to resolve once the whole file is read.
-struct Pending {
-    int row;
-    QString point; // pntRef, for N E Z (and name and code where the element gives none)
-    QString setup; // setupID, for the instrument height
-};
-
-class SurveyParse
-{
-public:
-    SurveyParse(QIODevice* device, const survey::KindLabels& labels) : xml_(device), labels_(labels) {}
-    LandXmlSurvey run();
-
-private:
-    void start_element();
-    void end_element();
-    QString attribute(const char* name) const { return attributes_.value(QLatin1String(name)).toString(); }
-    QStringList& new_row(const QString& kind);
-    void read_cg_point();
-    void read_point_of(int row, bool take_name);
-    void read_setup();
-    void read_backsight();
-    void read_observation();
-    void put_angle(QStringList& cells, int column, const char* name);
-    void put_number(QStringList& cells, int column, const char* name);
-    bool split_coordinates(const QString& text, QStringList* numbers);
-    void resolve();
-    void merge_outside();
-    void fail(LandXmlPoints::Status status, const QString& message);
-
-    QXmlStreamReader xml_;
-    QXmlStreamAttributes attributes_; // the current start element's
-    survey::KindLabels labels_;
-    LandXmlSurvey result_;
-    surveyxml::AngleUnit unit_ = surveyxml::AngleUnit::Radians;
-    int survey_depth_ = 0;
-    QString job_;
-    QString setup_; // the InstrumentSetup the reader is in, empty outside one
-    bool in_group_ = false;
-    QString group_setup_; // the ObservationGroup's setupID
-    int station_row_ = -1;
-    int backsight_row_ = -1;
-    int observation_row_ = -1;
-    QHash<QString, QString> setup_heights_; // setup id -> instrument height as written
-    QHash<QString, Coordinates> named_;     // the first CgPoint with coordinates of each name
-    QVector<Pending> pending_;
-    struct Outside {
-        QString name;
-        Coordinates point;
-    };
-    QVector<Outside> outside_; // CgPoints outside the Surveys
+// A record whose point is a pntRef: its key is known once the CgPoint it names is.
+struct ReferringRecord {
+    QString name;
+    QString code;
+    QString target;
 };
 
 QStringList empty_row()
@@ -79,15 +35,6 @@ QStringList empty_row()
     for (int column = 0; column < ObsColumn::Count; ++column)
         cells << QString();
     return cells;
-}
-
-QStringList& SurveyParse::new_row(const QString& kind)
-{
-    QStringList cells = empty_row();
-    cells[ObsColumn::Kind] = kind;
-    cells[ObsColumn::Job] = job_;
-    result_.rows.append(cells);
-    return result_.rows.last();
 }
 
 // The text split at white space.
@@ -107,6 +54,141 @@ QStringList words(const QString& text)
     return parts;
 }
 
+// A point by name, code and coordinates, as 64 bits: two points are one when these agree (a
+// CgPoint outside the Surveys that is a record's point again).
+quint64 point_key(const QString& name, const QString& code, const QStringList& numbers)
+{
+    const QString text = name + QChar(0) + code + QChar(0) + numbers.join(QChar(' '));
+    return (quint64(qHash(text, 0x9e3779b9U)) << 32) ^ quint64(qHash(text, 0x85ebca6bU));
+}
+
+} // namespace
+
+class SurveyParse
+{
+public:
+    SurveyParse(QIODevice* device, const survey::KindLabels& labels) : device_(device), labels_(labels) {}
+    // The first walks, handing the Surveys' rows to `preview` as they stand before anything is
+    // resolved; false (result() telling why) when the document cannot be read.
+    bool index(const SurveyRowSink& preview);
+    // Whether the preview gave the rows of the table (but for their observations).
+    bool preview_is_table() const { return targets_.isEmpty() && plain_outside_ == 0; }
+    bool read(const SurveyRowSink& sink, bool observations);
+    LandXmlSurvey& result() { return result_; }
+
+private:
+    enum class Walk {
+        Index,   // the setups' heights, the pntRef targets, the records' points; no observations
+        Targets, // the CgPoints that pntRefs name
+        Known,   // rows with names and coordinates only
+        Rows,    // rows with every cell
+    };
+    enum class Emit { All, Outside, Surveys };
+    bool walk(Walk walk, Emit which);
+    void start_element();
+    void end_element();
+    QString attribute(const char* name) const { return attributes_.value(QLatin1String(name)).toString(); }
+    QStringList& new_row(const QString& kind);
+    void end_row();
+    void read_cg_point();
+    void read_point_of(bool take_name);
+    void read_setup();
+    void read_backsight();
+    void read_observation();
+    void put_angle(int column, const char* name);
+    void put_number(int column, const char* name);
+    bool split_coordinates(const QString& text, QStringList* numbers);
+    void refer(SurveyReference::Kind kind, const QString& reference);
+    void fail(LandXmlPoints::Status status, const QString& message);
+    bool full() const { return walk_ == Walk::Rows; }
+
+    QIODevice* device_;
+    QXmlStreamReader xml_;
+    QXmlStreamAttributes attributes_; // the current start element's
+    survey::KindLabels labels_;
+    LandXmlSurvey result_;
+
+    // What the index walks learn.
+    QHash<QString, QString> setup_heights_; // setup id -> instrument height as written
+    QSet<QString> targets_;                 // names pntRefs give without coordinates
+    QHash<QString, Coordinates> named_;     // the first CgPoint with coordinates of each target
+    QHash<quint64, int> records_;           // the records' points, counted by key
+    QVector<ReferringRecord> referring_;
+    QVector<quint64> outside_; // the CgPoints outside the Surveys with coordinates, by key
+    int plain_outside_ = 0;    // of them, the points of no record
+    bool outside_after_survey_ = false;
+
+    // The walk under way.
+    Walk walk_ = Walk::Index;
+    Emit emit_ = Emit::All;
+    const SurveyRowSink* sink_ = nullptr;
+    QHash<quint64, int> records_left_; // records' points not yet met again outside the Surveys
+    int next_row_ = 0;
+    surveyxml::AngleUnit unit_ = surveyxml::AngleUnit::Radians;
+    int survey_depth_ = 0;
+    int surveys_seen_ = 0;
+    QString job_;
+    QString setup_; // the InstrumentSetup the reader is in, empty outside one
+    bool in_group_ = false;
+    QString group_setup_; // the ObservationGroup's setupID
+    // The row being filled: the station record until its InstrumentPoint, a backsight record or a
+    // measured point until its element ends.
+    enum class Open { None, Station, Backsight, Observation, Done };
+    Open open_ = Open::None;
+    QStringList row_;
+    QString row_target_;                      // its pntRef, in the index walk
+    QVector<SurveyReference> row_references_; // its references, named when it is handed on
+};
+
+QStringList& SurveyParse::new_row(const QString& kind)
+{
+    end_row();
+    row_ = empty_row();
+    row_[ObsColumn::Kind] = kind;
+    row_[ObsColumn::Job] = job_;
+    row_target_.clear();
+    row_references_.clear();
+    open_ = Open::Done;
+    return row_;
+}
+
+// The row is whole: the index walk counts a record's point, the others hand the row on.
+void SurveyParse::end_row()
+{
+    if (open_ == Open::None)
+        return;
+    open_ = Open::None;
+    const QString& kind = row_[ObsColumn::Kind];
+    if (walk_ == Walk::Index) {
+        if (kind.isEmpty() || kind == labels_.backsight) {
+        } else if (!row_target_.isEmpty()) {
+            referring_.append({row_[ObsColumn::Name], row_[ObsColumn::Code], row_target_});
+        } else {
+            QStringList numbers = row_.mid(ObsColumn::North, 3);
+            if (numbers.last().isEmpty())
+                numbers.removeLast();
+            ++records_[point_key(row_[ObsColumn::Name], row_[ObsColumn::Code], numbers)];
+        }
+        if (sink_)
+            (*sink_)(next_row_++, row_);
+        return;
+    }
+    if (walk_ == Walk::Targets || emit_ == Emit::Outside)
+        return;
+    for (SurveyReference& reference : row_references_) {
+        reference.name = row_[ObsColumn::Name];
+        result_.references.append(reference);
+    }
+    row_references_.clear();
+    (*sink_)(next_row_++, row_);
+}
+
+void SurveyParse::refer(SurveyReference::Kind kind, const QString& reference)
+{
+    if (full())
+        row_references_.append({kind, next_row_, QString(), reference});
+}
+
 bool SurveyParse::split_coordinates(const QString& text, QStringList* numbers)
 {
     const QStringList parts = words(text);
@@ -114,30 +196,32 @@ bool SurveyParse::split_coordinates(const QString& text, QStringList* numbers)
     bool good = parts.size() == 2 || parts.size() == 3;
     for (const QString& part : parts)
         good = good && parse_number(part, &value);
-    if (!good && !parts.isEmpty())
+    if (!good && !parts.isEmpty() && full())
         ++result_.bad_values;
     *numbers = good ? parts : QStringList();
     return good;
 }
 
-void SurveyParse::put_angle(QStringList& cells, int column, const char* name)
+void SurveyParse::put_angle(int column, const char* name)
 {
+    if (!full())
+        return;
     const QString text = attribute(name);
     qint64 seconds = 0;
     if (text.isEmpty())
         return;
     if (surveyxml::angle_seconds(text, unit_, &seconds))
-        cells[column] = survey::angle_with_marks(seconds);
+        row_[column] = survey::angle_with_marks(seconds);
     else
         ++result_.bad_values;
 }
 
-void SurveyParse::put_number(QStringList& cells, int column, const char* name)
+void SurveyParse::put_number(int column, const char* name)
 {
     const QString text = attribute(name).trimmed();
     if (is_number_text(text))
-        cells[column] = text;
-    else if (!text.isEmpty())
+        row_[column] = text;
+    else if (!text.isEmpty() && full())
         ++result_.bad_values;
 }
 
@@ -149,10 +233,35 @@ void SurveyParse::read_cg_point()
     if (point.code.isEmpty())
         point.code = attribute("desc");
     split_coordinates(xml_.readElementText(QXmlStreamReader::SkipChildElements), &point.numbers);
-    if (!point.numbers.isEmpty() && !name.isEmpty() && !named_.contains(name))
-        named_.insert(name, point);
-    if (survey_depth_ == 0) {
-        outside_.append({name, point});
+    const bool outside = survey_depth_ == 0;
+    if (outside && walk_ == Walk::Index) {
+        outside_after_survey_ = outside_after_survey_ || surveys_seen_ > 0;
+        if (!point.numbers.isEmpty())
+            outside_.append(point_key(name, point.code, point.numbers));
+        return;
+    }
+    if (walk_ == Walk::Targets) {
+        if (!point.numbers.isEmpty() && targets_.contains(name) && !named_.contains(name))
+            named_.insert(name, point);
+        return;
+    }
+    if (outside) {
+        // A record's point again, or a plain row before all others.
+        if (point.numbers.isEmpty())
+            return;
+        const auto record = records_left_.find(point_key(name, point.code, point.numbers));
+        if (record != records_left_.end() && *record > 0) {
+            --*record;
+            return;
+        }
+        if (emit_ == Emit::Surveys)
+            return;
+        QStringList cells = empty_row();
+        cells[ObsColumn::Name] = name;
+        cells[ObsColumn::Code] = point.code;
+        for (int i = 0; i < point.numbers.size(); ++i)
+            cells[ObsColumn::North + i] = point.numbers[i];
+        (*sink_)(next_row_++, cells);
         return;
     }
     QStringList& cells = new_row(QString());
@@ -162,63 +271,80 @@ void SurveyParse::read_cg_point()
         cells[ObsColumn::North + i] = point.numbers[i];
 }
 
-// An InstrumentPoint, BacksightPoint or TargetPoint: its code and N E Z into `row`, its name too when
-// `take_name`; a pntRef without coordinates is resolved later.
-void SurveyParse::read_point_of(int row, bool take_name)
+// An InstrumentPoint, BacksightPoint or TargetPoint of the open row: its code and N E Z, its name
+// too when `take_name`; a pntRef without coordinates takes those of the CgPoint it names.
+void SurveyParse::read_point_of(bool take_name)
 {
-    if (row < 0)
-        return;
-    QStringList& cells = result_.rows[row];
     const QString ref = attribute("pntRef").trimmed();
     const QString name = attribute("name");
     if (take_name)
-        cells[ObsColumn::Name] = name.isEmpty() ? ref : name;
-    cells[ObsColumn::Code] = attribute("code");
+        row_[ObsColumn::Name] = name.isEmpty() ? ref : name;
+    row_[ObsColumn::Code] = attribute("code");
     QStringList numbers;
     if (split_coordinates(xml_.readElementText(QXmlStreamReader::SkipChildElements), &numbers)) {
         for (int i = 0; i < numbers.size(); ++i)
-            cells[ObsColumn::North + i] = numbers[i];
-    } else if (!ref.isEmpty() && row != backsight_row_) {
-        pending_.append({row, ref, QString()});
+            row_[ObsColumn::North + i] = numbers[i];
+        return;
     }
+    if (ref.isEmpty() || open_ == Open::Backsight)
+        return;
+    if (walk_ == Walk::Index) {
+        targets_.insert(ref);
+        row_target_ = ref;
+        return;
+    }
+    const auto point = named_.constFind(ref);
+    if (point == named_.constEnd()) {
+        refer(SurveyReference::MissingPoint, ref);
+        return;
+    }
+    if (row_[ObsColumn::Code].isEmpty())
+        row_[ObsColumn::Code] = point->code;
+    for (int i = 0; i < point->numbers.size(); ++i)
+        row_[ObsColumn::North + i] = point->numbers[i];
 }
 
 void SurveyParse::read_setup()
 {
     ++result_.setups;
     setup_ = attribute("id");
-    QStringList& cells = new_row(labels_.station);
-    cells[ObsColumn::Name] = attribute("stationName");
-    put_number(cells, ObsColumn::InstrumentHeight, "instrumentHeight");
-    if (!setup_.isEmpty() && !setup_heights_.contains(setup_))
-        setup_heights_.insert(setup_, cells[ObsColumn::InstrumentHeight]);
-    station_row_ = result_.rows.size() - 1;
-    backsight_row_ = observation_row_ = -1;
+    new_row(labels_.station)[ObsColumn::Name] = attribute("stationName");
+    put_number(ObsColumn::InstrumentHeight, "instrumentHeight");
+    if (walk_ == Walk::Index && !setup_.isEmpty() && !setup_heights_.contains(setup_))
+        setup_heights_.insert(setup_, row_[ObsColumn::InstrumentHeight]);
+    open_ = Open::Station;
 }
 
 void SurveyParse::read_backsight()
 {
-    QStringList& cells = new_row(labels_.backsight);
-    put_angle(cells, ObsColumn::BacksightAngle, "circle");
-    backsight_row_ = result_.rows.size() - 1;
+    new_row(labels_.backsight);
+    put_angle(ObsColumn::BacksightAngle, "circle");
+    open_ = Open::Backsight;
 }
 
 void SurveyParse::read_observation()
 {
     ++result_.observations;
-    QStringList& cells = new_row(labels_.measured);
-    put_angle(cells, ObsColumn::HorizontalAngle, "horizAngle");
-    put_angle(cells, ObsColumn::VerticalAngle, "zenithAngle");
-    put_number(cells, ObsColumn::SlopeDistance, "slopeDistance");
-    put_number(cells, ObsColumn::HorizontalDistance, "horizDistance");
-    put_number(cells, ObsColumn::VerticalDistance, "vertDistance");
-    put_number(cells, ObsColumn::ReflectorHeight, "targetHeight");
-    observation_row_ = result_.rows.size() - 1;
+    new_row(labels_.measured);
+    put_angle(ObsColumn::HorizontalAngle, "horizAngle");
+    put_angle(ObsColumn::VerticalAngle, "zenithAngle");
+    if (full()) {
+        put_number(ObsColumn::SlopeDistance, "slopeDistance");
+        put_number(ObsColumn::HorizontalDistance, "horizDistance");
+        put_number(ObsColumn::VerticalDistance, "vertDistance");
+        put_number(ObsColumn::ReflectorHeight, "targetHeight");
+    }
+    open_ = Open::Observation;
     QString setup = attribute("setupID").trimmed();
     if (setup.isEmpty())
         setup = in_group_ ? group_setup_ : setup_;
-    if (!setup.isEmpty())
-        pending_.append({observation_row_, QString(), setup});
+    if (setup.isEmpty() || walk_ == Walk::Index)
+        return;
+    const auto height = setup_heights_.constFind(setup);
+    if (height != setup_heights_.constEnd())
+        row_[ObsColumn::InstrumentHeight] = *height;
+    else
+        refer(SurveyReference::MissingSetup, setup);
 }
 
 void SurveyParse::start_element()
@@ -226,9 +352,11 @@ void SurveyParse::start_element()
     const auto name = xml_.name();
     if (name == QLatin1String("CgPoint")) {
         read_cg_point();
+    } else if (walk_ == Walk::Targets) {
+        return;
     } else if (name == QLatin1String("Survey")) {
         ++survey_depth_;
-        ++result_.surveys;
+        ++surveys_seen_;
         job_.clear();
     } else if (name == QLatin1String("SurveyHeader") && survey_depth_ > 0) {
         job_ = attribute("name");
@@ -244,17 +372,20 @@ void SurveyParse::start_element()
     } else if (name == QLatin1String("ObservationGroup")) {
         in_group_ = true;
         group_setup_ = attribute("setupID").trimmed();
-        backsight_row_ = observation_row_ = -1;
+        end_row();
     } else if (name == QLatin1String("Backsight") && (!setup_.isEmpty() || in_group_)) {
         read_backsight();
     } else if (name == QLatin1String("RawObservation")) {
         read_observation();
     } else if (name == QLatin1String("InstrumentPoint") && !setup_.isEmpty()) {
-        read_point_of(observation_row_ < 0 && backsight_row_ < 0 ? station_row_ : -1, false);
+        if (open_ == Open::Station)
+            read_point_of(false);
     } else if (name == QLatin1String("BacksightPoint")) {
-        read_point_of(backsight_row_, true);
+        if (open_ == Open::Backsight)
+            read_point_of(true);
     } else if (name == QLatin1String("TargetPoint")) {
-        read_point_of(observation_row_, true);
+        if (open_ == Open::Observation)
+            read_point_of(true);
     }
 }
 
@@ -262,83 +393,17 @@ void SurveyParse::end_element()
 {
     const auto name = xml_.name();
     if (name == QLatin1String("Survey") && survey_depth_ > 0) {
+        end_row();
         --survey_depth_;
     } else if (name == QLatin1String("InstrumentSetup")) {
         setup_.clear();
-        station_row_ = backsight_row_ = observation_row_ = -1;
+        end_row();
     } else if (name == QLatin1String("ObservationGroup")) {
         in_group_ = false;
-        backsight_row_ = observation_row_ = -1;
-    } else if (name == QLatin1String("Backsight")) {
-        backsight_row_ = -1;
-    } else if (name == QLatin1String("RawObservation")) {
-        observation_row_ = -1;
+        end_row();
+    } else if (name == QLatin1String("Backsight") || name == QLatin1String("RawObservation")) {
+        end_row();
     }
-}
-
-void SurveyParse::resolve()
-{
-    for (const Pending& p : qAsConst(pending_)) {
-        QStringList& cells = result_.rows[p.row];
-        if (!p.setup.isEmpty()) {
-            const auto setup = setup_heights_.constFind(p.setup);
-            if (setup != setup_heights_.constEnd())
-                cells[ObsColumn::InstrumentHeight] = *setup;
-            else
-                result_.references.append({SurveyReference::MissingSetup, p.row, p.setup});
-            continue;
-        }
-        const auto point = named_.constFind(p.point);
-        if (point == named_.constEnd()) {
-            result_.references.append({SurveyReference::MissingPoint, p.row, p.point});
-            continue;
-        }
-        if (cells[ObsColumn::Code].isEmpty())
-            cells[ObsColumn::Code] = point->code;
-        for (int i = 0; i < point->numbers.size(); ++i)
-            cells[ObsColumn::North + i] = point->numbers[i];
-    }
-}
-
-QString point_key(const QString& name, const QString& code, const QStringList& numbers)
-{
-    return name + QChar(0) + code + QChar(0) + numbers.join(QChar(' '));
-}
-
-// The CgPoints outside the Surveys that are no station's or measured point's come first as plain
-// rows; the others are those records' points again.
-void SurveyParse::merge_outside()
-{
-    QHash<QString, int> records;
-    for (const QStringList& cells : qAsConst(result_.rows)) {
-        if (cells[ObsColumn::Kind].isEmpty() || cells[ObsColumn::Kind] == labels_.backsight)
-            continue;
-        QStringList numbers = cells.mid(ObsColumn::North, 3);
-        if (numbers.last().isEmpty())
-            numbers.removeLast();
-        ++records[point_key(cells[ObsColumn::Name], cells[ObsColumn::Code], numbers)];
-    }
-    QVector<QStringList> plain;
-    for (const Outside& point : qAsConst(outside_)) {
-        if (point.point.numbers.isEmpty())
-            continue;
-        int& seen = records[point_key(point.name, point.point.code, point.point.numbers)];
-        if (seen > 0) {
-            --seen;
-            continue;
-        }
-        QStringList cells = empty_row();
-        cells[ObsColumn::Name] = point.name;
-        cells[ObsColumn::Code] = point.point.code;
-        for (int i = 0; i < point.point.numbers.size(); ++i)
-            cells[ObsColumn::North + i] = point.point.numbers[i];
-        plain.append(cells);
-    }
-    if (plain.isEmpty())
-        return;
-    for (SurveyReference& reference : result_.references)
-        reference.row += plain.size();
-    result_.rows = plain + result_.rows;
 }
 
 void SurveyParse::fail(LandXmlPoints::Status status, const QString& message)
@@ -350,8 +415,24 @@ void SurveyParse::fail(LandXmlPoints::Status status, const QString& message)
     result_.column = xml_.columnNumber();
 }
 
-LandXmlSurvey SurveyParse::run()
+bool SurveyParse::walk(Walk walk, Emit which)
 {
+    walk_ = walk;
+    emit_ = which;
+    unit_ = surveyxml::AngleUnit::Radians;
+    survey_depth_ = surveys_seen_ = 0;
+    const bool counting = walk != Walk::Targets;
+    if (counting)
+        result_.setups = result_.observations = 0;
+    job_.clear();
+    setup_.clear();
+    in_group_ = false;
+    open_ = Open::None;
+    if (walk != Walk::Index && !device_->seek(0)) {
+        fail(LandXmlPoints::CannotOpen, device_->errorString());
+        return false;
+    }
+    xml_.setDevice(device_);
     bool root_seen = false;
     while (!xml_.atEnd()) {
         xml_.readNext();
@@ -365,7 +446,7 @@ LandXmlSurvey SurveyParse::run()
             root_seen = true;
             if (xml_.name() != QLatin1String("LandXML")) {
                 fail(LandXmlPoints::NotLandXml, xml_.name().toString());
-                return result_;
+                return false;
             }
             continue;
         }
@@ -374,30 +455,125 @@ LandXmlSurvey SurveyParse::run()
     }
     if (xml_.hasError() || !root_seen) {
         fail(LandXmlPoints::NotWellFormed, root_seen ? xml_.errorString() : QStringLiteral("no root element"));
-        return result_;
+        return false;
     }
-    resolve();
-    merge_outside();
-    return result_;
+    end_row();
+    if (counting)
+        result_.surveys = surveys_seen_;
+    return true;
+}
+
+bool SurveyParse::index(const SurveyRowSink& preview)
+{
+    sink_ = preview ? &preview : nullptr;
+    next_row_ = 0;
+    const bool indexed = walk(Walk::Index, Emit::All);
+    sink_ = nullptr;
+    if (!indexed)
+        return false;
+    if (!targets_.isEmpty()) {
+        if (!walk(Walk::Targets, Emit::All))
+            return false;
+        for (const ReferringRecord& record : qAsConst(referring_)) {
+            const Coordinates point = named_.value(record.target);
+            ++records_[point_key(record.name, record.code.isEmpty() ? point.code : record.code, point.numbers)];
+        }
+        referring_.clear();
+    }
+    QHash<quint64, int> left = records_;
+    for (const quint64 key : qAsConst(outside_)) {
+        int& count = left[key];
+        if (count > 0)
+            --count;
+        else
+            ++plain_outside_;
+    }
+    outside_.clear();
+    outside_.squeeze();
+    return true;
+}
+
+bool SurveyParse::read(const SurveyRowSink& sink, bool observations)
+{
+    if (!result_.ok())
+        return false;
+    sink_ = &sink;
+    records_left_ = records_;
+    next_row_ = 0;
+    const Walk walk = observations ? Walk::Rows : Walk::Known;
+    if (observations) {
+        result_.references.clear();
+        result_.bad_values = 0;
+    }
+    // Plain rows come first: when some of them follow a Survey, they are read in a walk of their own.
+    if (!outside_after_survey_)
+        return this->walk(walk, Emit::All);
+    return this->walk(walk, Emit::Outside) && this->walk(walk, Emit::Surveys);
+}
+
+LandXmlSurveyReader::LandXmlSurveyReader(QIODevice* device, const survey::KindLabels& labels,
+                                         const SurveyRowSink& preview)
+    : parse_(new SurveyParse(device, labels))
+{
+    parse_->index(preview);
+}
+
+LandXmlSurveyReader::LandXmlSurveyReader(const QString& path, const survey::KindLabels& labels,
+                                         const SurveyRowSink& preview)
+{
+    auto* file = new QFile(path);
+    file_.reset(file);
+    parse_.reset(new SurveyParse(file, labels));
+    if (!file->open(QIODevice::ReadOnly)) {
+        parse_->result().status = LandXmlPoints::CannotOpen;
+        parse_->result().message = file->errorString();
+        return;
+    }
+    parse_->index(preview);
+}
+
+LandXmlSurveyReader::~LandXmlSurveyReader() = default;
+
+const LandXmlSurvey& LandXmlSurveyReader::info() const
+{
+    return parse_->result();
+}
+
+bool LandXmlSurveyReader::preview_is_table() const
+{
+    return parse_->result().ok() && parse_->preview_is_table();
+}
+
+bool LandXmlSurveyReader::read(const SurveyRowSink& sink, bool observations)
+{
+    return parse_->read(sink, observations);
+}
+
+namespace
+{
+
+LandXmlSurvey read_all(LandXmlSurveyReader& reader)
+{
+    QVector<QStringList> rows;
+    reader.read([&rows](int, const QStringList& cells) { rows.append(cells); });
+    LandXmlSurvey result = reader.info();
+    if (result.ok())
+        result.rows = rows;
+    return result;
 }
 
 } // namespace
 
 LandXmlSurvey read_landxml_survey(QIODevice* device, const survey::KindLabels& labels)
 {
-    return SurveyParse(device, labels).run();
+    LandXmlSurveyReader reader(device, labels);
+    return read_all(reader);
 }
 
 LandXmlSurvey read_landxml_survey_file(const QString& path, const survey::KindLabels& labels)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        LandXmlSurvey result;
-        result.status = LandXmlPoints::CannotOpen;
-        result.message = file.errorString();
-        return result;
-    }
-    return read_landxml_survey(&file, labels);
+    LandXmlSurveyReader reader(path, labels);
+    return read_all(reader);
 }
 
 bool landxml_has_survey(const QString& path)
@@ -413,10 +589,9 @@ bool landxml_has_survey(const QString& path)
     return false;
 }
 
-QString reference_in_english(const SurveyReference& reference, const QVector<QStringList>& rows)
+QString reference_in_english(const SurveyReference& reference)
 {
-    const QString head =
-        QStringLiteral("row %1 %2: ").arg(reference.row + 1).arg(rows.value(reference.row).value(ObsColumn::Name));
+    const QString head = QStringLiteral("row %1 %2: ").arg(reference.row + 1).arg(reference.name);
     if (reference.kind == SurveyReference::MissingSetup)
         return head + QStringLiteral("refers to setup %1, which the file does not hold: read without an instrument "
                                      "height")
