@@ -15,6 +15,7 @@
 #include "survey/surveytext.h"
 
 #include <QBuffer>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -350,9 +351,26 @@ private slots:
         QTemporaryDir dir;
         const QString own = dir.filePath("own.xml");
         QVERIFY(write_rows(own, sample_rows("ROAD2.obs") + mixed_rows(kCodes)));
-        QFile file(own);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QTest::newRow("the program's own") << file.readAll() << true;
+        // A station oriented on a measured point (found in a further read), which it measures again.
+        const QString on_measured = dir.filePath("on_measured.xml");
+        QVERIFY(write_rows(
+            on_measured, mixed_rows(kCodes) +
+                             Rows{row_of({{0, "STN"}, {1, "J2"}, {2, "S9"}, {3, "20"}, {4, "0"}, {5, "1"}, {7, "1.5"}}),
+                                  row_of({{0, "BK"}, {1, "J2"}, {2, "A<1>"}, {8, "000°00'00\""}}),
+                                  row_of({{0, "MP"},
+                                          {1, "J2"},
+                                          {2, "A<1>"},
+                                          {3, "10.020"},
+                                          {4, "0.000"},
+                                          {7, "1.5"},
+                                          {9, "000°00'00\""},
+                                          {10, "090°00'00\""},
+                                          {13, "10.000"}})}));
+        for (const QString& path : {own, on_measured}) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QTest::newRow(qPrintable(QFileInfo(path).baseName())) << file.readAll() << true;
+        }
         QTest::newRow("pntRefs") << foreign << false;
         QTest::newRow("control points after the Survey") << late << false;
     }

@@ -146,7 +146,7 @@ void SurveyCheck::compare_recorded(const Finding& base, const Reduction& r, cons
 
 void SurveyCheck::compare_same_name(const Finding& base, const Reduction& r, int station_row)
 {
-    if (base.name.isEmpty())
+    if (base.name.isEmpty() || (repeated_ && !repeated_(base.name)))
         return;
     const auto it = first_seen_.constFind(base.name);
     if (it == first_seen_.constEnd()) {

@@ -7,6 +7,8 @@
 
 #include "survey/reduction.h"
 
+#include <functional>
+
 namespace survey
 {
 
@@ -63,6 +65,10 @@ public:
     SurveyCheck(const KindLabels& labels, const KnownPoints& known, const ReductionOptions& options = {},
                 const Tolerance& tolerance = {});
 
+    // Names for which `repeated` is false are measured once: they are not kept for the comparison of
+    // points of one name (a reader that streams then holds only the names measured twice).
+    void set_repeated_names(std::function<bool(const QString&)> repeated) { repeated_ = std::move(repeated); }
+
     void feed(int row, const QStringList& cells);
     // The result so far; the setups are complete once every row is fed.
     CheckResult result() const;
@@ -86,6 +92,7 @@ private:
     ReductionOptions options_;
     Tolerance tolerance_;
     QHash<QString, Seen> first_seen_; // name -> its first computed measurement
+    std::function<bool(const QString&)> repeated_;
     CheckResult result_;
     int last_row_with_finding_ = -1;
 };

@@ -5,6 +5,7 @@
 
 #include "data/pointfields.h"
 #include "data/tablecolumns.h"
+#include "data/texthash.h"
 #include "landxml/surveyxml.h"
 #include "survey/surveyangle.h"
 
@@ -58,8 +59,10 @@ QStringList words(const QString& text)
 // CgPoint outside the Surveys that is a record's point again).
 quint64 point_key(const QString& name, const QString& code, const QStringList& numbers)
 {
-    const QString text = name + QChar(0) + code + QChar(0) + numbers.join(QChar(' '));
-    return (quint64(qHash(text, 0x9e3779b9U)) << 32) ^ quint64(qHash(text, 0x85ebca6bU));
+    quint64 hash = text_hash(QChar(0), text_hash(code, text_hash(QChar(0), text_hash(name))));
+    for (int i = 0; i < numbers.size(); ++i)
+        hash = text_hash(numbers[i], i > 0 ? text_hash(QChar(' '), hash) : hash);
+    return hash;
 }
 
 } // namespace

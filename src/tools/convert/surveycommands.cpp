@@ -4,6 +4,7 @@
 #include "convert/console.h"
 #include "data/tablecolumns.h"
 #include "formats/surveyfiles.h"
+#include "survey/streamedknown.h"
 #include "survey/surveytext.h"
 
 #include <QFileInfo>
@@ -49,24 +50,31 @@ bool read_rows(const QString& input, SurveySource& source, const SurveyRowSink& 
 }
 
 // The file opened, with the known points that orient its stations: gathered while it is opened when
-// its rows are whole by then, else read once more.
+// its rows are whole by then (else read once more), and the measured points of backsight names read
+// once more where one may be such a point.
 struct OpenedSurvey {
     std::unique_ptr<SurveySource> source;
-    survey::KnownPoints known;
+    std::unique_ptr<survey::StreamedKnownPoints> known;
 };
 
 bool open_survey(const QString& input, OpenedSurvey* opened_survey)
 {
-    survey::KnownPoints& known = opened_survey->known;
-    const SurveyRowSink add = [&known](int, const QStringList& cells) { known.add_row(cells, record_code_labels()); };
+    std::unique_ptr<survey::StreamedKnownPoints>& known = opened_survey->known;
+    known.reset(new survey::StreamedKnownPoints(record_code_labels()));
+    const SurveyRowSink add = [&known](int, const QStringList& cells) { known->add_row(cells); };
     opened_survey->source.reset(new SurveySource(input, add));
     SurveySource& source = *opened_survey->source;
     if (!opened(input, source))
         return false;
-    if (source.preview_is_table())
+    if (!source.preview_is_table()) {
+        known.reset(new survey::StreamedKnownPoints(record_code_labels()));
+        if (!read_rows(input, source, add, false))
+            return false;
+    }
+    if (known->wanted().isEmpty())
         return true;
-    known = survey::KnownPoints();
-    return read_rows(input, source, add, false);
+    return read_rows(
+        input, source, [&known](int, const QStringList& cells) { known->add_measured(cells); }, false);
 }
 
 // The rows to write, produced by `produce` (which hands each to its argument, and may be called twice:
@@ -199,7 +207,9 @@ int check_survey(const Options& options)
     if (!open_survey(options.input, &opened_survey))
         return 1;
     SurveySource& source = *opened_survey.source;
-    survey::SurveyCheck check(record_code_labels(), opened_survey.known, reduction_of(options), options.tolerance);
+    const survey::StreamedKnownPoints& known = *opened_survey.known;
+    survey::SurveyCheck check(record_code_labels(), known.known(), reduction_of(options), options.tolerance);
+    check.set_repeated_names([&known](const QString& name) { return known.measured_more_than_once(name); });
     if (!read_rows(options.input, source, [&check](int row, const QStringList& cells) { check.feed(row, cells); }))
         return 1;
     tell_what_was_read(options.input, source.info());
@@ -224,7 +234,7 @@ int reduce_survey(const Options& options)
     if (!open_survey(options.input, &opened_survey))
         return 1;
     SurveySource& source = *opened_survey.source;
-    const survey::KnownPoints& known = opened_survey.known;
+    const survey::KnownPoints& known = opened_survey.known->known();
     const bool whole = keeps_observation_columns(QFileInfo(options.output).suffix());
     std::unique_ptr<ReducedRows> reduced;
     const RowProducer produce = [&](const RowOut& out) {
