@@ -5,6 +5,7 @@
 #include "data/pointformats.h"
 #include "data/tablecolumns.h"
 #include "formats/geoformats.h"
+#include "formats/surveyworkbook.h"
 #include "landxml/surveyxml.h"
 
 #include <QFileInfo>
@@ -15,14 +16,30 @@ const survey::KindLabels& record_code_labels()
     return labels;
 }
 
-LandXmlSurvey read_survey_file(const QString& path)
+LandXmlSurvey read_survey_file(const QString& path, QStringList* notes)
 {
-    if (QFileInfo(path).suffix().compare(QLatin1String("xml"), Qt::CaseInsensitive) == 0)
+    const QString suffix = QFileInfo(path).suffix();
+    if (suffix.compare(QLatin1String("xml"), Qt::CaseInsensitive) == 0)
         return read_landxml_survey_file(path, record_code_labels());
-    LandXmlSurvey refused;
-    refused.status = LandXmlPoints::CannotOpen;
-    refused.message = QStringLiteral("only LandXML survey data (\"xml\") carries the observation columns");
-    return refused;
+    LandXmlSurvey survey;
+    if (!is_workbook_suffix(suffix)) {
+        survey.status = LandXmlPoints::CannotOpen;
+        survey.message = QStringLiteral("only LandXML survey data (\"xml\") and the observation layout's workbook "
+                                        "(\"xlsx\", \"ods\") carry the observation columns");
+        return survey;
+    }
+    ObservationWorkbook book;
+    if (!read_observation_workbook(
+            path, [&survey](const QStringList& cells) { survey.rows << cells; }, &book)) {
+        survey.status = LandXmlPoints::CannotOpen;
+        survey.message = book.message;
+        survey.rows.clear();
+        return survey;
+    }
+    survey.surveys = 1;
+    if (notes)
+        *notes = workbook_notes_in_english(book);
+    return survey;
 }
 
 bool keeps_observation_columns(const QString& suffix)

@@ -14,9 +14,10 @@
 // The kind cells the converter reads rows with: the record codes.
 const survey::KindLabels& record_code_labels();
 
-// The observation rows of `path`. LandXML survey data is the one format that carries the observation
-// columns; any other suffix is refused with `message` saying so.
-LandXmlSurvey read_survey_file(const QString& path);
+// The observation rows of `path`: LandXML survey data, or the observation layout's workbook (xlsx,
+// ods) when its first row captions the observation columns; any other suffix is refused with
+// `message` saying so. `notes` gets what a workbook's reading did not keep, in English.
+LandXmlSurvey read_survey_file(const QString& path, QStringList* notes = nullptr);
 
 // Whether rows of the observation layout written to `suffix` keep every column (LandXML, GIS layers).
 bool keeps_observation_columns(const QString& suffix);

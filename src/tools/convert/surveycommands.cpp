@@ -13,7 +13,8 @@ namespace
 // cannot be read or holds no survey data.
 bool read_survey(const QString& input, LandXmlSurvey* survey)
 {
-    *survey = read_survey_file(input);
+    QStringList notes;
+    *survey = read_survey_file(input, &notes);
     if (!survey->ok()) {
         say(stderr, QString("ktconvert: cannot read %1: %2").arg(input, survey->message));
         return false;
@@ -22,6 +23,8 @@ bool read_survey(const QString& input, LandXmlSurvey* survey)
         say(stderr, QString("ktconvert: %1 holds no survey data (no LandXML Survey)").arg(input));
         return false;
     }
+    for (const QString& note : qAsConst(notes))
+        say(stderr, QString("ktconvert: %1: %2").arg(input, note));
     for (const SurveyReference& reference : qAsConst(survey->references))
         say(stderr, QString("ktconvert: %1: %2").arg(input, reference_in_english(reference, survey->rows)));
     if (survey->bad_values > 0)
