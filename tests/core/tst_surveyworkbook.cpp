@@ -102,9 +102,8 @@ private slots:
         const QStringList check{"--check"};
         QTest::newRow("Chinese, a remark")
             << QString(chinese + QString::fromUtf8(",备注")).split(',') << check << 3 << QStringList()
-            << QString::fromUtf8(
-                   "ktconvert: %1: 1 columns not read, their captions name no observation column (备注): 30 "
-                   "cells\n");
+            << QString::fromUtf8("ktconvert: %1: 1 columns not read, their captions name no observation column: 备注\n"
+                                 "ktconvert: %1: 30 cells not read, in columns that name no observation column\n");
         QTest::newRow("English") << english << check << 3 << QStringList() << QString();
         QTest::newRow("English, reduced")
             << english << QStringList{"--reduce", "--reflector-height", "2.000"} << 0 << QStringList() << QString();

@@ -105,18 +105,22 @@ QStringList workbook_notes_in_english(const ObservationWorkbook& read)
 {
     QStringList notes;
     LayerReport sheets;
-    sheets.layer = read.book.sheet;
-    sheets.layer_count = read.book.sheet_count;
     sheets.hidden_layers = read.book.hidden_sheets;
     for (const FileFindingText& finding : read_findings(FileOperation::ReadReport(), sheets))
         notes << finding_in_english(finding);
+    const int others = read.book.sheet_count - read.book.hidden_sheets.size() - 1;
+    if (others > 0)
+        notes << QStringLiteral("sheet \"%1\" read, %2 further sheets not").arg(read.book.sheet).arg(others);
     if (!read.unknown_captions.isEmpty())
-        notes << QStringLiteral("%1 columns not read, their captions name no observation column (%2): %3 cells")
+        notes << QStringLiteral("%1 columns not read, their captions name no observation column: %2")
                      .arg(read.unknown_captions.size())
-                     .arg(read.unknown_captions.join(QLatin1String(", ")))
-                     .arg(read.cells_not_read);
-    else if (read.cells_not_read > 0)
-        notes << QStringLiteral("%1 cells not read: their columns have no caption").arg(read.cells_not_read);
+                     .arg(read.unknown_captions.join(QLatin1String(", ")));
+    if (read.cells_not_read > 0)
+        notes
+            << QStringLiteral("%1 cells not read, in columns that name no observation column").arg(read.cells_not_read);
+    if (read.empty_rows > 0)
+        notes << QStringLiteral("%1 empty rows skipped: rows are numbered without them and the caption row")
+                     .arg(read.empty_rows);
     if (read.dated_cells > 0)
         notes << QStringLiteral("%1 numbers shown as dates or times in the workbook were read as their numbers")
                      .arg(read.dated_cells);
