@@ -1,9 +1,9 @@
 // ktconvert: converts a coordinate file into another format, both chosen by file suffix, through the
 // program's own readers (every encoding they tell) and writers (GBK, or GB18030 when asked), the
 // LandXML and GIS formats in the points' coordinate system, workbooks by their columns. Measured data
-// (LandXML survey data) is checked against its own observations, or its points recomputed from them;
-// coded points are joined into lines and areas (convert/). Delimited text with decimal commas is read,
-// and the CSV for spreadsheets written, beside the formats.
+// (LandXML survey data, the observation layout's workbook) is checked against its own observations, or
+// its points recomputed from them; coded points are joined into lines and areas (convert/). Delimited
+// text with decimal commas is read, and the CSV for spreadsheets written, beside the formats.
 #include "convert/console.h"
 #include "crs/crs.h"
 #include "data/pointformats.h"
@@ -76,12 +76,16 @@ const char kUsage[] = "usage: ktconvert INPUT OUTPUT\n"
                       "tolerance are left as they are and named on standard error.\n"
                       "An existing OUTPUT is replaced only when the whole file has been written.\n"
                       "\n"
-                      "--check recomputes every measured point of INPUT (LandXML survey data) from its station\n"
-                      "and its observations and prints one line per finding: N E Z, horizontal or vertical\n"
-                      "distance differing from the recorded ones by more than the tolerance (--tolerance,\n"
-                      "0.005 m by default), a point measured from two stations that disagree, a point that\n"
-                      "cannot be computed; then a summary line. --curvature applies the Earth's curvature and\n"
-                      "refraction (k = 0.142), as instruments that correct for them do.\n"
+                      "--check recomputes every measured point of INPUT from its station and its observations\n"
+                      "and prints one line per finding: N E Z, horizontal or vertical distance differing from\n"
+                      "the recorded ones by more than the tolerance (--tolerance, 0.005 m by default), a point\n"
+                      "measured from two stations that disagree, a point that cannot be computed; then a\n"
+                      "summary line. --curvature applies the Earth's curvature and refraction (k = 0.142), as\n"
+                      "instruments that correct for them do. INPUT of --check and --reduce is LandXML survey\n"
+                      "data (xml), or the observation layout's workbook (xlsx, ods): its first visible sheet,\n"
+                      "whose first row captions the table's columns in any of the program's languages (at\n"
+                      "least kind, point, horizontal and vertical angle and a distance); columns of other\n"
+                      "captions are named on standard error and not read.\n"
                       "--reduce writes the measured points recomputed from their observations to OUTPUT (to\n"
                       "xml every row, the others kept as they are); --reflector-height and\n"
                       "--instrument-height give the heights to use instead of the recorded ones. A point that\n"

@@ -9,6 +9,7 @@
 #include "support/core/geotest.h"
 #include "support/core/ktconvertrun.h"
 #include "support/core/ktest_core.h"
+#include "support/core/surveysamples.h"
 #include "survey/recompute.h"
 #include "survey/surveyangle.h"
 #include "survey/surveycheck.h"
@@ -36,32 +37,6 @@ QStringList row_of(std::initializer_list<std::pair<int, QString>> cells)
     for (const auto& cell : cells)
         row[cell.first] = cell.second;
     return row;
-}
-
-// A sample job's lines as the window holds them: fields of the ten-field line and the heights and
-// slope distance after it, angles with marks, in the job "ROAD".
-Rows sample_rows(const QString& file)
-{
-    // The ten-field line, then the instrument height, the backsight's circle, SD and the reflector.
-    QVector<int> columns(kObservationLineColumns.begin(), kObservationLineColumns.end());
-    columns << ObsColumn::InstrumentHeight << ObsColumn::BacksightAngle << ObsColumn::SlopeDistance
-            << ObsColumn::ReflectorHeight;
-    Rows rows;
-    for (const QString& line : FileOperation().readfile(QString(KT_SOURCE_DIR) + "/samples/" + file)) {
-        const QStringList fields = line.split(',');
-        QStringList row = row_of({{ObsColumn::Job, "ROAD"}});
-        for (int i = 0; i < fields.size() && i < 14; ++i)
-            row[columns[i]] = fields[i];
-        for (const int angle : {ObsColumn::HorizontalAngle, ObsColumn::VerticalAngle, ObsColumn::BacksightAngle}) {
-            const survey::AngleReading reading = survey::read_angle(row[angle]);
-            if (reading.ok())
-                row[angle] = survey::angle_with_marks(reading.seconds);
-        }
-        if (row[ObsColumn::Kind] == "BK") // the circle reading stands in its own column
-            row[ObsColumn::HorizontalAngle].clear();
-        rows << row;
-    }
-    return rows;
 }
 
 // A table with what the sample jobs lack: a known point first, a plain row amid a station's points,
@@ -94,16 +69,6 @@ Rows mixed_rows(const survey::KindLabels& k)
         row_of({{0, k.backsight}, {1, "J2"}, {2, "CP2"}, {8, "359°59'59\""}}),
         row_of({{0, k.measured}, {1, "J2"}, {2, "A3"}, {3, "0.000"}, {4, "5.000"}, {7, "1.500"}, {9, ha}}),
     };
-}
-
-bool write_rows(const QString& path, const Rows& rows)
-{
-    LandXmlWriter writer(path, surveyxml::observation_fields());
-    if (!writer.open(QString(), QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9))))
-        return false;
-    for (const QStringList& row : rows)
-        writer.write(row);
-    return writer.finish() && writer.report().changed_values == 0 && writer.skipped() == 0;
 }
 
 LandXmlSurvey read_text(const QByteArray& text, const survey::KindLabels& labels = kCodes)

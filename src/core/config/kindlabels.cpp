@@ -1,55 +1,43 @@
 // The kind labels of every shipped language section.
 #include "config/kindlabels.h"
 
-#include <QFile>
-#include <QXmlStreamReader>
+#include "config/sectionlists.h"
 
-static void init_kind_label_texts()
+namespace
 {
-    Q_INIT_RESOURCE(shippedtexts);
-}
 
-QVector<survey::KindLabels> kind_labels_of(QIODevice* device)
+const QString kKindList = QStringLiteral("CoordinateType");
+
+QVector<survey::KindLabels> kind_labels_in(const QVector<SectionLists>& sections)
 {
     QVector<survey::KindLabels> all;
-    QXmlStreamReader xml(device);
-    survey::KindLabels labels;
-    int depth = 0;
-    bool in_types = false;
-    while (!xml.atEnd()) {
-        const QXmlStreamReader::TokenType token = xml.readNext();
-        if (token == QXmlStreamReader::StartElement) {
-            ++depth;
-            if (depth == 2)
-                labels = {};
-            else if (depth == 3)
-                in_types = xml.name() == QLatin1String("CoordinateType");
-            else if (depth == 4 && in_types) {
-                const QXmlStreamAttributes attributes = xml.attributes();
-                const QString type = attributes.value(QLatin1String("Type")).toString();
-                const QString text = attributes.value(QLatin1String("Data")).toString();
-                if (type == QLatin1String("STN"))
-                    labels.station = text;
-                else if (type == QLatin1String("BK"))
-                    labels.backsight = text;
-                else if (type == QLatin1String("MP"))
-                    labels.measured = text;
-            }
-        } else if (token == QXmlStreamReader::EndElement) {
-            if (depth == 2 && !labels.station.isEmpty() && !labels.backsight.isEmpty() && !labels.measured.isEmpty())
-                all.append(labels);
-            --depth;
+    for (const SectionLists& section : sections) {
+        survey::KindLabels labels;
+        for (const QXmlStreamAttributes& attributes : section.value(kKindList)) {
+            const auto type = attributes.value(QLatin1String("Type"));
+            const QString text = attributes.value(QLatin1String("Data")).toString();
+            if (type == QLatin1String("STN"))
+                labels.station = text;
+            else if (type == QLatin1String("BK"))
+                labels.backsight = text;
+            else if (type == QLatin1String("MP"))
+                labels.measured = text;
         }
+        if (!labels.station.isEmpty() && !labels.backsight.isEmpty() && !labels.measured.isEmpty())
+            all.append(labels);
     }
     return all;
 }
 
+} // namespace
+
+QVector<survey::KindLabels> kind_labels_of(QIODevice* device)
+{
+    return kind_labels_in(section_lists_of(device, {kKindList}));
+}
+
 const QVector<survey::KindLabels>& shipped_kind_labels()
 {
-    static const QVector<survey::KindLabels> labels = [] {
-        init_kind_label_texts();
-        QFile file(QStringLiteral(":/ktcore/parameter.xml"));
-        return file.open(QIODevice::ReadOnly) ? kind_labels_of(&file) : QVector<survey::KindLabels>();
-    }();
+    static const QVector<survey::KindLabels> labels = kind_labels_in(shipped_section_lists({kKindList}));
     return labels;
 }

@@ -13,9 +13,7 @@ template <size_t N> constexpr unsigned angle_fields(const std::array<int, N>& co
 {
     unsigned bits = 0;
     for (size_t field = 0; field < N; ++field) {
-        const int column = columns[field];
-        if (column == ObsColumn::HorizontalAngle || column == ObsColumn::VerticalAngle ||
-            column == ObsColumn::BacksightAngle)
+        if (is_angle_column(columns[field]))
             bits |= 1u << field;
     }
     return bits;

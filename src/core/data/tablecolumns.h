@@ -29,6 +29,13 @@ enum : int {
 };
 } // namespace ObsColumn
 
+// The observation layout's angle columns: the table shows them with marks, files hold the digits.
+constexpr bool is_angle_column(int column)
+{
+    return column == ObsColumn::BacksightAngle || column == ObsColumn::HorizontalAngle ||
+           column == ObsColumn::VerticalAngle;
+}
+
 // The coordinate layout: the five-field point line as it stands.
 namespace PointColumn
 {

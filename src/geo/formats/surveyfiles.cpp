@@ -4,6 +4,7 @@
 #include "data/pointformats.h"
 #include "data/tablecolumns.h"
 #include "formats/geoformats.h"
+#include "formats/surveyworkbook.h"
 #include "landxml/surveyxml.h"
 
 #include <QFileInfo>
@@ -16,29 +17,53 @@ const survey::KindLabels& record_code_labels()
 
 SurveySource::SurveySource(const QString& path, const SurveyRowSink& preview)
 {
-    if (QFileInfo(path).suffix().compare(QLatin1String("xml"), Qt::CaseInsensitive) == 0) {
+    const QString suffix = QFileInfo(path).suffix();
+    if (suffix.compare(QLatin1String("xml"), Qt::CaseInsensitive) == 0) {
         landxml_.reset(new LandXmlSurveyReader(path, record_code_labels(), preview));
         return;
     }
-    refused_.status = LandXmlPoints::CannotOpen;
-    refused_.message = QStringLiteral("only LandXML survey data (\"xml\") carries the observation columns");
+    if (is_workbook_suffix(suffix)) {
+        workbook_ = path;
+        other_.surveys = 1;
+        read_workbook(preview ? preview : SurveyRowSink([](int, const QStringList&) {}));
+        return;
+    }
+    other_.status = LandXmlPoints::CannotOpen;
+    other_.message = QStringLiteral("only LandXML survey data (\"xml\") and the observation layout's workbook "
+                                    "(\"xlsx\", \"ods\") carry the observation columns");
 }
 
 SurveySource::~SurveySource() = default;
 
 const LandXmlSurvey& SurveySource::info() const
 {
-    return landxml_ ? landxml_->info() : refused_;
+    return landxml_ ? landxml_->info() : other_;
 }
 
 bool SurveySource::preview_is_table() const
 {
-    return landxml_ && landxml_->preview_is_table();
+    return landxml_ ? landxml_->preview_is_table() : other_.ok();
+}
+
+bool SurveySource::read_workbook(const SurveyRowSink& sink)
+{
+    ObservationWorkbook book;
+    int row = 0;
+    if (!read_observation_workbook(
+            workbook_, [&](const QStringList& cells) { sink(row++, cells); }, &book)) {
+        other_.status = LandXmlPoints::CannotOpen;
+        other_.message = book.message;
+        return false;
+    }
+    notes_ = workbook_notes_in_english(book);
+    return true;
 }
 
 bool SurveySource::read(const SurveyRowSink& sink, bool observations)
 {
-    return landxml_ && landxml_->read(sink, observations);
+    if (landxml_)
+        return landxml_->read(sink, observations);
+    return other_.ok() && !workbook_.isEmpty() && read_workbook(sink);
 }
 
 bool keeps_observation_columns(const QString& suffix)

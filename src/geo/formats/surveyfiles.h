@@ -16,9 +16,10 @@
 // The kind cells the converter reads rows with: the record codes.
 const survey::KindLabels& record_code_labels();
 
-// The observation rows of `path`, in table order. LandXML survey data is the one format that carries
-// the observation columns; any other suffix is refused with info().message saying so.
-// `preview` may get rows while the file is opened: see LandXmlSurveyReader.
+// The observation rows of `path`, in table order: LandXML survey data, or the observation layout's
+// workbook (formats/surveyworkbook.h); any other suffix is refused with info().message saying so.
+// `preview` may get rows while the file is opened: see LandXmlSurveyReader. A workbook is read
+// through once as it is opened, its rows to `preview`.
 class SurveySource
 {
 public:
@@ -28,10 +29,16 @@ public:
     bool preview_is_table() const;
     // Every row to `sink`; without `observations` only names, kinds and coordinates need be filled.
     bool read(const SurveyRowSink& sink, bool observations = true);
+    // What the last read of a workbook did not keep as it stands, one English line each.
+    QStringList notes() const { return notes_; }
 
 private:
+    bool read_workbook(const SurveyRowSink& sink);
+
     std::unique_ptr<LandXmlSurveyReader> landxml_;
-    LandXmlSurvey refused_;
+    QString workbook_;    // the path, when the source is a workbook
+    LandXmlSurvey other_; // a workbook's status, or why the file is refused
+    QStringList notes_;
 };
 
 // Whether rows of the observation layout written to `suffix` keep every column (LandXML, GIS layers).

@@ -27,9 +27,13 @@ bool opened(const QString& input, const SurveySource& source)
     return true;
 }
 
-// What the rows read refer to that the file does not hold, and the values read as empty.
-void tell_what_was_read(const QString& input, const LandXmlSurvey& survey)
+// What the rows read refer to that the file does not hold, the values read as empty, and what a
+// workbook held that was not read.
+void tell_what_was_read(const QString& input, const SurveySource& source)
 {
+    const LandXmlSurvey& survey = source.info();
+    for (const QString& note : source.notes())
+        say(stderr, QString("ktconvert: %1: %2").arg(input, note));
     for (const SurveyReference& reference : survey.references)
         say(stderr, QString("ktconvert: %1: %2").arg(input, reference_in_english(reference)));
     if (survey.bad_values > 0)
@@ -212,7 +216,7 @@ int check_survey(const Options& options)
     check.set_repeated_names([&known](const QString& name) { return known.measured_more_than_once(name); });
     if (!read_rows(options.input, source, [&check](int row, const QStringList& cells) { check.feed(row, cells); }))
         return 1;
-    tell_what_was_read(options.input, source.info());
+    tell_what_was_read(options.input, source);
     const survey::CheckResult result = check.result();
     for (const survey::Finding& finding : result.findings)
         say(stdout, survey::finding_in_english(finding));
@@ -245,7 +249,7 @@ int reduce_survey(const Options& options)
         return read;
     };
     return write_rows(options, produce, [&] {
-        tell_what_was_read(options.input, source.info());
+        tell_what_was_read(options.input, source);
         for (const QString& problem : reduced->problems())
             say(stderr, problem);
         return QString("ktconvert: recomputed %1 of %2 measured points from %3")
@@ -275,7 +279,7 @@ int convert_survey(const Options& options)
         });
     };
     return write_rows(options, produce, [&] {
-        tell_what_was_read(options.input, source.info());
+        tell_what_was_read(options.input, source);
         return QString("ktconvert: read %1 survey rows from %2").arg(rows).arg(options.input);
     });
 }
