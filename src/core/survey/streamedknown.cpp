@@ -11,7 +11,7 @@ void StreamedKnownPoints::add_row(const QStringList& cells)
 {
     switch (row_kind(cells, labels_)) {
     case RowKind::Measured:
-        ++measured_[text_hash(cells.value(ObsColumn::Name).trimmed())];
+        measured_.add(text_hash(cells.value(ObsColumn::Name).trimmed()));
         break;
     case RowKind::Backsight:
         backsights_.insert(cells.value(ObsColumn::Name).trimmed());
@@ -25,11 +25,15 @@ void StreamedKnownPoints::add_row(const QStringList& cells)
 
 QSet<QString> StreamedKnownPoints::wanted()
 {
+    if (!sealed_) {
+        measured_.seal();
+        sealed_ = true;
+    }
     wanted_.clear();
     double n = 0;
     double e = 0;
     for (const QString& name : qAsConst(backsights_)) {
-        if (!name.isEmpty() && !known_.find(name, &n, &e) && measured_.contains(text_hash(name)))
+        if (!name.isEmpty() && !known_.find(name, &n, &e) && measured_.count(text_hash(name)) > 0)
             wanted_.insert(name);
     }
     return wanted_;
@@ -43,7 +47,7 @@ void StreamedKnownPoints::add_measured(const QStringList& cells)
 
 bool StreamedKnownPoints::measured_more_than_once(const QString& name) const
 {
-    return measured_.value(text_hash(name)) > 1;
+    return measured_.count(text_hash(name)) > 1;
 }
 
 } // namespace survey

@@ -8,6 +8,7 @@
 #ifndef STREAMEDKNOWN_H
 #define STREAMEDKNOWN_H
 
+#include "data/keymultiset.h"
 #include "survey/surveyrows.h"
 
 #include <QHash>
@@ -22,21 +23,22 @@ public:
     explicit StreamedKnownPoints(const KindLabels& labels) : labels_(labels) {}
     // Every row of the table, in order.
     void add_row(const QStringList& cells);
-    // After every row: the backsight names a further read must give the measured points of (empty:
-    // known() is whole already).
+    // After every row (it ends add_row()): the backsight names a further read must give the measured
+    // points of (empty: known() is whole already).
     QSet<QString> wanted();
     // A row of that further read (other rows and names are passed over).
     void add_measured(const QStringList& cells);
     const KnownPoints& known() const { return known_; }
-    // False when no other measured point can have this name.
+    // After wanted(): false when no other measured point can have this name.
     bool measured_more_than_once(const QString& name) const;
 
 private:
     KindLabels labels_;
-    KnownPoints known_;            // station records and plain rows; later the wanted measured points
-    QSet<QString> backsights_;     // the names backsight records give
-    QHash<quint64, int> measured_; // measured points by the hash of their name
-    QSet<QString> wanted_;         // filled by wanted(), for add_measured()
+    KnownPoints known_;        // station records and plain rows; later the wanted measured points
+    QSet<QString> backsights_; // the names backsight records give
+    KeyMultiset measured_;     // measured points by the hash of their name
+    bool sealed_ = false;
+    QSet<QString> wanted_; // filled by wanted(), for add_measured()
 };
 
 } // namespace survey

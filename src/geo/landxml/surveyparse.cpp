@@ -74,7 +74,7 @@ void SurveyParse::end_row()
             QStringList numbers = row_.mid(ObsColumn::North, 3);
             if (numbers.last().isEmpty())
                 numbers.removeLast();
-            ++records_[point_key(row_[ObsColumn::Name], row_[ObsColumn::Code], numbers)];
+            records_.add(point_key(row_[ObsColumn::Name], row_[ObsColumn::Code], numbers));
         }
         if (sink_)
             (*sink_)(next_row_++, row_);
@@ -156,11 +156,8 @@ void SurveyParse::read_cg_point()
         // A record's point again, or a plain row before all others.
         if (point.numbers.isEmpty())
             return;
-        const auto record = records_left_.find(point_key(name, point.code, point.numbers));
-        if (record != records_left_.end() && *record > 0) {
-            --*record;
+        if (records_.take(point_key(name, point.code, point.numbers)))
             return;
-        }
         if (emit_ == Emit::Surveys)
             return;
         QStringList cells = empty_row();
@@ -383,16 +380,13 @@ bool SurveyParse::index(const SurveyRowSink& preview)
             return false;
         for (const ReferringRecord& record : qAsConst(referring_)) {
             const Coordinates point = named_.value(record.target);
-            ++records_[point_key(record.name, record.code.isEmpty() ? point.code : record.code, point.numbers)];
+            records_.add(point_key(record.name, record.code.isEmpty() ? point.code : record.code, point.numbers));
         }
         referring_.clear();
     }
-    QHash<quint64, int> left = records_;
+    records_.seal();
     for (const quint64 key : qAsConst(outside_)) {
-        int& count = left[key];
-        if (count > 0)
-            --count;
-        else
+        if (!records_.take(key))
             ++plain_outside_;
     }
     outside_.clear();
@@ -405,7 +399,7 @@ bool SurveyParse::read(const SurveyRowSink& sink, bool observations)
     if (!result_.ok())
         return false;
     sink_ = &sink;
-    records_left_ = records_;
+    records_.untake_all();
     next_row_ = 0;
     const Walk walk = observations ? Walk::Rows : Walk::Known;
     if (observations) {

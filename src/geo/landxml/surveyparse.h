@@ -4,6 +4,7 @@
 #ifndef GEO_SURVEYPARSE_H
 #define GEO_SURVEYPARSE_H
 
+#include "data/keymultiset.h"
 #include "landxml/surveyreader.h"
 #include "landxml/surveyxml.h"
 
@@ -71,7 +72,7 @@ private:
     QHash<QString, QString> setup_heights_; // setup id -> instrument height as written
     QSet<QString> targets_;                 // names pntRefs give without coordinates
     QHash<QString, Coordinates> named_;     // the first CgPoint with coordinates of each target
-    QHash<quint64, int> records_;           // the records' points, counted by key
+    KeyMultiset records_;                   // the records' points by key
     QVector<ReferringRecord> referring_;
     QVector<quint64> outside_; // the CgPoints outside the Surveys with coordinates, by key
     int plain_outside_ = 0;    // of them, the points of no record
@@ -81,7 +82,6 @@ private:
     Walk walk_ = Walk::Index;
     Emit emit_ = Emit::All;
     const SurveyRowSink* sink_ = nullptr;
-    QHash<quint64, int> records_left_; // records' points not yet met again outside the Surveys
     int next_row_ = 0;
     surveyxml::AngleUnit unit_ = surveyxml::AngleUnit::Radians;
     int survey_depth_ = 0;
