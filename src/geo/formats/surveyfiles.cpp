@@ -79,6 +79,7 @@ SurveyOutput::SurveyOutput(const QString& path, OutputEncoding encoding)
         format_writer(path, suffix, encoding, whole_ ? surveyxml::observation_fields() : PointFields::point_line());
     if (!writer_)
         reason_ = PointFormat::unknown_reason(suffix);
+    fields_writer_ = dynamic_cast<FieldsWriter*>(writer_.get());
 }
 
 SurveyOutput::~SurveyOutput()
@@ -132,9 +133,22 @@ bool SurveyOutput::open()
 
 bool SurveyOutput::write(const QStringList& cells)
 {
-    if (failed_ || !line_for(cells))
+    if (failed_)
         return false;
-    const bool written = writer_->write_line(line_);
+    bool written = false;
+    if (whole_ && fields_writer_) {
+        // The cells as the fields a line of them would split into: a comma in a cell as ";".
+        fields_ = cells;
+        for (QString& cell : fields_) {
+            if (cell.contains(QLatin1Char(',')))
+                cell.replace(QLatin1Char(','), QLatin1Char(';'));
+        }
+        written = fields_writer_->write(fields_);
+    } else {
+        if (!line_for(cells))
+            return false;
+        written = writer_->write_line(line_);
+    }
     if (writer_->failed()) {
         fail();
         return false;

@@ -71,6 +71,8 @@ private:
 
     bool whole_ = false;
     std::unique_ptr<FormatWriter> writer_;
+    FieldsWriter* fields_writer_ = nullptr; // the writer, when it takes fields without a line
+    QStringList fields_;
     QString line_;
     bool failed_ = false;
     int written_ = 0;
