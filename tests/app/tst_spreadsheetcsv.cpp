@@ -1,5 +1,6 @@
 // The CSV for spreadsheets chosen in Save As, and read back through Import as a user whose
-// spreadsheet writes decimal commas: the decimal mark told from the file, the numbers exact.
+// spreadsheet writes decimal commas: the decimal mark told from the file, the numbers exact; and
+// opened back with File > Open.
 #include "dialogs/importdialog.h"
 #include "support/app/tablewindow.h"
 #include "support/app/windowdriver.h"
@@ -38,6 +39,19 @@ private slots:
         t.w->program_import();
         QCOMPARE(mark, QString("Comma (,)"));
         QCOMPARE(t.rows(), points);
+
+        // Open takes the file by its header row, not as comma-delimited lines, in either layout.
+        for (const char* type : {"KT40", "KT20_KT40"}) {
+            TableWindow opened(type);
+            QFile::copy(t.dir.file("sheet.csv"), opened.dir.file("sheet.csv"));
+            QVERIFY(opened.w->open_point_file(opened.dir.file("sheet.csv")));
+            const QList<QStringList> rows = opened.rows();
+            QCOMPARE(rows.size(), points.size());
+            for (int i = 0; i < points.size(); ++i) {
+                for (const QString& field : points[i])
+                    QVERIFY2(field.isEmpty() || rows[i].contains(field), qPrintable(type + (": " + field)));
+            }
+        }
     }
 };
 

@@ -74,8 +74,10 @@ bool MainWindow::open_point_file(const QString& path)
         return false;
     }
     const TableLayout layout = table_layout(InstrumentType);
-    // The layer formats give point lines, which fill the point columns of either layout.
-    const bool point_lines = PointFormat::for_suffix(suffix).kind() == PointFormat::Layer;
+    // The layer formats and decimal-comma text give point lines, which fill the point columns of either
+    // layout.
+    const bool point_lines =
+        PointFormat::for_suffix(suffix).kind() == PointFormat::Layer || files.reads_decimal_commas(path, suffix);
     const RowShape& shape =
         layout == TableLayout::Observation && !point_lines ? observation_line_shape() : point_line_shape(layout);
     load_table_rows(shape, lines, path);

@@ -73,7 +73,7 @@ PointFileConversion convert_point_file(const QString& input, const QString& outp
     reader.columns = columns;
     reader.decimal_comma = conventions.decimal_comma;
     // The column formats and drawings give five-field point lines only; raw lines are checked.
-    const bool only_points = input_format.kind() != PointFormat::Raw || conventions.decimal_comma;
+    const bool only_points = input_format.kind() != PointFormat::Raw || reader.reads_decimal_commas(input, input_suffix);
     // A rework needs every line at once: they are read once and handed on from memory.
     QStringList held;
     qint64 held_points = 0;

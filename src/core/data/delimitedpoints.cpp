@@ -4,6 +4,8 @@
 #include "data/decimalmark.h"
 #include "data/fileoperation.h"
 #include "data/importchoice.h"
+#include "data/pointformats.h"
+#include "data/textfile.h"
 
 namespace
 {
@@ -53,6 +55,21 @@ DelimitedPoints read_decimal_comma_lines(const QStringList& lines, const QString
     read.lines = mapped.lines;
     read.skipped = qMin(int(rows.size()), mapping.first_data_row()) + mapped.blank_rows;
     return read;
+}
+
+bool FileOperation::reads_decimal_commas(const QString& filename, const QString& extension) const
+{
+    const PointFormat format = PointFormat::for_suffix(extension);
+    if (format.kind() == PointFormat::Spreadsheet)
+        return true;
+    if (format.kind() != PointFormat::Raw)
+        return false;
+    if (decimal_comma)
+        return true;
+    TextFileReader reader;
+    QString first;
+    return reader.open(filename) && reader.read_line(&first) &&
+           first.trimmed().compare(QLatin1String(PointFormat::kSpreadsheetHeader), Qt::CaseInsensitive) == 0;
 }
 
 bool FileOperation::read_decimal_comma_points(const QString& filename, const PointSink& sink)

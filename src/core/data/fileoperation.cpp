@@ -80,7 +80,7 @@ bool FileOperation::read_points(const QString& filename, const QString& extensio
         return read_dxf_points(filename, sink);
     if (format.kind() == PointFormat::Layer)
         return read_layer_points(filename, extension, sink);
-    if (format.kind() == PointFormat::Spreadsheet || (decimal_comma && format.kind() == PointFormat::Raw))
+    if (reads_decimal_commas(filename, extension))
         return read_decimal_comma_points(filename, sink);
     TextFileReader reader;
     if (!open_for_reading(reader, filename))

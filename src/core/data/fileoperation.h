@@ -67,6 +67,10 @@ public:
     // (data/delimitedpoints.h), the columns by `columns` or the header; the CSV for spreadsheets is
     // read so always. A refusal names its line in last_error.
     bool decimal_comma = false;
+    // Whether read_points reads the file as delimited text with decimal commas: the CSV for
+    // spreadsheets by name or by its header row, or a raw text format while decimal_comma is set. Such
+    // a read gives point lines only.
+    bool reads_decimal_commas(const QString& filename, const QString& extension) const;
     // The fields of the lines writefile_byextension hands to a layer writer.
     PointFields layer_fields = PointFields::point_line();
     // The linework written beside the points by the GIS layer formats; none when null.

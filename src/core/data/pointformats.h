@@ -34,6 +34,9 @@ public:
     // with the plain point lines, so it is chosen by this name, which holds a "." and so can never be
     // a file's suffix.
     static constexpr const char* kSpreadsheetCsv = "spreadsheet.csv";
+    // Its header row, in words the import's header reading knows in any language. A raw text file that
+    // begins with it is read as the CSV for spreadsheets, so the file opens back as it was written.
+    static constexpr const char* kSpreadsheetHeader = "Name;Code;N;E;Z";
 
     // The format of a suffix, compared without regard to letter case ("TXT" is "txt"), as the file
     // names of Windows are; or of kSpreadsheetCsv.

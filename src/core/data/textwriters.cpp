@@ -69,8 +69,7 @@ bool SpreadsheetWriter::open(const QString& crs)
 {
     if (!LineFormatWriter::open(crs))
         return false;
-    // Words the import's header reading knows in any language, as the fields stand.
-    file_.write_line(QStringLiteral("Name;Code;N;E;Z"));
+    file_.write_line(QString::fromLatin1(PointFormat::kSpreadsheetHeader));
     return true;
 }
 
