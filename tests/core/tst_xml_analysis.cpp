@@ -90,6 +90,10 @@ private slots:
         QTest::newRow("malformed") << true << QByteArray("<PARAMETER>\n<English>\n</Englsh>")
                                    << QString("parse file failed at line row and column3,9");
         QTest::newRow("empty file") << true << QByteArray() << QString("parse file failed at line row and column");
+        // Read as a stream, the file is still read to its end: damage past the section asked for refuses it.
+        QTest::newRow("damaged after the section")
+            << true << QByteArray("<PARAMETER>\n<English><A><i Data=\"x\"/></A></English>\n<Other><B></Other>")
+            << QString("parse file failed at line row and column3,");
         QTest::newRow("section missing") << true << parameter_file("<Chinese><A><i Data=\"x\"/></A></Chinese>")
                                          << QString(
                                                 "Can't find child node(language = English) of a PARAMETER's subnode!");

@@ -4,6 +4,7 @@
 #include "config/languages.h"
 #include "config/prompts.h"
 #include "config/settingwriter.h"
+#include "config/xml_analysis.h"
 #include "modal/modal.h"
 #include "window/mainwindow.h"
 
@@ -28,14 +29,14 @@ QString MainWindow::ui_text_file() const
     return exe_path + QStringLiteral("/config/parameter.xml");
 }
 
-void MainWindow::choose_language_section()
+void MainWindow::choose_language_section(xml_analysis& xml)
 {
     missing_language.clear();
+    ui_sections = xml.ui_text_sections(language, exe_path);
     if (language.isEmpty())
         return; // the first section
-    const QList<LanguageSection> sections = language_sections(ui_text_file());
     // Without an English section (or a readable file) the reader's own message ends start-up as before.
-    if (find_section(sections, language) || !find_section(sections, kFallbackLanguage))
+    if (find_section(ui_sections, language) || !find_section(ui_sections, kFallbackLanguage))
         return;
     missing_language = language;
     language = kFallbackLanguage;
@@ -75,7 +76,7 @@ void MainWindow::build_language_menu()
     auto* menu = new QMenu(this);
     item->setMenu(menu);
     auto* group = new QActionGroup(menu);
-    const QList<LanguageSection> sections = language_sections(ui_text_file());
+    const QList<LanguageSection>& sections = ui_sections;
     for (int i = 0; i < sections.size(); ++i) {
         const LanguageSection& section = sections[i];
         // The action carries no command key: the menu bar's dispatcher passes it by.

@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include "comm/kt2040_frames.h"
+#include "config/languages.h"
 #include "data/filefindings.h"
 #include "data/textfile.h"
 #include "dialogs/surveywords.h"
@@ -457,11 +458,12 @@ public:
     // ---- Languages: a missing or incomplete section, right to left, the Language menu:
     // window/languagecommands.cpp ----
     QString missing_language; // the language config.xml names when the UI texts hold no such section
+    QList<LanguageSection> ui_sections; // the UI-text file's sections, read once at start
     int incomplete_keys = 0;  // the keys of the language's texts taken from English
     // The UI-text file the texts are read from.
     QString ui_text_file() const;
     // English in place of a language the UI-text file holds no section of (remembered to be told).
-    void choose_language_section();
+    void choose_language_section(xml_analysis& xml);
     // The layout direction of the texts' language; placeholders isolated in right-to-left texts.
     void apply_language_texts(int filled_in_english);
     // Tells a missing section (a message) and incomplete texts (the status line).

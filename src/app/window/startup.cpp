@@ -16,7 +16,7 @@ void MainWindow::read_language(xml_analysis& xml)
 {
     language = xml.get_config(config_file_to_read(exe_path), "language");
     show_reader_messages(xml);
-    choose_language_section();
+    choose_language_section(xml);
     // Qt's own texts (standard buttons, file dialogs, the PC tree's captions) in that language, and
     // dates and sizes (the PC tree's) written as that language writes them.
     install_qt_translations(language);

@@ -1,43 +1,19 @@
 // Reading the language sections of a UI-text file, and the language-dependent dictionary file and
 // placeholders.
 #include "config/languages.h"
+#include "config/uitextfile.h"
 
-#include <QDomDocument>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
-namespace
-{
-
-// The first item's "Data" of key `key` in `section`.
-QString first_value(const QDomElement& section, const QString& key)
-{
-    return section.firstChildElement(key).firstChildElement().attribute(QStringLiteral("Data")).trimmed();
-}
-
-} // namespace
-
 QList<LanguageSection> language_sections(const QString& file_name)
 {
     QFile file(file_name);
-    QDomDocument doc;
-    if (!file.open(QIODevice::ReadOnly) || !doc.setContent(&file))
+    if (!file.open(QIODevice::ReadOnly))
         return {};
-    QList<LanguageSection> sections;
-    const QDomElement root = doc.firstChildElement(QStringLiteral("PARAMETER"));
-    for (QDomElement section = root.firstChildElement(); !section.isNull(); section = section.nextSiblingElement()) {
-        if (!section.hasChildNodes())
-            continue; // the reader refuses an empty section
-        LanguageSection entry;
-        entry.tag = section.tagName();
-        entry.name = first_value(section, QStringLiteral("LanguageName"));
-        if (entry.name.isEmpty())
-            entry.name = entry.tag;
-        entry.right_to_left = first_value(section, QStringLiteral("LayoutDirection")) == QLatin1String("RightToLeft");
-        sections.append(entry);
-    }
-    return sections;
+    const UiTextFile texts = read_ui_text_file(&file, {});
+    return texts.well_formed ? texts.sections : QList<LanguageSection>();
 }
 
 const LanguageSection* find_section(const QList<LanguageSection>& sections, const QString& tag)

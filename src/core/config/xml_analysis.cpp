@@ -1,8 +1,10 @@
 // Reading config/config.xml and config/parameter.xml into the language and the UI-text table.
 #include "config/xml_analysis.h"
 #include "config/runtimefiles.h"
+#include "config/uitextfile.h"
 #include "corelog.h"
 
+#include <QBuffer>
 #include <QDomDocument>
 #include <QFile>
 #include <QFileInfo>
@@ -127,7 +129,7 @@ bool xml_analysis::load_document(const QString& file_name, QDomDocument& doc)
     int row = 0;
     int column = 0;
     if (!doc.setContent(&file, false, &error, &row, &column)) {
-        report("parse file failed at line row and column" + QString::number(row) + "," + QString::number(column));
+        report_not_well_formed(row, column);
         file.close();
         return false;
     }
@@ -137,6 +139,11 @@ bool xml_analysis::load_document(const QString& file_name, QDomDocument& doc)
         return false;
     }
     return true;
+}
+
+void xml_analysis::report_not_well_formed(qint64 line, qint64 column)
+{
+    report("parse file failed at line row and column" + QString::number(line) + "," + QString::number(column));
 }
 
 QStringList xml_analysis::item_attributes(const QString& key)
@@ -173,34 +180,45 @@ QString xml_analysis::get_config(QString file_name, QString type)
     return "";
 }
 
-QList<QStringList> xml_analysis::get_parameter(QString language, const QString& folder)
+bool xml_analysis::read_ui_text_file_of(const QString& language, const QString& folder)
 {
-    QDomDocument doc;
     const QString file_name = "config/parameter.xml";
-    if (!load_document(folder.isEmpty() ? file_name : folder + "/" + file_name, doc))
-        return {};
-    const QList<QStringList> table = section_table(doc, language);
-    if (table.isEmpty())
-        report(QString("Can't find child node(language = %1) of a PARAMETER's subnode!").arg(language));
-    return table;
+    const QString path = folder.isEmpty() ? file_name : folder + "/" + file_name;
+    if (path == read_path_ && (language == read_language_ || language == QLatin1String("English")))
+        return true; // this pass holds both sections
+    read_path_.clear();
+    read_ = UiTextFile();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qCDebug(lcCore).noquote() << QString("%1 open error!").arg(file.fileName());
+        return false;
+    }
+    // English too, in the same pass: the fallback and the completion take it from here.
+    read_bytes_ = file.readAll();
+    QBuffer buffer(&read_bytes_);
+    buffer.open(QIODevice::ReadOnly);
+    read_ = read_ui_text_file(&buffer, {language, QStringLiteral("English")});
+    read_path_ = path;
+    read_language_ = language;
+    return true;
 }
 
-QList<QStringList> xml_analysis::section_table(const QDomDocument& doc, const QString& language)
+QList<LanguageSection> xml_analysis::ui_text_sections(const QString& language, const QString& folder)
 {
-    QList<QStringList> table;
-    const QDomElement root = doc.firstChildElement("PARAMETER");
-    const QDomElement section = language.isEmpty() ? root.firstChildElement() : root.firstChildElement(language);
-    for (QDomNode key = section.firstChild(); !key.isNull(); key = key.nextSibling()) {
-        QStringList row;
-        row << key.nodeName();
-        const QStringList attributes = item_attributes(key.nodeName());
-        for (QDomNode item = key.firstChild(); !item.isNull(); item = item.nextSibling()) {
-            const QDomElement element = item.toElement(); // null for comments and text
-            for (const QString& attribute : attributes)
-                row << (element.isNull() ? QString() : element.attribute(attribute));
-        }
-        table.append(row);
+    return read_ui_text_file_of(language, folder) && read_.well_formed ? read_.sections : QList<LanguageSection>();
+}
+
+QList<QStringList> xml_analysis::get_parameter(QString language, const QString& folder)
+{
+    if (!read_ui_text_file_of(language, folder))
+        return {};
+    if (!read_.well_formed) {
+        report_not_well_formed(read_.error_line, read_.error_column);
+        return {};
     }
+    const QList<QStringList> table = read_.tables.value(language);
+    if (table.isEmpty())
+        report(QString("Can't find child node(language = %1) of a PARAMETER's subnode!").arg(language));
     return table;
 }
 
@@ -236,9 +254,17 @@ void xml_analysis::report_damaged_config(const QString& runtime)
 void xml_analysis::complete_texts(const QString& file_name, const QString& language, QList<QStringList>* table)
 {
     init_shipped_texts();
-    QDomDocument shipped;
     QFile file(":/ktcore/parameter.xml");
-    if (!file.open(QIODevice::ReadOnly) || !shipped.setContent(&file))
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QString english = QStringLiteral("English");
+    QByteArray shipped_bytes = file.readAll();
+    // The runtime file is most often the shipped one: then its pass gave both sections already.
+    const bool same = read_.well_formed && read_.tables.contains(language) && shipped_bytes == read_bytes_;
+    QBuffer buffer(&shipped_bytes);
+    buffer.open(QIODevice::ReadOnly);
+    const UiTextFile shipped = same ? read_ : read_ui_text_file(&buffer, {language, english});
+    if (!shipped.well_formed)
         return;
     QSet<QString> keys;
     for (const QStringList& row : qAsConst(*table))
@@ -247,7 +273,7 @@ void xml_analysis::complete_texts(const QString& file_name, const QString& langu
     // The shipped texts of the language first, then the English ones for every key still missing (a
     // language the program does not ship, or one whose shipped section lacks keys too).
     const auto fill_from = [&](const QString& section_name) {
-        const QList<QStringList> own = section_table(shipped, section_name);
+        const QList<QStringList> own = shipped.tables.value(section_name);
         QStringList added;
         for (const QStringList& row : own) {
             if (keys.contains(row.value(0)) || row.value(0).startsWith(QLatin1Char('#')))
@@ -261,15 +287,14 @@ void xml_analysis::complete_texts(const QString& file_name, const QString& langu
         missing += added;
         return added.size();
     };
-    if (language != QLatin1String("English"))
+    if (language != english)
         fill_from(language);
-    filled_in_english_ = fill_from(QStringLiteral("English"));
+    filled_in_english_ = fill_from(english);
     if (missing.isEmpty())
         return;
     QString named = QStringList(missing.mid(0, kKeysNamed)).join(QStringLiteral(", "));
     if (missing.size() > kKeysNamed)
         named += QStringLiteral(", …");
-    const QString section =
-        language.isEmpty() ? shipped.firstChildElement("PARAMETER").firstChildElement().tagName() : language;
+    const QString section = language.isEmpty() ? shipped.sections.value(0).tag : language;
     report_worded(TextsMissing, {file_name, QString::number(missing.size()), section, named});
 }

@@ -4,6 +4,9 @@
 #ifndef XML_ANALYSIS_H
 #define XML_ANALYSIS_H
 
+#include "config/uitextfile.h"
+
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -30,6 +33,9 @@ public:
     // working directory when empty): one row per key, the key first, then its items' values; empty when
     // the file or the section cannot be read.
     QList<QStringList> get_parameter(QString language, const QString& folder = QString());
+    // The language sections of that file, in document order; empty when it cannot be read. It is read
+    // once for this and for get_parameter of `language` or English.
+    QList<LanguageSection> ui_text_sections(const QString& language, const QString& folder);
 
     // The attributes read from each item of `key`, in order (the key's group).
     static QStringList item_attributes(const QString& key);
@@ -52,13 +58,20 @@ public:
 private:
     bool load_document(const QString& file_name, QDomDocument& doc);
     void report(const QString& text);
+    void report_not_well_formed(qint64 line, qint64 column);
     void report_worded(int entry, const QStringList& values);
     void report_damaged_config(const QString& runtime);
     void complete_texts(const QString& file_name, const QString& language, QList<QStringList>* table);
-    // The UI-text table of one section of a parsed UI-text file; empty when the section is missing.
-    static QList<QStringList> section_table(const QDomDocument& doc, const QString& language);
     QList<XmlMessage> messages_;
     int filled_in_english_ = 0;
+    // Reads config/parameter.xml of `folder` into read_ unless read_ holds it for `language`; false when
+    // it cannot be opened.
+    bool read_ui_text_file_of(const QString& language, const QString& folder);
+    // The UI-text file read last: its path, bytes and the language asked for (its and English's tables).
+    QString read_path_;
+    QByteArray read_bytes_;
+    QString read_language_;
+    UiTextFile read_;
 };
 
 #endif // XML_ANALYSIS_H
