@@ -1,5 +1,6 @@
 // The configuration reader and the UI-text reader: group layouts, comments, repeated keys, sections,
 // and the messages for files that cannot be read.
+#include "config/languages.h"
 #include "config/xml_analysis.h"
 #include "support/core/ktest_core.h"
 #include "support/core/workdir.h"
@@ -77,6 +78,33 @@ private slots:
         QCOMPARE(english, expected);
         // An empty language takes the first section, whatever its name.
         QCOMPARE(xml.get_parameter(""), (QList<QStringList>{{"WindowTitle", "zh"}}));
+        QVERIFY(xml.take_messages().isEmpty());
+    }
+
+    // One pass names the sections for the Language menu and keeps the tables of the language asked for
+    // and of English, the fallback.
+    void sections_and_tables_in_one_pass()
+    {
+        WorkDir dir(false);
+        dir.write("config/parameter.xml",
+                  parameter_file(QString::fromUtf8(
+                                     "<Chinese><LanguageName><i Data=\" 中文 \"/></LanguageName><A><i Data=\"zh\"/></A></Chinese>"
+                                     "<Arabic><LayoutDirection><i Data=\"RightToLeft\"/></LayoutDirection>"
+                                     "<LanguageName><i Data=\"العربية\"/><i Data=\"second\"/></LanguageName></Arabic>"
+                                     "<Empty/><English><A><!-- old --><i Data=\"en\"/></A></English>"
+                                     "<English><A><i Data=\"later copy\"/></A></English>")
+                                     .toUtf8()));
+        xml_analysis xml;
+        QStringList named;
+        for (const LanguageSection& section : xml.ui_text_sections("Klingon", dir.path()))
+            named << section.tag + "=" + section.name + (section.right_to_left ? " rtl" : "");
+        QCOMPARE(named, QStringList({QString::fromUtf8("Chinese=中文"), QString::fromUtf8("Arabic=العربية rtl"),
+                                     "English=English", "English=English"}));
+        // English from the same pass: the first section of that tag, a comment in a key an empty item.
+        const QList<QStringList> english{{"A", "", "en"}};
+        QCOMPARE(xml.get_parameter("English", dir.path()), english);
+        QCOMPARE(xml_analysis().get_parameter("English", dir.path()), english);
+        QCOMPARE(xml.get_parameter("", dir.path()), (QList<QStringList>{{"LanguageName", QString::fromUtf8(" 中文 ")}, {"A", "zh"}}));
         QVERIFY(xml.take_messages().isEmpty());
     }
 
