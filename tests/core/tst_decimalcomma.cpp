@@ -60,6 +60,13 @@ private slots:
         QTest::newRow("the CSV for spreadsheets")
             << QStringList{"--spreadsheet"} << QByteArray("A1,K,3520100.123,512300.456,42.15\n") << "out.csv" << 0
             << QByteArray("\xEF\xBB\xBFName;Code;N;E;Z\nA1;K;3520100,123;512300,456;42,15\n") << "wrote 1 points";
+        // Read back by its header row, without --decimal-comma; a plain comma file beginning otherwise is not.
+        QTest::newRow("the CSV for spreadsheets read back")
+            << QStringList{} << QByteArray("\xEF\xBB\xBFName;Code;N;E;Z\nA1;K;3520100,123;512300,456;42,15\n")
+            << "out.txt" << 0 << QByteArray("A1,K,3520100.123,512300.456,42.15\n") << "read 1 points";
+        QTest::newRow("a comma file stays comma lines")
+            << QStringList{} << QByteArray("Name,Code,N,E,Z\nA1,K,1.5,2,3\n") << "out.txt" << 0
+            << QByteArray("Name,Code,N,E,Z\nA1,K,1.5,2,3\n") << "";
         QTest::newRow("its suffix is csv")
             << QStringList{"--spreadsheet"} << QByteArray("A,,1,2,3\n") << "out.txt" << 2 << QByteArray() << "usage:";
     }
